@@ -1,0 +1,1 @@
+#include "catalog/channel_file.hpp"

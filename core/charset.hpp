@@ -1,0 +1,25 @@
+// Character-set decoding of raw bytes to UTF-16, by the WHATWG encoding labels.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace langxing {
+
+enum class Charset { Gbk, Utf8 };
+
+// Resolves a label as browsers do: case-insensitive, surrounding ASCII white space ignored.
+// "gb2312", "gbk", "x-gbk", "chinese", "gb18030", "csgb2312", "iso-ir-58", ... -> Gbk (decoded
+// with GB18030, a superset); "utf-8", "utf8", "unicode-1-1-utf-8" -> Utf8. Anything else: none.
+std::optional<Charset> CharsetFromLabel(std::string_view label);
+std::optional<Charset> CharsetFromLabel(std::u16string_view label);
+
+// Decodes the whole body. A malformed sequence becomes U+FFFD and decoding goes on after it;
+// a UTF-8 byte-order mark is dropped. Never throws.
+std::u16string Decode(std::string_view bytes, Charset charset);
+
+// Decodes in the named character set; an unknown label gives no text at all.
+std::optional<std::u16string> DecodeBytes(std::string_view bytes, std::u16string_view charsetLabel);
+
+}  // namespace langxing

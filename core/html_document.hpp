@@ -1,0 +1,30 @@
+// Turning page bytes into the body texts the hidden views hand out: decoding by the HTML
+// rules, parsing with gumbo, and serialising innerHTML / innerText the way the scrapers expect.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/charset.hpp"
+
+namespace langxing {
+
+struct BodyTexts {
+  std::u16string innerHtml;
+  std::u16string innerText;
+};
+
+// The character set of a page by the HTML rules: the charset parameter of the Content-Type
+// header, else a byte-order mark, else a <meta> prescan of the first 1024 bytes, else GBK.
+Charset SniffPageCharset(std::string_view bytes, std::string_view contentType);
+
+// Decodes the page by SniffPageCharset.
+std::u16string DecodePage(std::string_view bytes, std::string_view contentType);
+
+// Parses a decoded page and serialises its body. Not HTML (an image, a binary): empty texts.
+BodyTexts SerializeBody(std::u16string_view html);
+
+// The whole road from bytes to body texts.
+BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType);
+
+}  // namespace langxing

@@ -1,0 +1,35 @@
+// HTTP over libcurl: one GET with the program's network rules. Used synchronously by the
+// article download and on a worker thread by the hidden page loader.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace langxing {
+
+struct NetworkLimits {
+  std::chrono::milliseconds connectTimeout{10'000};
+  std::chrono::milliseconds totalTimeout{30'000};
+  std::size_t maxBodyBytes = 32u * 1024u * 1024u;
+  long maxRedirects = 10;
+};
+
+struct HttpResponse {
+  bool ok = false;           // a response arrived whole (any HTTP status) within the limits
+  long status = 0;           // HTTP status of the last response, not judged by anyone
+  std::string contentType;   // Content-Type header of the last response, as sent
+  std::string body;          // undecoded entity body (gzip/deflate already undone)
+  std::string effectiveUrl;  // address after redirects
+};
+
+// GET `url` with the given extra header lines ("Name: value"). Redirects are followed, the
+// proxy comes from http_proxy/https_proxy/no_proxy, gzip and deflate are accepted. A transfer
+// that fails, times out or exceeds the size cap gives ok == false and an empty body. `cancel`,
+// when given, aborts the transfer as soon as it becomes true. Never throws.
+HttpResponse HttpGet(const std::string& url, const std::vector<std::string>& headers,
+                     const NetworkLimits& limits = {}, const std::atomic<bool>* cancel = nullptr);
+
+}  // namespace langxing

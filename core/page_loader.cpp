@@ -1,0 +1,1 @@
+#include "core/page_loader.hpp"

@@ -1,0 +1,38 @@
+// The headless page loader behind the hidden views WebBrowser1 and WebBrowser3.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/browser_view.hpp"
+#include "core/html_document.hpp"
+#include "core/http.hpp"
+
+namespace langxing {
+
+// Runs a task on the UI thread; app/ gives one that posts to the Qt event loop.
+using UiPoster = std::function<void(std::function<void()>)>;
+
+// Navigate fetches on a worker thread with the network rules of HttpGet, decodes and
+// serialises the page there, and raises DocumentComplete through the poster once per
+// navigation, also for a failed load (then the document is empty). A new navigation
+// supersedes the one in flight: its result is dropped, never delivered late.
+class PageLoader final : public BrowserView {
+ public:
+  explicit PageLoader(UiPoster poster, NetworkLimits limits = {});
+  ~PageLoader() override;
+  PageLoader(const PageLoader&) = delete;
+  PageLoader& operator=(const PageLoader&) = delete;
+
+  void Navigate(const std::u16string& url) override;
+  std::u16string LocationURL() const override;
+  std::u16string BodyInnerHtml() const override;
+  std::u16string BodyInnerText() const override;
+
+ private:
+  struct State;
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace langxing

@@ -1,0 +1,14 @@
+#include "core/portal.hpp"
+
+#define LANGXING_U16_(s) u"" s
+#define LANGXING_U16(s) LANGXING_U16_(s)
+
+namespace langxing {
+
+const std::u16string_view PortalDomain = LANGXING_U16(LANGXING_PORTAL_DOMAIN);
+const std::u16string_view PortalBlogHost = LANGXING_U16(LANGXING_PORTAL_BLOG_HOST);
+const std::u16string_view PortalAutoHost = LANGXING_U16(LANGXING_PORTAL_AUTO_HOST);
+const std::u16string_view PortalVideoHost = LANGXING_U16(LANGXING_PORTAL_VIDEO_HOST);
+const std::u16string_view UpdatePageUrl = LANGXING_U16(LANGXING_UPDATE_PAGE_URL);
+
+}  // namespace langxing

@@ -1,0 +1,18 @@
+// Portal constants, compiled in from the build's cache variables.
+#pragma once
+
+#include <string_view>
+
+namespace langxing {
+
+extern const std::u16string_view PortalDomain;     // "sina.com.cn"
+extern const std::u16string_view PortalBlogHost;   // "blog.sina.com.cn"
+extern const std::u16string_view PortalAutoHost;   // "auto.sina.com.cn"
+extern const std::u16string_view PortalVideoHost;  // "video.sina.com.cn"
+extern const std::u16string_view UpdatePageUrl;    // the announcement page on the blog host
+
+// The program's own name and version, as the window, the status bar and the update check use them.
+inline constexpr std::u16string_view ProgramName = u"朗星快报";
+inline constexpr std::u16string_view ProgramVersion = u"1.2";
+
+}  // namespace langxing

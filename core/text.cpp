@@ -1,0 +1,196 @@
+#include "core/text.hpp"
+
+namespace langxing {
+
+std::size_t FirstOccurrence(std::u16string_view text, std::u16string_view marker) {
+  if (text.empty()) return 0;
+  if (marker.empty()) return 1;
+  const auto pos = text.find(marker);
+  return pos == std::u16string_view::npos ? 0 : pos + 1;
+}
+
+bool Contains(std::u16string_view text, std::u16string_view needle) {
+  return FirstOccurrence(text, needle) != 0;
+}
+
+std::u16string_view Right(std::u16string_view text, std::size_t count) {
+  return count >= text.size() ? text : text.substr(text.size() - count);
+}
+
+std::u16string ExtractBetween(std::u16string_view text, std::u16string_view startMarker,
+                              std::u16string_view endMarker) {
+  // An empty end marker has no defined "first occurrence before it": always empty.
+  if (endMarker.empty()) return {};
+  const std::size_t e = FirstOccurrence(text, endMarker);
+  if (e == 0) return {};
+  const std::u16string_view head = text.substr(0, e - 1);
+  const std::size_t s = FirstOccurrence(head, startMarker);
+  // n = e - s - L, computed in signed arithmetic so that a negative result is seen.
+  const long long n = static_cast<long long>(e) - static_cast<long long>(s) -
+                      static_cast<long long>(startMarker.size());
+  if (n < 0) return {};
+  return std::u16string(Right(head, static_cast<std::size_t>(n)));
+}
+
+std::vector<std::u16string> SplitAll(std::u16string_view text, std::u16string_view separator) {
+  std::vector<std::u16string> pieces;
+  if (text.empty()) return pieces;
+  if (separator.empty()) {
+    pieces.emplace_back(text);
+    return pieces;
+  }
+  std::size_t from = 0;
+  for (;;) {
+    const auto at = text.find(separator, from);
+    if (at == std::u16string_view::npos) {
+      pieces.emplace_back(text.substr(from));
+      return pieces;
+    }
+    pieces.emplace_back(text.substr(from, at - from));
+    from = at + separator.size();
+  }
+}
+
+std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find,
+                          std::u16string_view replacement) {
+  if (find.empty()) return std::u16string(text);
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (;;) {
+    const auto at = text.find(find, from);
+    if (at == std::u16string_view::npos) {
+      out.append(text.substr(from));
+      return out;
+    }
+    out.append(text.substr(from, at - from));
+    out.append(replacement);
+    from = at + find.size();
+  }
+}
+
+std::u16string TrimSpaces(std::u16string_view text) {
+  const auto first = text.find_first_not_of(u' ');
+  if (first == std::u16string_view::npos) return {};
+  const auto last = text.find_last_not_of(u' ');
+  return std::u16string(text.substr(first, last - first + 1));
+}
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Decodes one UTF-8 sequence starting at `i`; advances `i` past it (or past one bad byte).
+char32_t DecodeUtf8At(std::string_view s, std::size_t& i, bool& ok) {
+  ok = true;
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  if (b0 < 0x80) {
+    ++i;
+    return b0;
+  }
+  int len = 0;
+  char32_t cp = 0;
+  char32_t min = 0;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2, cp = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, cp = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, cp = b0 & 0x07, min = 0x10000;
+  } else {
+    ++i;
+    ok = false;
+    return kReplacement;
+  }
+  if (i + len > s.size()) {
+    ++i;
+    ok = false;
+    return kReplacement;
+  }
+  for (int k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      ok = false;
+      return kReplacement;
+    }
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    ok = false;
+    return kReplacement;
+  }
+  i += len;
+  return cp;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  bool ok = true;
+  while (i < utf8.size()) {
+    const char32_t cp = DecodeUtf8At(utf8, i, ok);
+    if (cp >= 0x10000) {
+      const char32_t v = cp - 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size() * 3);
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t cp = utf16[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF) {
+      if (i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+        ++i;
+      } else {
+        cp = kReplacement;
+      }
+    } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+      cp = kReplacement;
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  bool ok = true;
+  while (i < bytes.size()) {
+    DecodeUtf8At(bytes, i, ok);
+    if (!ok) return false;
+  }
+  return true;
+}
+
+}  // namespace langxing

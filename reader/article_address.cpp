@@ -1,0 +1,1 @@
+#include "reader/article_address.hpp"

@@ -1,0 +1,1 @@
+#include "reader/render_article.hpp"

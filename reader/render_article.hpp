@@ -1,0 +1,31 @@
+// Turning an article address into the reader page shown in the article view.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/downloader.hpp"
+
+namespace langxing {
+
+struct ReaderSettings {
+  std::uint8_t showImages = 1;          // Check1's value; 0 hides images
+  std::uint8_t showVideo = 0;           // Check2's value; 0 hides video players
+  std::u16string backgroundColour = u"0";  // Text1's text, used verbatim
+  std::int16_t fontSize = 14;           // HScroll1's value, in pixels
+};
+
+using StatusWriter = std::function<void(std::u16string_view)>;
+
+// Downloads the page ("utf-8" on the blog host, "GB2312" elsewhere), cuts the article out by
+// the kind of page, wraps and restyles it and appends the source line; the failure page when
+// nothing was cut out. Writes its progress through `setStatus`.
+std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
+                             Downloader& downloader, const StatusWriter& setStatus);
+
+// The failure page for `url`.
+std::u16string ArticleFailurePage(std::u16string_view url);
+
+}  // namespace langxing

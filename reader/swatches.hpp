@@ -1,0 +1,31 @@
+// The eight background colour swatches of the settings pane.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace langxing {
+
+// A control colour value: red + 256 * green + 65536 * blue.
+constexpr std::uint32_t ColourValue(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  return r + 256u * g + 65536u * b;
+}
+
+struct Swatch {
+  std::string_view name;          // "Picture9", ...
+  int left, top;                  // twips inside Frame4
+  std::uint32_t colour;           // own colour value
+  std::uint32_t pressedColour;    // colour value while pressed
+  std::u16string_view literal;    // colour text written to Text1; empty = computed from colour
+};
+
+// In screen order: Picture9, Picture10, Picture3, Picture4, Picture8, Picture5, Picture6, Picture7.
+extern const std::array<Swatch, 8> Swatches;
+
+// The colour text a press writes to Text1: the literal, or the saved colour value (decimal
+// text) as upper-case hexadecimal without leading zeros and without "#".
+std::u16string SwatchColourText(const Swatch& swatch, std::u16string_view savedColourDecimal);
+
+}  // namespace langxing

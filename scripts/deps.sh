@@ -1,0 +1,22 @@
+# Debian packages the build, the tests and the program need; sourced by scripts/test and scripts/run.
+LANGXING_PACKAGES=(
+  cmake ninja-build g++ pkg-config git
+  qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6svg6-dev qt6-qpa-plugins libgl-dev
+  libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-cjk
+)
+
+# Installs whatever of the list is missing (apt-get needs root; skipped when all are present).
+langxing_install_packages() {
+  local missing=() pkg
+  for pkg in "${LANGXING_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

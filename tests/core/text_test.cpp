@@ -1,0 +1,100 @@
+#include "core/text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace langxing {
+namespace {
+
+struct ExtractCase {
+  std::u16string text, start, end, expected;
+};
+
+class ExtractBetweenTest : public ::testing::TestWithParam<ExtractCase> {};
+
+TEST_P(ExtractBetweenTest, GivesTheDefinedResult) {
+  const auto& c = GetParam();
+  EXPECT_EQ(ExtractBetween(c.text, c.start, c.end), c.expected)
+      << Utf16ToUtf8(c.text) << " / " << Utf16ToUtf8(c.start) << " / " << Utf16ToUtf8(c.end);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MarkerCases, ExtractBetweenTest,
+    ::testing::Values(
+        ExtractCase{u"a[s]x[e]c", u"[s]", u"[e]", u"x"},
+        ExtractCase{u"[s]1[e][s]2[e]", u"[s]", u"[e]", u"1"},
+        ExtractCase{u"[s][s]x[e]", u"[s]", u"[e]", u"[s]x"},
+        ExtractCase{u"[s][e]", u"[s]", u"[e]", u""},
+        ExtractCase{u"abcdef[e]", u"[s]", u"[e]", u"cdef"},
+        ExtractCase{u"ab[e]", u"[s]", u"[e]", u""},
+        ExtractCase{u"x[e]y[s]z[e]", u"[s]", u"[e]", u""},
+        ExtractCase{u"[S]x[e]", u"[s]", u"[e]", u"]x"},
+        ExtractCase{u"abc", u"[s]", u"[e]", u""},
+        ExtractCase{u"", u"[s]", u"[e]", u""},
+        ExtractCase{u"ab[e]c", u"", u"[e]", u"ab"},
+        ExtractCase{u"[e]c", u"", u"[e]", u""},
+        ExtractCase{u"a[s]x[e]c", u"[s]", u"", u""},
+        ExtractCase{u"", u"", u"", u""},
+        // The start marker overlapping the end marker counts as missing.
+        ExtractCase{u"abc[s]e]", u"[s]", u"s]e", u"c["},
+        // Chinese text and the channel-line markers.
+        ExtractCase{u"体育新闻_国际足球--http://x/_y--z", u"_", u"--", u"国际足球"},
+        ExtractCase{u"体育新闻国际足球--http://x", u"_", u"--", u"体育新闻国际足球"},
+        // Lone surrogates are plain code units.
+        ExtractCase{std::u16string{u'\xD800', u'<', u'x', u'>', u'\xDC00'}, u"<", u">",
+                    u"x"}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST(FirstOccurrenceTest, FollowsTheOneBasedRules) {
+  EXPECT_EQ(FirstOccurrence(u"", u""), 0u);
+  EXPECT_EQ(FirstOccurrence(u"", u"a"), 0u);
+  EXPECT_EQ(FirstOccurrence(u"abc", u""), 1u);
+  EXPECT_EQ(FirstOccurrence(u"abcabc", u"c"), 3u);
+  EXPECT_EQ(FirstOccurrence(u"abc", u"C"), 0u);
+  EXPECT_TRUE(Contains(u"新浪网新闻", u"新浪网"));
+  EXPECT_FALSE(Contains(u"", u""));
+}
+
+TEST(SplitAllTest, GivesOneMorePieceThanSeparators) {
+  using V = std::vector<std::u16string>;
+  EXPECT_EQ(SplitAll(u"", u"|"), V{});
+  EXPECT_EQ(SplitAll(u"a", u"|"), V{u"a"});
+  EXPECT_EQ(SplitAll(u"|", u"|"), (V{u"", u""}));
+  EXPECT_EQ(SplitAll(u"a||b|", u"|"), (V{u"a", u"", u"b", u""}));
+  EXPECT_EQ(SplitAll(u"a</X>b</X>", u"</X>"), (V{u"a", u"b", u""}));
+  EXPECT_EQ(SplitAll(u"ab", u""), V{u"ab"});
+}
+
+TEST(ReplaceAllTest, ReplacesLeftToRightWithoutRescanning) {
+  EXPECT_EQ(ReplaceAll(u"a.jpg b.jpg", u".jpg", u"."), u"a. b.");
+  EXPECT_EQ(ReplaceAll(u"aaa", u"aa", u"b"), u"ba");
+  EXPECT_EQ(ReplaceAll(u"<h1><h1", u"<h1", u"<h1 x"), u"<h1 x><h1 x");
+  EXPECT_EQ(ReplaceAll(u"abc", u"", u"x"), u"abc");
+  EXPECT_EQ(ReplaceAll(u"", u"a", u"x"), u"");
+  EXPECT_EQ(ReplaceAll(u"A.JPG", u".jpg", u"."), u"A.JPG");
+}
+
+TEST(TrimSpacesTest, TrimsTheSpaceCharacterOnly) {
+  EXPECT_EQ(TrimSpaces(u"  1.2  "), u"1.2");
+  EXPECT_EQ(TrimSpaces(u"\t1.2\r\n"), u"\t1.2\r\n");
+  EXPECT_EQ(TrimSpaces(u"   "), u"");
+  EXPECT_EQ(TrimSpaces(u" a b "), u"a b");
+  EXPECT_EQ(TrimSpaces(u"\u30001.2"), u"\u30001.2");
+}
+
+TEST(Utf8Test, RoundTripsAndReplacesInvalidSequences) {
+  const std::u16string chinese = u"朗星快报 1.2 \U0001F600";
+  EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(chinese)), chinese);
+  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xE6\x9C"), u"\uFFFD\uFFFD");
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");        // overlong
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // surrogate
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', u'\xD800'}), "a\xEF\xBF\xBD");
+  EXPECT_TRUE(IsValidUtf8("朗星"));
+  EXPECT_FALSE(IsValidUtf8("\xC3"));
+  EXPECT_TRUE(IsValidUtf8(""));
+}
+
+}  // namespace
+}  // namespace langxing
