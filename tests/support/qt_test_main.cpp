@@ -1,0 +1,16 @@
+// main() of the widget suites: a QApplication for the whole run, then GoogleTest.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (CTest's discovery) needs no window system.
+  if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+  qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
