@@ -199,7 +199,7 @@ void Form1::SetFocusOrder() {
 
 void Form1::ConnectHandlers() {
   connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-  connect(TabStrip1, &QTabBar::currentChanged, this, [this](int) { TabStrip1_Click(); });
+  connect(TabStrip1, &TabStrip::currentChanged, this, [this](int) { TabStrip1_Click(); });
   connect(HScroll2, &QScrollBar::valueChanged, this, [this](int) { HScroll2_Change(); });
   connect(Picture2, &PictureBox::MouseDown, this, &Form1::Picture2_MouseDown);
   connect(Picture2, &PictureBox::MouseMove, this, &Form1::Picture2_MouseMove);
