@@ -17,6 +17,8 @@ struct ReleaseCase {
   double wantBar, wantTabStrip, wantTree, wantList, wantFrame2Left, wantFrame2Width, wantView;
 };
 
+void PrintTo(const ReleaseCase& c, std::ostream* os) { *os << c.name; }
+
 class SplitterReleaseTest : public testing::TestWithParam<ReleaseCase> {};
 
 TEST_P(SplitterReleaseTest, ClampsTheBarAndSizesBothPanes) {
