@@ -1,10 +1,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "catalog/catalog.hpp"
+#include "catalog/channel_file.hpp"
 #include "core/text.hpp"
 
 namespace {
@@ -49,5 +52,24 @@ void BM_BuildCatalogTreeFloor_14xMemmem(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildCatalogTreeFloor_14xMemmem)->Unit(benchmark::kMicrosecond);
+
+// Reading a full GBK channel file from disk: split, detect, decode line by line.
+void BM_LoadChannelFile_Gbk32767Lines(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "langxing_chan_bench";
+  std::filesystem::create_directories(dir);
+  {
+    std::ofstream out(dir / "chan.dll", std::ios::binary);
+    const std::string gbkMarker = "\xCC\xE5\xD3\xFD\xD0\xC2\xCE\xC5_";  // 体育新闻_ in GBK
+    for (int i = 0; i < 32767; ++i)
+      out << gbkMarker << "\xC6\xB5\xB5\xC0" << i << "--http://roll.news.sina.com.cn/s/" << i
+          << "\r\n";
+  }
+  for (auto _ : state) {
+    std::vector<std::u16string> lines = langxing::LoadChannelFile(dir);
+    benchmark::DoNotOptimize(lines);
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_LoadChannelFile_Gbk32767Lines)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
