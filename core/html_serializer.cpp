@@ -136,6 +136,13 @@ std::string ElementName(const GumboNode* node) {
   return name;
 }
 
+// An attribute written without "=": gumbo leaves its source value empty or, in some versions,
+// pointing at the name itself.
+bool IsBareAttribute(const GumboAttribute& a) {
+  return a.value[0] == '\0' &&
+         (a.original_value.length == 0 || a.original_value.data == a.original_name.data);
+}
+
 void AppendEscapedText(std::string& out, std::string_view text, bool collapseSpace) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -201,7 +208,7 @@ class InnerHtmlWriter {
       for (unsigned i = 0; i < attributes.length; ++i) {
         const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
         attributes_.push_back({a->name, {a->original_name.data, a->original_name.length},
-                               a->value, a->original_value.length != 0});
+                               a->value, !IsBareAttribute(*a)});
       }
       html::AppendAttributes(out_, attributes_);
     }
