@@ -17,9 +17,7 @@ bool IsAsciiWhitespace(char32_t c) {
   return c == 0x09 || c == 0x0A || c == 0x0C || c == 0x0D || c == 0x20;
 }
 
-char AsciiLower(char32_t c) {
-  return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-}
+char AsciiLower(char32_t c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); }
 
 // Trims ASCII white space and lower-cases ASCII letters; a non-ASCII character means the label
 // cannot be one we know, so the result is empty.

@@ -73,9 +73,7 @@ class PrescanReader {
   std::size_t Position() const { return p_; }
   void Seek(std::size_t p) { p_ = p; }
   bool StartsWith(std::string_view prefix) const { return s_.substr(p_).starts_with(prefix); }
-  char At(std::size_t offset = 0) const {
-    return p_ + offset < s_.size() ? s_[p_ + offset] : '\0';
-  }
+  char At(std::size_t offset = 0) const { return p_ + offset < s_.size() ? s_[p_ + offset] : '\0'; }
   bool HasAt(std::size_t offset) const { return p_ + offset < s_.size(); }
 
   // Moves past the next occurrence of `text`; false (at the end) when there is none.
@@ -183,8 +181,9 @@ std::optional<Charset> PrescanForMeta(std::string_view bytes) {
       reader.SkipPast("-->");
       continue;
     }
-    if (reader.At() == '<' && reader.HasAt(5) && Lower(reader.At(1)) == 'm' && Lower(reader.At(2)) == 'e' && Lower(reader.At(3)) == 't' &&
-        Lower(reader.At(4)) == 'a' && (IsSpace(reader.At(5)) || reader.At(5) == '/')) {
+    if (reader.At() == '<' && reader.HasAt(5) && Lower(reader.At(1)) == 'm' &&
+        Lower(reader.At(2)) == 'e' && Lower(reader.At(3)) == 't' && Lower(reader.At(4)) == 'a' &&
+        (IsSpace(reader.At(5)) || reader.At(5) == '/')) {
       reader.Seek(reader.Position() + 6);
       if (auto charset = CharsetOfMetaTag(reader)) return charset;
       continue;

@@ -60,7 +60,8 @@ TEST(SniffPageCharset, HeaderThenByteOrderMarkThenMetaThenGbk) {
       {"nothing named", "<p>新浪</p>", "text/html", Charset::Gbk},
       {"empty", "", "", Charset::Gbk},
   };
-  for (const auto& c : cases) EXPECT_EQ(SniffPageCharset(c.bytes, c.contentType), c.expected) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(SniffPageCharset(c.bytes, c.contentType), c.expected) << c.name;
 }
 
 TEST(DecodePage, DecodesByWhatThePageSays) {
@@ -81,14 +82,17 @@ std::string OldLayoutListing() {
       "滚动新闻</font></td>\r\n\t\t</tr>\r\n";
   for (int i = 1; i <= 3; ++i) {
     const std::string n = std::to_string(i);
-    page += "\t\t<tr>\r\n\t\t\t<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>标题" +
-            n + " &amp; 更多</b></td>\r\n\t\t</tr>\r\n\t\t<tr>\r\n\t\t\t<td><span class=f12>"
-            "<a target=_blank href=http://news.sina.com.cn/c/2008-01-0" + n + "/" + n +
-            ".shtml>http://news.sina.com.cn/c/2008-01-0" + n + "/" + n +
-            ".shtml</a></span></td>\r\n\t\t</tr>\r\n";
+    page +=
+        "\t\t<tr>\r\n\t\t\t<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>标题" +
+        n +
+        " &amp; 更多</b></td>\r\n\t\t</tr>\r\n\t\t<tr>\r\n\t\t\t<td><span class=f12>"
+        "<a target=_blank href=http://news.sina.com.cn/c/2008-01-0" +
+        n + "/" + n + ".shtml>http://news.sina.com.cn/c/2008-01-0" + n + "/" + n +
+        ".shtml</a></span></td>\r\n\t\t</tr>\r\n";
   }
-  page += "\t\t<tr>\r\n\t\t\t<td height=20></td>\r\n\t\t</tr>\r\n\t</table>\r\n</center>\r\n"
-          "</body>\r\n</html>\r\n";
+  page +=
+      "\t\t<tr>\r\n\t\t\t<td height=20></td>\r\n\t\t</tr>\r\n\t</table>\r\n</center>\r\n"
+      "</body>\r\n</html>\r\n";
   return ToGbk(page);
 }
 
@@ -154,13 +158,18 @@ TEST(BodyTextsOfPage, SurvivesArbitraryInput) {
     for (char& b : bytes) {
       // Mostly markup characters and high bytes, so the parser sees tags as well as garbage.
       const char alphabet[] = "<>/=\"' abpdivtr&;#!-\xD0\xC2\xFF\x80\r\n";
-      b = random() % 4 == 0 ? static_cast<char>(random()) : alphabet[random() % (sizeof alphabet - 1)];
+      b = random() % 4 == 0 ? static_cast<char>(random())
+                            : alphabet[random() % (sizeof alphabet - 1)];
     }
     BodyTextsOfPage(bytes, round % 2 == 0 ? "text/html; charset=utf-8" : "");
   }
   // Lone surrogates in decoded text.
-  const std::u16string broken = u"<p>a\xD800" u"b\xDC00<b>\xDBFF</b>";
-  EXPECT_EQ(Utf16ToUtf8(SerializeBody(broken).innerHtml), "<P>a\xEF\xBF\xBD" "b\xEF\xBF\xBD<B>\xEF\xBF\xBD</B></P>");
+  const std::u16string broken =
+      u"<p>a\xD800"
+      u"b\xDC00<b>\xDBFF</b>";
+  EXPECT_EQ(Utf16ToUtf8(SerializeBody(broken).innerHtml),
+            "<P>a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD<B>\xEF\xBF\xBD</B></P>");
 }
 
 std::size_t CountOf(std::u16string_view text, std::u16string_view needle) {

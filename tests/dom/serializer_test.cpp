@@ -40,7 +40,8 @@ TEST(SerializeBody, WritesVoidElementsWithoutEndTag) {
   ExpectInnerHtml({
       {"br and img", "a<br/>b<img src=a.gif>", "a<BR>b<IMG src=\"a.gif\">"},
       {"input", "<input type=text value=1>", "<INPUT type=text value=1>"},
-      {"old voids", "<span><bgsound src=s.mid><wbr></span>", "<SPAN><BGSOUND src=\"s.mid\"><WBR></SPAN>"},
+      {"old voids", "<span><bgsound src=s.mid><wbr></span>",
+       "<SPAN><BGSOUND src=\"s.mid\"><WBR></SPAN>"},
       {"embed and param", "<object><param name=a value=b><embed src=x.swf></object>",
        "<OBJECT><PARAM name=a value=b><EMBED src=\"x.swf\"></OBJECT>"},
   });
@@ -90,7 +91,8 @@ TEST(SerializeBody, SpellsAttributeNames) {
        "<A href=\"u\" target=_blank>x</A>"},
       {"for and http-equiv", "<label FOR=f>l</label><meta HTTP-EQUIV=refresh>",
        "<LABEL for=f>l</LABEL><META http-equiv=refresh>"},
-      {"frames and images", "<iframe FRAMEBORDER=0 MARGINWIDTH=0 scrolling=no></iframe><img usemap=#m ismap>",
+      {"frames and images",
+       "<iframe FRAMEBORDER=0 MARGINWIDTH=0 scrolling=no></iframe><img usemap=#m ismap>",
        "<IFRAME frameBorder=0 marginWidth=0 scrolling=no></IFRAME><IMG useMap=#m isMap>"},
   });
 }
@@ -99,7 +101,8 @@ TEST(SerializeBody, KeepsCustomAttributesAsWrittenAfterTheOthers) {
   ExpectInnerHtml({
       {"custom spelling and quotes", "<div PID=3 scw_IG=x>y</div>",
        "<DIV PID=\"3\" scw_IG=\"x\">y</DIV>"},
-      {"custom after html", "<span data-X=1 title=t>y</span>", "<SPAN title=t data-X=\"1\">y</SPAN>"},
+      {"custom after html", "<span data-X=1 title=t>y</span>",
+       "<SPAN title=t data-X=\"1\">y</SPAN>"},
       {"empty custom", "<span pid>y</span>", "<SPAN pid>y</SPAN>"},
   });
 }
@@ -108,7 +111,8 @@ TEST(SerializeBody, OrdersAttributes) {
   ExpectInnerHtml({
       {"leading six first",
        "<a target=_blank title=t pid=1 href=u class=c id=i style=\"color:red\" name=n>x</a>",
-       "<A style=\"COLOR: red\" id=i class=c name=n href=\"u\" target=_blank title=t pid=\"1\">x</A>"},
+       "<A style=\"COLOR: red\" id=i class=c name=n href=\"u\" target=_blank title=t "
+       "pid=\"1\">x</A>"},
       {"src before other attributes", "<img alt=a width=1 src=s.gif height=2>",
        "<IMG src=\"s.gif\" alt=a width=1 height=2>"},
       {"href before target", "<a target=_blank href=http://x/>l</a>",
@@ -118,13 +122,16 @@ TEST(SerializeBody, OrdersAttributes) {
 
 TEST(SerializeBody, QuotesAndEscapesValuesOnlyWhereNeeded) {
   ExpectInnerHtml({
-      {"plain values bare", "<div width=50 align=center>x</div>", "<DIV width=50 align=center>x</DIV>"},
+      {"plain values bare", "<div width=50 align=center>x</div>",
+       "<DIV width=50 align=center>x</DIV>"},
       {"percent and space", "<table width=\"50%\" summary=\"a b\"></table>",
        "<TABLE width=\"50%\" summary=\"a b\"></TABLE>"},
       {"empty value", "<div align=\"\">x</div>", "<DIV align=\"\">x</DIV>"},
       {"each special character",
-       "<span title=\"a'b\" lang=\"a=b\" dir=\"a<b\" rel=\"a>b\" rev=\"a`b\" abbr=\"a&amp;b\">x</span>",
-       "<SPAN title=\"a'b\" lang=\"a=b\" dir=\"a<b\" rel=\"a>b\" rev=\"a`b\" abbr=\"a&amp;b\">x</SPAN>"},
+       "<span title=\"a'b\" lang=\"a=b\" dir=\"a<b\" rel=\"a>b\" rev=\"a`b\" "
+       "abbr=\"a&amp;b\">x</span>",
+       "<SPAN title=\"a'b\" lang=\"a=b\" dir=\"a<b\" rel=\"a>b\" rev=\"a`b\" "
+       "abbr=\"a&amp;b\">x</SPAN>"},
       {"quote escaped", "<span title='say \"hi\" & go'>x</span>",
        "<SPAN title=\"say &quot;hi&quot; &amp; go\">x</SPAN>"},
       {"href always quoted and escaped", "<a href=\"?a=1&amp;b=2\">x</a>",
@@ -162,12 +169,14 @@ TEST(RebuildStyle, NormalisesDeclarations) {
       {"margin:0;bogus;:1px;width:", "MARGIN: 0"},
       {"", ""},
   };
-  for (const auto& [style, expected] : cases) EXPECT_EQ(html::RebuildStyle(style), expected) << style;
+  for (const auto& [style, expected] : cases)
+    EXPECT_EQ(html::RebuildStyle(style), expected) << style;
 }
 
 TEST(SerializeBody, RebuildsStyleAndAlwaysQuotesIt) {
   ExpectInnerHtml({
-      {"quoted even when simple", "<div style=color:red>x</div>", "<DIV style=\"COLOR: red\">x</DIV>"},
+      {"quoted even when simple", "<div style=color:red>x</div>",
+       "<DIV style=\"COLOR: red\">x</DIV>"},
       {"quotes escaped", "<div style='font-family:\"A B\"'>x</div>",
        "<DIV style=\"FONT-FAMILY: &quot;A B&quot;\">x</DIV>"},
       {"empty style", "<div style=\"\">x</div>", "<DIV style=\"\">x</DIV>"},
@@ -177,7 +186,10 @@ TEST(SerializeBody, RebuildsStyleAndAlwaysQuotesIt) {
 TEST(SerializeBody, EscapesText) {
   ExpectInnerHtml({
       {"markup characters", "a &amp; b &lt; c &gt; d", "a &amp; b &lt; c &gt; d"},
-      {"no-break space", "d&nbsp;e\xC2\xA0" "f", "d&nbsp;e&nbsp;f"},
+      {"no-break space",
+       "d&nbsp;e\xC2\xA0"
+       "f",
+       "d&nbsp;e&nbsp;f"},
       {"references become characters", "&#26032;&#x6D6A; &copy; &quot;'", "新浪 © \"'"},
       {"chinese as is", "新浪网", "新浪网"},
   });
@@ -194,8 +206,10 @@ TEST(SerializeBody, CollapsesWhiteSpace) {
       {"next to a block dropped", "<b>x</b>\n<div>y</div>\n<b>z</b>",
        "<B>x</B>\r\n<DIV>y</DIV><B>z</B>"},
       {"inside table structure dropped",
-       "<table>\n <colgroup> <col> </colgroup>\n <tr>\n  <td>x</td>\n  <td>y</td>\n </tr>\n</table>",
-       "<TABLE>\r\n<COLGROUP>\r\n<COL></COLGROUP>\r\n<TBODY>\r\n<TR>\r\n<TD>x</TD>\r\n<TD>y</TD></TR></TBODY></TABLE>"},
+       "<table>\n <colgroup> <col> </colgroup>\n <tr>\n  <td>x</td>\n  <td>y</td>\n "
+       "</tr>\n</table>",
+       "<TABLE>\r\n<COLGROUP>\r\n<COL></COLGROUP>\r\n<TBODY>\r\n<TR>\r\n<TD>x</TD>\r\n<TD>y</TD></"
+       "TR></TBODY></TABLE>"},
       {"pre keeps it", "<pre>a  \n b<b> c  d</b></pre>", "<PRE>a  \n b<B> c  d</B></PRE>"},
       {"textarea keeps it", "<textarea>a   b\n</textarea>", "<TEXTAREA>a   b\n</TEXTAREA>"},
   });
@@ -206,16 +220,18 @@ TEST(SerializeBody, MatchesTheWorkedListingExample) {
       "<center><table><tr bgcolor=\"#EEEEEE\"><td>...</td></tr>\n"
       "  <tr><td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>标题</b></td></tr>\n"
       "  <tr><td><span><a target=\"_blank\" "
-      "href=\"http://x.sina.com.cn/?url=http://news.sina.com.cn/a.shtml\">http://...</a></span></td></tr>\n"
+      "href=\"http://x.sina.com.cn/?url=http://news.sina.com.cn/a.shtml\">http://...</a></span></"
+      "td></tr>\n"
       "  <tr><td height=\"20\"></td></tr>\n"
       "</table></center>\n";
-  EXPECT_EQ(InnerHtml(page),
-            "<CENTER>\r\n<TABLE>\r\n<TBODY>\r\n<TR bgColor=#eeeeee>\r\n<TD>...</TD></TR>\r\n<TR>\r\n"
-            "<TD style=\"PADDING-LEFT: 5px; PADDING-TOP: 5px\" height=30><B>标题</B></TD></TR>\r\n"
-            "<TR>\r\n<TD><SPAN><A "
-            "href=\"http://x.sina.com.cn/?url=http://news.sina.com.cn/a.shtml\" "
-            "target=_blank>http://...</A></SPAN></TD></TR>\r\n<TR>\r\n"
-            "<TD height=20></TD></TR></TBODY></TABLE></CENTER>");
+  EXPECT_EQ(
+      InnerHtml(page),
+      "<CENTER>\r\n<TABLE>\r\n<TBODY>\r\n<TR bgColor=#eeeeee>\r\n<TD>...</TD></TR>\r\n<TR>\r\n"
+      "<TD style=\"PADDING-LEFT: 5px; PADDING-TOP: 5px\" height=30><B>标题</B></TD></TR>\r\n"
+      "<TR>\r\n<TD><SPAN><A "
+      "href=\"http://x.sina.com.cn/?url=http://news.sina.com.cn/a.shtml\" "
+      "target=_blank>http://...</A></SPAN></TD></TR>\r\n<TR>\r\n"
+      "<TD height=20></TD></TR></TBODY></TABLE></CENTER>");
 }
 
 TEST(SerializeBody, InnerTextLeavesOutScriptsStylesAndComments) {
@@ -228,8 +244,8 @@ TEST(SerializeBody, InnerTextBreaksLines) {
   const Case cases[] = {
       {"paragraphs", "<p>one   two</p><p>three</p>", "one two\r\nthree"},
       {"br", "a<br>b<br><br>c", "a\r\nb\r\n\r\nc"},
-      {"table cells separated by a space", "<table><tr><td>a</td><td> b </td></tr><tr><td>c</td></tr></table>",
-       "a b\r\nc"},
+      {"table cells separated by a space",
+       "<table><tr><td>a</td><td> b </td></tr><tr><td>c</td></tr></table>", "a b\r\nc"},
       {"pre kept", "<pre>x  y\n z</pre>", "x  y\n z"},
       {"edges trimmed of line breaks", "<br><br>x<br><div></div>", "x"},
       {"block not glued to text before it", "lead<div>inner</div>tail", "lead\r\ninner\r\ntail"},
