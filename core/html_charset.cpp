@@ -7,6 +7,7 @@
 
 #include "core/charset.hpp"
 #include "core/html_document.hpp"
+#include "core/text.hpp"
 
 namespace langxing {
 
@@ -240,6 +241,13 @@ std::u16string DecodePage(std::string_view bytes, std::string_view contentType) 
     if (bom != Utf16Bom::None) return DecodeUtf16(bytes, bom == Utf16Bom::Big);
   }
   return Decode(bytes, SniffPageCharset(bytes, contentType));
+}
+
+std::string DecodePageToUtf8(std::string_view bytes, std::string_view contentType) {
+  if (!CharsetOfContentType(contentType) && Utf16BomOf(bytes) != Utf16Bom::None) {
+    return Utf16ToUtf8(DecodePage(bytes, contentType));
+  }
+  return DecodeToUtf8(bytes, SniffPageCharset(bytes, contentType));
 }
 
 }  // namespace langxing

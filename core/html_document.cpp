@@ -20,7 +20,7 @@ bool IsMediaType(std::string_view contentType) {
 
 BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType) {
   if (IsMediaType(contentType)) return {};
-  return SerializeBody(DecodePage(bytes, contentType));
+  return SerializeBodyUtf8(DecodePageToUtf8(bytes, contentType));
 }
 
 }  // namespace langxing

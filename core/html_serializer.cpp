@@ -367,10 +367,10 @@ class InnerTextWriter {
 };
 
 // Binary data (an image, an archive) shows control bytes that markup does not contain.
-bool LooksBinary(std::u16string_view text) {
-  const std::u16string_view head = text.substr(0, kBinaryScanLength);
-  for (const char16_t c : head) {
-    if (c <= 0x08 || c == 0x0B || (c >= 0x0E && c <= 0x1A) || (c >= 0x1C && c <= 0x1F)) {
+bool LooksBinary(std::string_view text) {
+  for (const char c : text.substr(0, kBinaryScanLength)) {
+    if ((c >= 0 && c <= 0x08) || c == 0x0B || (c >= 0x0E && c <= 0x1A) ||
+        (c >= 0x1C && c <= 0x1F)) {
       return true;
     }
   }
@@ -396,13 +396,14 @@ struct GumboOutputDeleter {
 
 }  // namespace
 
-BodyTexts SerializeBody(std::u16string_view html) {
+BodyTexts SerializeBody(std::u16string_view html) { return SerializeBodyUtf8(Utf16ToUtf8(html)); }
+
+BodyTexts SerializeBodyUtf8(std::string_view html) {
   if (html.empty() || LooksBinary(html)) return {};
-  const std::string utf8 = Utf16ToUtf8(html);
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = kMaxRecordedErrors;
   const std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
-      gumbo_parse_with_options(&options, utf8.data(), html::ParseableLength(utf8)));
+      gumbo_parse_with_options(&options, html.data(), html::ParseableLength(html)));
   if (!output) return {};
   const GumboNode* body = FindBody(output.get());
   if (body == nullptr) return {};

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/text.hpp"
+
 namespace langxing {
 namespace {
 
@@ -90,6 +92,8 @@ TEST(Decode, DecodesAndRecoversFromMalformedBytes) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Decode(c.bytes, c.charset), c.expected) << c.name;
+    // The UTF-8 road gives the same characters, replacements included.
+    EXPECT_EQ(DecodeToUtf8(c.bytes, c.charset), Utf16ToUtf8(c.expected)) << c.name;
   }
 }
 
@@ -107,6 +111,7 @@ TEST(Decode, LongInputGrowsPastTheFirstBufferAndKeepsEveryCharacter) {
     expected += u"\U0001F600\uFFFD新a";
   }
   EXPECT_EQ(Decode(bytes, Charset::Gbk), expected);
+  EXPECT_EQ(DecodeToUtf8(bytes, Charset::Gbk), Utf16ToUtf8(expected));
 }
 
 TEST(DecodeBytes, UsesTheNamedCharsetAndRefusesUnknownOnes) {

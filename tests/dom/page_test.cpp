@@ -69,6 +69,9 @@ TEST(DecodePage, DecodesByWhatThePageSays) {
   EXPECT_EQ(DecodePage("\xEF\xBB\xBF<p>\xE6\x96\xB0", "text/html"), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), ""), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFE\xFF\0<\0p\0>\x65\xB0", 10), ""), u"<p>新");
+  // A UTF-16 page is markup, not binary, for all its NUL bytes.
+  EXPECT_EQ(BodyTextsOfPage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), "").innerHtml,
+            u"<P>新</P>");
 }
 
 // A headline page in the portal's old layout: lower-case tags, loose quoting, CR LF and tab
