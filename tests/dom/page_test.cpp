@@ -133,7 +133,8 @@ TEST(BodyTextsOfPage, ReadsTheVisibleTextOfAGbkPage) {
 }
 
 TEST(BodyTextsOfPage, NonPagesGiveEmptyTexts) {
-  const std::string png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 24);
+  const char pngHeader[] = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10";
+  const std::string png(pngHeader, sizeof pngHeader - 1);
   const struct {
     const char* name;
     std::string bytes;
