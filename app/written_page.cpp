@@ -33,7 +33,7 @@ void RegisterWrittenPageScheme() {
 bool WrittenPageSchemeRegistered() { return registered; }
 
 QString WithBaseAddress(const QString& html, const QString& baseAddress) {
-  const QUrl base(baseAddress, QUrl::StrictMode);
+  const QUrl base(baseAddress);
   if (baseAddress.isEmpty() || !base.isValid() || base.isRelative()) return html;
   static const QRegularExpression ownBase(QStringLiteral("<base[\\s/>]"),
                                           QRegularExpression::CaseInsensitiveOption);

@@ -261,3 +261,29 @@ TEST_F(ArticleViewTest, DocumentCompleteFollowsEveryLoad) {
 }
 
 }  // namespace
+
+namespace {
+
+// Deleting the view deletes its page, which still emits signals; none may reach callbacks
+// whose owner is being torn down.
+TEST(ArticleViewLifetime, DestroyingTheViewRaisesNothing) {
+  LocalServer server;
+  server.Serve("/t.html", "<html><head><title>标题</title></head><body>x</body></html>",
+               "text/html; charset=utf-8");
+  int titles = 0;
+  int completions = 0;
+  {
+    ArticleView view;
+    view.show();
+    view.TitleChange = [&](const std::u16string&) { ++titles; };
+    view.DocumentComplete = [&] { ++completions; };
+    ASSERT_TRUE(NavigateAndWait(view, server.Url("/t.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.title() == QStringLiteral("标题"); }, kWaitMs));
+    titles = 0;
+    completions = 0;
+  }
+  EXPECT_EQ(titles, 0);
+  EXPECT_EQ(completions, 0);
+}
+
+}  // namespace
