@@ -35,8 +35,11 @@ Page BigArticle() {
 }  // namespace
 
 std::optional<Page> GeneratedPage(std::string_view name) {
-  if (name == "@huge_listing") return HugeListing();
-  if (name == "@big_article") return BigArticle();
+  // Made once per process: every portal a test starts serves the same bytes.
+  static const Page huge = HugeListing();
+  static const Page big = BigArticle();
+  if (name == "@huge_listing") return huge;
+  if (name == "@big_article") return big;
   constexpr Rgb kSkyBlue{0x87, 0xCE, 0xEB};
   if (name == "@image.png") return Page{.body = SolidPng(64, 48, kSkyBlue), .contentType = "image/png"};
   if (name == "@image.gif") return Page{.body = SolidGif(64, 48, kSkyBlue), .contentType = "image/gif"};
