@@ -11,15 +11,11 @@ namespace langxing {
 
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
-
 bool IsAsciiWhitespace(char32_t c) {
   return c == 0x09 || c == 0x0A || c == 0x0C || c == 0x0D || c == 0x20;
 }
 
-char AsciiLower(char32_t c) {
-  return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-}
+char AsciiLower(char32_t c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); }
 
 // Trims ASCII white space and lower-cases ASCII letters; a non-ASCII character means the label
 // cannot be one we know, so the result is empty.
@@ -74,53 +70,77 @@ std::optional<Charset> LookUp(const std::string& normalised) {
 constexpr const char* kUtf16Native =
     std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
+// The two outputs iconv writes for us: UTF-16 text, or UTF-8 for the HTML parser.
+struct Utf16Output {
+  using String = std::u16string;
+  static constexpr const char* kCode = kUtf16Native;
+  static constexpr std::u16string_view kReplacementText = u"\uFFFD";
+  // GBK and UTF-8 give at most one code unit per byte (4-byte sequences give two).
+  static std::size_t InitialSize(std::size_t bytes) { return bytes + 16; }
+};
+
+struct Utf8Output {
+  using String = std::string;
+  static constexpr const char* kCode = "UTF-8";
+  static constexpr std::string_view kReplacementText = "\xEF\xBF\xBD";
+  // A 2-byte GBK character becomes 3 bytes of UTF-8.
+  static std::size_t InitialSize(std::size_t bytes) { return bytes + bytes / 2 + 16; }
+};
+
 // Runs iconv over the whole input. The output grows as needed; a byte iconv rejects becomes
 // U+FFFD and conversion resumes at the next byte, and a sequence cut off by the end of the
 // input becomes one U+FFFD.
-std::u16string ConvertWithIconv(std::string_view bytes, const char* fromCode) {
-  std::u16string out;
+template <typename Output>
+typename Output::String ConvertWithIconv(std::string_view bytes, const char* fromCode) {
+  using Unit = typename Output::String::value_type;
+  typename Output::String out;
   if (bytes.empty()) return out;
-  iconv_t cd = iconv_open(kUtf16Native, fromCode);
+  iconv_t cd = iconv_open(Output::kCode, fromCode);
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     // The converter is missing from this system: keep the ASCII, mark everything else.
-    out.reserve(bytes.size());
     for (const char b : bytes) {
-      const auto u = static_cast<unsigned char>(b);
-      out.push_back(u < 0x80 ? static_cast<char16_t>(u) : kReplacement);
+      if (static_cast<unsigned char>(b) < 0x80) {
+        out.push_back(static_cast<Unit>(b));
+      } else {
+        out += Output::kReplacementText;
+      }
     }
     return out;
   }
 
-  // Every input byte yields at most one UTF-16 code unit except 4-byte sequences, which yield
-  // two; so the input length plus a little slack holds the whole result in one go.
-  out.resize(bytes.size() + 16);
+  out.resize(Output::InitialSize(bytes.size()));
   std::size_t written = 0;
   char* in = const_cast<char*>(bytes.data());
   std::size_t inLeft = bytes.size();
   while (inLeft > 0) {
     if (out.size() - written < 8) out.resize(out.size() * 2);
     char* outPtr = reinterpret_cast<char*>(out.data() + written);
-    std::size_t outLeft = (out.size() - written) * sizeof(char16_t);
+    std::size_t outLeft = (out.size() - written) * sizeof(Unit);
     const std::size_t outBefore = outLeft;
     const std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    written += (outBefore - outLeft) / sizeof(char16_t);
+    written += (outBefore - outLeft) / sizeof(Unit);
     if (rc != static_cast<std::size_t>(-1)) break;
     const int error = errno;
-    if (written == out.size()) out.resize(out.size() * 2);
-    if (error == E2BIG) {
-      out.resize(out.size() * 2);
-    } else if (error == EILSEQ) {
-      out[written++] = kReplacement;
-      ++in;
-      --inLeft;
-    } else {  // EINVAL: an incomplete sequence ends the input.
-      out[written++] = kReplacement;
-      break;
-    }
+    if (out.size() - written < 8) out.resize(out.size() * 2);
+    if (error == E2BIG) continue;
+    for (const Unit unit : Output::kReplacementText) out[written++] = unit;
+    if (error != EILSEQ) break;  // EINVAL: an incomplete sequence ends the input.
+    ++in;
+    --inLeft;
   }
   iconv_close(cd);
   out.resize(written);
   return out;
+}
+
+template <typename Output>
+typename Output::String DecodeTo(std::string_view bytes, Charset charset) {
+  if (charset == Charset::Utf8) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    return ConvertWithIconv<Output>(bytes, "UTF-8");
+  }
+  // GB18030 is a superset of GBK and GB2312, as the browsers decode those labels.
+  return ConvertWithIconv<Output>(bytes, "GB18030");
 }
 
 }  // namespace
@@ -134,18 +154,17 @@ std::optional<Charset> CharsetFromLabel(std::u16string_view label) {
 }
 
 std::u16string Decode(std::string_view bytes, Charset charset) {
-  if (charset == Charset::Utf8) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    return ConvertWithIconv(bytes, "UTF-8");
-  }
-  // GB18030 is a superset of GBK and GB2312, as the browsers decode those labels.
-  return ConvertWithIconv(bytes, "GB18030");
+  return DecodeTo<Utf16Output>(bytes, charset);
+}
+
+std::string DecodeToUtf8(std::string_view bytes, Charset charset) {
+  return DecodeTo<Utf8Output>(bytes, charset);
 }
 
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   const std::string_view bom = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   if (bytes.starts_with(bom)) bytes.remove_prefix(2);
-  return ConvertWithIconv(bytes, bigEndian ? "UTF-16BE" : "UTF-16LE");
+  return ConvertWithIconv<Utf16Output>(bytes, bigEndian ? "UTF-16BE" : "UTF-16LE");
 }
 
 std::optional<std::u16string> DecodeBytes(std::string_view bytes,

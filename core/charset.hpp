@@ -19,6 +19,9 @@ std::optional<Charset> CharsetFromLabel(std::u16string_view label);
 // a UTF-8 byte-order mark is dropped. Never throws.
 std::u16string Decode(std::string_view bytes, Charset charset);
 
+// As Decode, to UTF-8 (for the HTML parser, which reads UTF-8).
+std::string DecodeToUtf8(std::string_view bytes, Charset charset);
+
 // Decodes UTF-16 in the given byte order (a leading byte-order mark is dropped); malformed
 // units become U+FFFD, as in Decode.
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian);

@@ -9,45 +9,33 @@ namespace {
 
 // Attribute names defined by HTML (and the old browser extensions the portal's pages use), in
 // lower case. Names outside this table are custom attributes and keep their source spelling.
+// clang-format off
 constexpr auto kHtmlAttributes = std::to_array<std::string_view>({
-    "abbr",          "accept",         "accept-charset", "accesskey",       "action",
-    "align",         "alink",          "allow",          "allowfullscreen", "allowtransparency",
-    "alt",           "archive",        "async",          "autocomplete",    "autofocus",
-    "autoplay",      "axis",           "background",     "behavior",        "bgcolor",
-    "bgproperties",  "border",         "bordercolor",    "bordercolordark", "bordercolorlight",
-    "bottommargin",  "cellpadding",    "cellspacing",    "char",            "charoff",
-    "charset",       "checked",        "cite",           "class",           "classid",
-    "clear",         "code",           "codebase",       "codetype",        "color",
-    "cols",          "colspan",        "compact",        "content",         "contenteditable",
-    "controls",      "coords",         "data",           "datetime",        "declare",
-    "default",       "defer",          "dir",            "direction",       "dirname",
-    "disabled",      "download",       "draggable",      "enctype",         "event",
-    "face",          "for",            "form",           "formaction",      "frame",
-    "frameborder",   "framespacing",   "headers",        "height",          "hidden",
-    "high",          "href",           "hreflang",       "hspace",          "http-equiv",
-    "id",            "ismap",          "kind",           "label",           "lang",
-    "language",      "leftmargin",     "link",           "list",            "longdesc",
-    "loop",          "low",            "marginheight",   "marginwidth",     "max",
-    "maxlength",     "media",          "method",         "min",             "multiple",
-    "muted",         "name",           "nohref",         "noresize",        "noshade",
-    "novalidate",    "nowrap",         "object",         "onabort",         "onbeforeunload",
-    "onblur",        "onchange",       "onclick",        "oncontextmenu",   "ondblclick",
-    "onerror",       "onfocus",        "oninput",        "onkeydown",       "onkeypress",
-    "onkeyup",       "onload",         "onmousedown",    "onmouseenter",    "onmouseleave",
-    "onmousemove",   "onmouseout",     "onmouseover",    "onmouseup",       "onreset",
-    "onresize",      "onscroll",       "onselect",       "onsubmit",        "onunload",
-    "open",          "optimum",        "pattern",        "placeholder",     "poster",
-    "preload",       "profile",        "readonly",       "rel",             "required",
-    "rev",           "reversed",       "rightmargin",    "rows",            "rowspan",
-    "rules",         "scheme",         "scope",          "scrollamount",    "scrolldelay",
-    "scrolling",     "selected",       "shape",          "size",            "sizes",
-    "span",          "spellcheck",     "src",            "srcdoc",          "srclang",
-    "srcset",        "standby",        "start",          "step",            "style",
-    "summary",       "tabindex",       "target",         "text",            "title",
-    "topmargin",     "type",           "usemap",         "valign",          "value",
-    "valuetype",     "version",        "vlink",          "vspace",          "width",
-    "wrap",
+    "abbr", "accept", "accept-charset", "accesskey", "action", "align", "alink", "allow",
+    "allowfullscreen", "allowtransparency", "alt", "archive", "async", "autocomplete", "autofocus",
+    "autoplay", "axis", "background", "behavior", "bgcolor", "bgproperties", "border",
+    "bordercolor", "bordercolordark", "bordercolorlight", "bottommargin", "cellpadding",
+    "cellspacing", "char", "charoff", "charset", "checked", "cite", "class", "classid", "clear",
+    "code", "codebase", "codetype", "color", "cols", "colspan", "compact", "content",
+    "contenteditable", "controls", "coords", "data", "datetime", "declare", "default", "defer",
+    "dir", "direction", "dirname", "disabled", "download", "draggable", "enctype", "event", "face",
+    "for", "form", "formaction", "frame", "frameborder", "framespacing", "headers", "height",
+    "hidden", "high", "href", "hreflang", "hspace", "http-equiv", "id", "ismap", "kind", "label",
+    "lang", "language", "leftmargin", "link", "list", "longdesc", "loop", "low", "marginheight",
+    "marginwidth", "max", "maxlength", "media", "method", "min", "multiple", "muted", "name",
+    "nohref", "noresize", "noshade", "novalidate", "nowrap", "object", "onabort", "onbeforeunload",
+    "onblur", "onchange", "onclick", "oncontextmenu", "ondblclick", "onerror", "onfocus",
+    "oninput", "onkeydown", "onkeypress", "onkeyup", "onload", "onmousedown", "onmouseenter",
+    "onmouseleave", "onmousemove", "onmouseout", "onmouseover", "onmouseup", "onreset", "onresize",
+    "onscroll", "onselect", "onsubmit", "onunload", "open", "optimum", "pattern", "placeholder",
+    "poster", "preload", "profile", "readonly", "rel", "required", "rev", "reversed",
+    "rightmargin", "rows", "rowspan", "rules", "scheme", "scope", "scrollamount", "scrolldelay",
+    "scrolling", "selected", "shape", "size", "sizes", "span", "spellcheck", "src", "srcdoc",
+    "srclang", "srcset", "standby", "start", "step", "style", "summary", "tabindex", "target",
+    "text", "title", "topmargin", "type", "usemap", "valign", "value", "valuetype", "version",
+    "vlink", "vspace", "width", "wrap",
 });
+// clang-format on
 
 struct PropertySpelling {
   std::string_view lower;
@@ -166,7 +154,8 @@ void AppendAttribute(std::string& out, const SourceAttribute& attribute, bool cu
     if (!custom && OneOf(attribute.name, kColourAttributes) && IsHexColour(value)) {
       for (char& c : value) c = Lower(c);
     }
-    alwaysQuoted = alwaysQuoted || (!custom && (attribute.name == "href" || attribute.name == "src"));
+    alwaysQuoted =
+        alwaysQuoted || (!custom && (attribute.name == "href" || attribute.name == "src"));
   }
   out.push_back('=');
   if (alwaysQuoted || NeedsQuotes(value)) {

@@ -7,6 +7,7 @@
 
 #include "core/charset.hpp"
 #include "core/html_document.hpp"
+#include "core/text.hpp"
 
 namespace langxing {
 
@@ -73,9 +74,7 @@ class PrescanReader {
   std::size_t Position() const { return p_; }
   void Seek(std::size_t p) { p_ = p; }
   bool StartsWith(std::string_view prefix) const { return s_.substr(p_).starts_with(prefix); }
-  char At(std::size_t offset = 0) const {
-    return p_ + offset < s_.size() ? s_[p_ + offset] : '\0';
-  }
+  char At(std::size_t offset = 0) const { return p_ + offset < s_.size() ? s_[p_ + offset] : '\0'; }
   bool HasAt(std::size_t offset) const { return p_ + offset < s_.size(); }
 
   // Moves past the next occurrence of `text`; false (at the end) when there is none.
@@ -183,8 +182,9 @@ std::optional<Charset> PrescanForMeta(std::string_view bytes) {
       reader.SkipPast("-->");
       continue;
     }
-    if (reader.At() == '<' && reader.HasAt(5) && Lower(reader.At(1)) == 'm' && Lower(reader.At(2)) == 'e' && Lower(reader.At(3)) == 't' &&
-        Lower(reader.At(4)) == 'a' && (IsSpace(reader.At(5)) || reader.At(5) == '/')) {
+    if (reader.At() == '<' && reader.HasAt(5) && Lower(reader.At(1)) == 'm' &&
+        Lower(reader.At(2)) == 'e' && Lower(reader.At(3)) == 't' && Lower(reader.At(4)) == 'a' &&
+        (IsSpace(reader.At(5)) || reader.At(5) == '/')) {
       reader.Seek(reader.Position() + 6);
       if (auto charset = CharsetOfMetaTag(reader)) return charset;
       continue;
@@ -241,6 +241,13 @@ std::u16string DecodePage(std::string_view bytes, std::string_view contentType) 
     if (bom != Utf16Bom::None) return DecodeUtf16(bytes, bom == Utf16Bom::Big);
   }
   return Decode(bytes, SniffPageCharset(bytes, contentType));
+}
+
+std::string DecodePageToUtf8(std::string_view bytes, std::string_view contentType) {
+  if (!CharsetOfContentType(contentType) && Utf16BomOf(bytes) != Utf16Bom::None) {
+    return Utf16ToUtf8(DecodePage(bytes, contentType));
+  }
+  return DecodeToUtf8(bytes, SniffPageCharset(bytes, contentType));
 }
 
 }  // namespace langxing

@@ -13,15 +13,14 @@ bool IsMediaType(std::string_view contentType) {
   for (const char c : contentType.substr(0, 6)) {
     lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
   }
-  return lower.starts_with("image/") || lower.starts_with("audio/") ||
-         lower.starts_with("video/");
+  return lower.starts_with("image/") || lower.starts_with("audio/") || lower.starts_with("video/");
 }
 
 }  // namespace
 
 BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType) {
   if (IsMediaType(contentType)) return {};
-  return SerializeBody(DecodePage(bytes, contentType));
+  return SerializeBodyUtf8(DecodePageToUtf8(bytes, contentType));
 }
 
 }  // namespace langxing

@@ -21,8 +21,12 @@ Charset SniffPageCharset(std::string_view bytes, std::string_view contentType);
 // Decodes the page by SniffPageCharset.
 std::u16string DecodePage(std::string_view bytes, std::string_view contentType);
 
+// As DecodePage, to UTF-8, the parser's own input.
+std::string DecodePageToUtf8(std::string_view bytes, std::string_view contentType);
+
 // Parses a decoded page and serialises its body. Not HTML (an image, a binary): empty texts.
 BodyTexts SerializeBody(std::u16string_view html);
+BodyTexts SerializeBodyUtf8(std::string_view html);
 
 // The whole road from bytes to body texts.
 BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType);

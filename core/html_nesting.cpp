@@ -13,15 +13,16 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' ||
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Void elements and elements whose end tags the parser implies: they add no lasting depth.
-constexpr auto kUncounted = std::to_array<std::string_view>({
-    "area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "image", "img",
-    "input", "keygen", "link", "meta", "param", "source", "track", "wbr", "p", "li", "dt", "dd",
-    "option", "optgroup", "tr", "td", "th", "tbody", "thead", "tfoot", "colgroup", "caption",
-    "rb", "rp", "rt", "rtc", "html", "head", "body"});
+constexpr auto kUncounted = std::to_array<std::string_view>(
+    {"area",     "base",  "basefont", "bgsound", "br",     "col",   "embed", "frame",
+     "hr",       "image", "img",      "input",   "keygen", "link",  "meta",  "param",
+     "source",   "track", "wbr",      "p",       "li",     "dt",    "dd",    "option",
+     "optgroup", "tr",    "td",       "th",      "tbody",  "thead", "tfoot", "colgroup",
+     "caption",  "rb",    "rp",       "rt",      "rtc",    "html",  "head",  "body"});
 
 // Elements whose content is text up to their end tag.
-constexpr auto kRawText = std::to_array<std::string_view>({
-    "script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"});
+constexpr auto kRawText = std::to_array<std::string_view>(
+    {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"});
 
 template <std::size_t N>
 bool OneOf(const std::string& name, const std::array<std::string_view, N>& table) {
@@ -48,7 +49,8 @@ bool SkipTagRest(std::string_view s, std::size_t& i) {
 
 std::string ReadName(std::string_view s, std::size_t& i) {
   std::string name;
-  while (i < s.size() && !IsSpace(s[i]) && s[i] != '/' && s[i] != '>') name.push_back(Lower(s[i++]));
+  while (i < s.size() && !IsSpace(s[i]) && s[i] != '/' && s[i] != '>')
+    name.push_back(Lower(s[i++]));
   return name;
 }
 

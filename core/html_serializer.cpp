@@ -31,6 +31,66 @@ bool IsAnyOf(GumboTag tag, std::initializer_list<GumboTag> tags) {
   return false;
 }
 
+// What the writers need to know of each tag, looked up by the tag's number.
+struct TagTraits {
+  std::string upperName;
+  bool isVoid = false;
+  bool isBlock = false;
+  bool isTableStructure = false;
+  bool hasRawText = false;
+  bool keepsWhiteSpace = false;
+  bool hasNoVisibleText = false;
+};
+
+TagTraits TraitsOf(GumboTag tag) {
+  TagTraits traits;
+  if (tag != GUMBO_TAG_UNKNOWN && tag != GUMBO_TAG_LAST) {
+    traits.upperName = gumbo_normalized_tagname(tag);
+    for (char& c : traits.upperName) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  traits.isVoid =
+      IsAnyOf(tag, {GUMBO_TAG_AREA, GUMBO_TAG_BASE, GUMBO_TAG_BR, GUMBO_TAG_COL, GUMBO_TAG_EMBED,
+                    GUMBO_TAG_HR, GUMBO_TAG_IMG, GUMBO_TAG_INPUT, GUMBO_TAG_LINK, GUMBO_TAG_META,
+                    GUMBO_TAG_PARAM, GUMBO_TAG_SOURCE, GUMBO_TAG_TRACK, GUMBO_TAG_WBR,
+                    GUMBO_TAG_BGSOUND, GUMBO_TAG_FRAME, GUMBO_TAG_KEYGEN});
+  // Elements that start on a line of their own in innerHTML and end a line in innerText.
+  traits.isBlock =
+      IsAnyOf(tag, {GUMBO_TAG_P,     GUMBO_TAG_DIV,     GUMBO_TAG_TABLE,      GUMBO_TAG_THEAD,
+                    GUMBO_TAG_TBODY, GUMBO_TAG_TFOOT,   GUMBO_TAG_TR,         GUMBO_TAG_TD,
+                    GUMBO_TAG_TH,    GUMBO_TAG_CAPTION, GUMBO_TAG_COLGROUP,   GUMBO_TAG_COL,
+                    GUMBO_TAG_UL,    GUMBO_TAG_OL,      GUMBO_TAG_LI,         GUMBO_TAG_DL,
+                    GUMBO_TAG_DT,    GUMBO_TAG_DD,      GUMBO_TAG_BLOCKQUOTE, GUMBO_TAG_CENTER,
+                    GUMBO_TAG_H1,    GUMBO_TAG_H2,      GUMBO_TAG_H3,         GUMBO_TAG_H4,
+                    GUMBO_TAG_H5,    GUMBO_TAG_H6,      GUMBO_TAG_FORM,       GUMBO_TAG_HR,
+                    GUMBO_TAG_PRE,   GUMBO_TAG_ADDRESS});
+  // Parents whose white-space-only text is never written: only rows and cells sit in them.
+  traits.isTableStructure = IsAnyOf(tag, {GUMBO_TAG_TABLE, GUMBO_TAG_THEAD, GUMBO_TAG_TBODY,
+                                          GUMBO_TAG_TFOOT, GUMBO_TAG_TR, GUMBO_TAG_COLGROUP});
+  // Text of these is written exactly as it came: the parser read it as raw text, so escaping
+  // it would change what it says. Beyond SCRIPT and STYLE these are the other raw-text elements.
+  traits.hasRawText =
+      IsAnyOf(tag, {GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE, GUMBO_TAG_XMP, GUMBO_TAG_IFRAME,
+                    GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES, GUMBO_TAG_PLAINTEXT});
+  // White space inside these (and inside anything nested in them) is kept as written.
+  traits.keepsWhiteSpace = traits.hasRawText || IsAnyOf(tag, {GUMBO_TAG_PRE, GUMBO_TAG_TEXTAREA});
+  // Not visible text: no innerText comes from inside these. A frame's fallback text and a
+  // template's content are never shown either.
+  traits.hasNoVisibleText = IsAnyOf(tag, {GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE, GUMBO_TAG_TEMPLATE,
+                                          GUMBO_TAG_IFRAME, GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES});
+  return traits;
+}
+
+const TagTraits& Traits(GumboTag tag) {
+  static const std::vector<TagTraits> table = [] {
+    std::vector<TagTraits> all;
+    for (int t = 0; t <= GUMBO_TAG_LAST; ++t) all.push_back(TraitsOf(static_cast<GumboTag>(t)));
+    return all;
+  }();
+  return table[static_cast<std::size_t>(tag) <= GUMBO_TAG_LAST ? tag : GUMBO_TAG_UNKNOWN];
+}
+
 bool IsElement(const GumboNode* node) {
   return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
 }
@@ -39,59 +99,16 @@ GumboTag TagOf(const GumboNode* node) {
   return IsElement(node) ? node->v.element.tag : GUMBO_TAG_UNKNOWN;
 }
 
-bool IsVoid(GumboTag tag) {
-  return IsAnyOf(tag, {GUMBO_TAG_AREA, GUMBO_TAG_BASE, GUMBO_TAG_BR, GUMBO_TAG_COL,
-                       GUMBO_TAG_EMBED, GUMBO_TAG_HR, GUMBO_TAG_IMG, GUMBO_TAG_INPUT,
-                       GUMBO_TAG_LINK, GUMBO_TAG_META, GUMBO_TAG_PARAM, GUMBO_TAG_SOURCE,
-                       GUMBO_TAG_TRACK, GUMBO_TAG_WBR, GUMBO_TAG_BGSOUND, GUMBO_TAG_FRAME,
-                       GUMBO_TAG_KEYGEN});
-}
-
-// Elements that start on a line of their own in innerHTML and end a line in innerText.
-bool IsBlock(GumboTag tag) {
-  return IsAnyOf(tag, {GUMBO_TAG_P,          GUMBO_TAG_DIV,        GUMBO_TAG_TABLE,
-                       GUMBO_TAG_THEAD,      GUMBO_TAG_TBODY,      GUMBO_TAG_TFOOT,
-                       GUMBO_TAG_TR,         GUMBO_TAG_TD,         GUMBO_TAG_TH,
-                       GUMBO_TAG_CAPTION,    GUMBO_TAG_COLGROUP,   GUMBO_TAG_COL,
-                       GUMBO_TAG_UL,         GUMBO_TAG_OL,         GUMBO_TAG_LI,
-                       GUMBO_TAG_DL,         GUMBO_TAG_DT,         GUMBO_TAG_DD,
-                       GUMBO_TAG_BLOCKQUOTE, GUMBO_TAG_CENTER,     GUMBO_TAG_H1,
-                       GUMBO_TAG_H2,         GUMBO_TAG_H3,         GUMBO_TAG_H4,
-                       GUMBO_TAG_H5,         GUMBO_TAG_H6,         GUMBO_TAG_FORM,
-                       GUMBO_TAG_HR,         GUMBO_TAG_PRE,        GUMBO_TAG_ADDRESS});
-}
-
+bool IsVoid(GumboTag tag) { return Traits(tag).isVoid; }
+bool IsBlock(GumboTag tag) { return Traits(tag).isBlock; }
 bool IsBlockNode(const GumboNode* node) { return IsElement(node) && IsBlock(TagOf(node)); }
-
-// Parents whose white-space-only text is never written: only rows and cells may sit in them.
-bool IsTableStructure(GumboTag tag) {
-  return IsAnyOf(tag, {GUMBO_TAG_TABLE, GUMBO_TAG_THEAD, GUMBO_TAG_TBODY, GUMBO_TAG_TFOOT,
-                       GUMBO_TAG_TR, GUMBO_TAG_COLGROUP});
-}
-
-// Text of these is written exactly as it came: the parser read it as raw text, so escaping it
-// would change what it says. Beyond SCRIPT and STYLE these are the other raw-text elements.
-bool HasRawText(GumboTag tag) {
-  return IsAnyOf(tag, {GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE, GUMBO_TAG_XMP, GUMBO_TAG_IFRAME,
-                       GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES, GUMBO_TAG_PLAINTEXT});
-}
-
-// White space inside these (and inside anything nested in them) is kept as written.
-bool KeepsWhiteSpace(GumboTag tag) {
-  return IsAnyOf(tag, {GUMBO_TAG_PRE, GUMBO_TAG_TEXTAREA, GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE}) ||
-         HasRawText(tag);
-}
-
-// Not visible text: no innerText comes from inside these. A frame's fallback text and a
-// template's content are never shown either.
-bool HasNoVisibleText(GumboTag tag) {
-  return IsAnyOf(tag, {GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE, GUMBO_TAG_TEMPLATE, GUMBO_TAG_IFRAME,
-                       GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES});
-}
+bool IsTableStructure(GumboTag tag) { return Traits(tag).isTableStructure; }
+bool HasRawText(GumboTag tag) { return Traits(tag).hasRawText; }
+bool KeepsWhiteSpace(GumboTag tag) { return Traits(tag).keepsWhiteSpace; }
+bool HasNoVisibleText(GumboTag tag) { return Traits(tag).hasNoVisibleText; }
 
 const GumboVector& ChildrenOf(const GumboNode* node) {
-  return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children
-                                           : node->v.element.children;
+  return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
 }
 
 const GumboNode* ChildAt(const GumboNode* node, unsigned index) {
@@ -113,48 +130,50 @@ bool IsAllSpace(std::string_view text) {
 }
 
 // Known elements are written in upper case; an unknown one keeps its source spelling.
-std::string ElementName(const GumboNode* node) {
+void AppendElementName(std::string& out, const GumboNode* node) {
   const GumboElement& element = node->v.element;
-  std::string name;
-  if (element.tag != GUMBO_TAG_UNKNOWN) {
-    name = gumbo_normalized_tagname(element.tag);
-    for (char& c : name) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return name;
+  const std::string& known = Traits(element.tag).upperName;
+  if (!known.empty()) {
+    out += known;
+    return;
   }
   std::string_view source(element.original_tag.data, element.original_tag.length);
   if (source.starts_with('<')) source.remove_prefix(1);
   std::size_t end = 0;
-  while (end < source.size() && !IsSpace(source[end]) && source[end] != '/' &&
-         source[end] != '>') {
+  while (end < source.size() && !IsSpace(source[end]) && source[end] != '/' && source[end] != '>') {
     ++end;
   }
-  name = source.substr(0, end);
   // An unknown element the parser made up has no source text; its name is all that is left.
-  if (name.empty()) name = "UNKNOWN";
-  return name;
+  out += end > 0 ? source.substr(0, end) : std::string_view("UNKNOWN");
+}
+
+// An attribute written without "=": gumbo leaves its source value empty or, in some versions,
+// pointing at the name itself.
+bool IsBareAttribute(const GumboAttribute& a) {
+  return a.value[0] == '\0' &&
+         (a.original_value.length == 0 || a.original_value.data == a.original_name.data);
 }
 
 void AppendEscapedText(std::string& out, std::string_view text, bool collapseSpace) {
+  std::size_t plain = 0;  // start of the run of bytes written as they are
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (collapseSpace && IsSpace(c)) {
+    const bool space = collapseSpace && IsSpace(c);
+    const bool nbsp = c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA0';
+    if (!space && !nbsp && c != '&' && c != '<' && c != '>') continue;
+    out.append(text, plain, i - plain);
+    if (space) {
       out.push_back(' ');
       while (i + 1 < text.size() && IsSpace(text[i + 1])) ++i;
-    } else if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA0') {
+    } else if (nbsp) {
       out += "&nbsp;";  // U+00A0 in UTF-8; 0xC2 is never a continuation byte
       ++i;
     } else {
-      out.push_back(c);
+      out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
     }
+    plain = i + 1;
   }
+  out.append(text, plain, text.size() - plain);
 }
 
 class InnerHtmlWriter {
@@ -194,14 +213,16 @@ class InnerHtmlWriter {
     const GumboTag tag = TagOf(node);
     if (IsBlock(tag) && !out_.empty()) out_ += "\r\n";
     out_.push_back('<');
-    out_ += ElementName(node);
+    AppendElementName(out_, node);
     const GumboVector& attributes = node->v.element.attributes;
     if (attributes.length > 0) {
       attributes_.clear();
       for (unsigned i = 0; i < attributes.length; ++i) {
         const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
-        attributes_.push_back({a->name, {a->original_name.data, a->original_name.length},
-                               a->value, a->original_value.length != 0});
+        attributes_.push_back({a->name,
+                               {a->original_name.data, a->original_name.length},
+                               a->value,
+                               !IsBareAttribute(*a)});
       }
       html::AppendAttributes(out_, attributes_);
     }
@@ -213,7 +234,7 @@ class InnerHtmlWriter {
     const GumboTag tag = TagOf(node);
     if (KeepsWhiteSpace(tag)) --keepSpaceDepth_;
     out_ += "</";
-    out_ += ElementName(node);
+    AppendElementName(out_, node);
     out_.push_back('>');
   }
 
@@ -231,8 +252,8 @@ class InnerHtmlWriter {
       const GumboVector& siblings = ChildrenOf(parent);
       const bool first = index == 0;
       const bool last = index + 1 == siblings.length;
-      if (first || last || IsTableStructure(parentTag) ||
-          IsBlockNode(ChildAt(parent, index - 1)) || IsBlockNode(ChildAt(parent, index + 1))) {
+      if (first || last || IsTableStructure(parentTag) || IsBlockNode(ChildAt(parent, index - 1)) ||
+          IsBlockNode(ChildAt(parent, index + 1))) {
         return;
       }
       out_.push_back(' ');
@@ -320,13 +341,18 @@ class InnerTextWriter {
       out_ += text;
       return;
     }
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    while (i < text.size()) {
       if (IsSpace(text[i])) {
         pendingSpace_ = true;
+        ++i;
         continue;
       }
+      std::size_t wordEnd = i;
+      while (wordEnd < text.size() && !IsSpace(text[wordEnd])) ++wordEnd;
       FlushSpace();
-      out_.push_back(text[i]);
+      out_.append(text, i, wordEnd - i);
+      i = wordEnd;
     }
   }
 
@@ -341,10 +367,10 @@ class InnerTextWriter {
 };
 
 // Binary data (an image, an archive) shows control bytes that markup does not contain.
-bool LooksBinary(std::u16string_view text) {
-  const std::u16string_view head = text.substr(0, kBinaryScanLength);
-  for (const char16_t c : head) {
-    if (c <= 0x08 || c == 0x0B || (c >= 0x0E && c <= 0x1A) || (c >= 0x1C && c <= 0x1F)) {
+bool LooksBinary(std::string_view text) {
+  for (const char c : text.substr(0, kBinaryScanLength)) {
+    if ((c >= 0 && c <= 0x08) || c == 0x0B || (c >= 0x0E && c <= 0x1A) ||
+        (c >= 0x1C && c <= 0x1F)) {
       return true;
     }
   }
@@ -370,13 +396,14 @@ struct GumboOutputDeleter {
 
 }  // namespace
 
-BodyTexts SerializeBody(std::u16string_view html) {
+BodyTexts SerializeBody(std::u16string_view html) { return SerializeBodyUtf8(Utf16ToUtf8(html)); }
+
+BodyTexts SerializeBodyUtf8(std::string_view html) {
   if (html.empty() || LooksBinary(html)) return {};
-  const std::string utf8 = Utf16ToUtf8(html);
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = kMaxRecordedErrors;
   const std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
-      gumbo_parse_with_options(&options, utf8.data(), html::ParseableLength(utf8)));
+      gumbo_parse_with_options(&options, html.data(), html::ParseableLength(html)));
   if (!output) return {};
   const GumboNode* body = FindBody(output.get());
   if (body == nullptr) return {};

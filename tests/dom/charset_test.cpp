@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/text.hpp"
+
 namespace langxing {
 namespace {
 
@@ -14,19 +16,32 @@ struct LabelCase {
 
 TEST(CharsetFromLabel, ResolvesLabelsLikeABrowser) {
   const LabelCase cases[] = {
-      {"chinese", Charset::Gbk},          {"csgb2312", Charset::Gbk},
-      {"csiso58gb231280", Charset::Gbk},  {"gb2312", Charset::Gbk},
-      {"gb_2312", Charset::Gbk},          {"gb_2312-80", Charset::Gbk},
-      {"gbk", Charset::Gbk},              {"iso-ir-58", Charset::Gbk},
-      {"x-gbk", Charset::Gbk},            {"gb18030", Charset::Gbk},
-      {"GB2312", Charset::Gbk},           {" \t\r\n\fGbK \n", Charset::Gbk},
-      {"unicode-1-1-utf-8", Charset::Utf8}, {"unicode11utf8", Charset::Utf8},
-      {"unicode20utf8", Charset::Utf8},   {"utf-8", Charset::Utf8},
-      {"utf8", Charset::Utf8},            {"x-unicode20utf8", Charset::Utf8},
-      {"UTF-8", Charset::Utf8},           {"  Utf-8\t", Charset::Utf8},
-      {"", std::nullopt},                 {"   ", std::nullopt},
-      {"big5", std::nullopt},             {"utf-16", std::nullopt},
-      {"gb 2312", std::nullopt},          {"utf-8x", std::nullopt},
+      {"chinese", Charset::Gbk},
+      {"csgb2312", Charset::Gbk},
+      {"csiso58gb231280", Charset::Gbk},
+      {"gb2312", Charset::Gbk},
+      {"gb_2312", Charset::Gbk},
+      {"gb_2312-80", Charset::Gbk},
+      {"gbk", Charset::Gbk},
+      {"iso-ir-58", Charset::Gbk},
+      {"x-gbk", Charset::Gbk},
+      {"gb18030", Charset::Gbk},
+      {"GB2312", Charset::Gbk},
+      {" \t\r\n\fGbK \n", Charset::Gbk},
+      {"unicode-1-1-utf-8", Charset::Utf8},
+      {"unicode11utf8", Charset::Utf8},
+      {"unicode20utf8", Charset::Utf8},
+      {"utf-8", Charset::Utf8},
+      {"utf8", Charset::Utf8},
+      {"x-unicode20utf8", Charset::Utf8},
+      {"UTF-8", Charset::Utf8},
+      {"  Utf-8\t", Charset::Utf8},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"big5", std::nullopt},
+      {"utf-16", std::nullopt},
+      {"gb 2312", std::nullopt},
+      {"utf-8x", std::nullopt},
       {"\xC2\xA0utf-8", std::nullopt},  // no-break space is not ASCII white space
   };
   for (const auto& c : cases) {
@@ -67,13 +82,18 @@ TEST(Decode, DecodesAndRecoversFromMalformedBytes) {
       {"utf8 only bom", "\xEF\xBB\xBF", Charset::Utf8, u""},
       {"utf8 second bom kept", "\xEF\xBB\xBF\xEF\xBB\xBFx", Charset::Utf8, u"\uFEFFx"},
       {"utf8 astral", "\xF0\x9F\x98\x80", Charset::Utf8, u"\U0001F600"},
-      {"utf8 bad byte in the middle", "a\xFF" "b\xE6\x96\xB0", Charset::Utf8, u"a\uFFFDb新"},
+      {"utf8 bad byte in the middle",
+       "a\xFF"
+       "b\xE6\x96\xB0",
+       Charset::Utf8, u"a\uFFFDb新"},
       {"utf8 truncated at the end", "ab\xE6\x96", Charset::Utf8, u"ab\uFFFD"},
       {"utf8 encoded surrogate", "\xED\xA0\x80z", Charset::Utf8, u"\uFFFD\uFFFD\uFFFDz"},
       {"utf8 nul kept", std::string("a\0b", 3), Charset::Utf8, std::u16string(u"a\0b", 3)},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Decode(c.bytes, c.charset), c.expected) << c.name;
+    // The UTF-8 road gives the same characters, replacements included.
+    EXPECT_EQ(DecodeToUtf8(c.bytes, c.charset), Utf16ToUtf8(c.expected)) << c.name;
   }
 }
 
@@ -83,10 +103,15 @@ TEST(Decode, LongInputGrowsPastTheFirstBufferAndKeepsEveryCharacter) {
   std::string bytes;
   std::u16string expected;
   for (int i = 0; i < 20000; ++i) {
-    bytes += "\x94\x39\xFC\x36" "\xFF" "\xD0\xC2" "a";
+    bytes +=
+        "\x94\x39\xFC\x36"
+        "\xFF"
+        "\xD0\xC2"
+        "a";
     expected += u"\U0001F600\uFFFD新a";
   }
   EXPECT_EQ(Decode(bytes, Charset::Gbk), expected);
+  EXPECT_EQ(DecodeToUtf8(bytes, Charset::Gbk), Utf16ToUtf8(expected));
 }
 
 TEST(DecodeBytes, UsesTheNamedCharsetAndRefusesUnknownOnes) {

@@ -1,0 +1,77 @@
+#include <benchmark/benchmark.h>
+#include <gumbo.h>
+#include <iconv.h>
+
+#include <string>
+
+#include "core/html_document.hpp"
+#include "core/text.hpp"
+
+namespace {
+
+std::string Utf8ToGbk(std::string_view utf8) {
+  iconv_t cd = iconv_open("GB18030", "UTF-8");
+  std::string out(utf8.size() * 2 + 16, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  std::size_t inLeft = utf8.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// About 2 MiB of a headline page in the portal's old layout, as GBK bytes.
+const std::string& ListingPageGbk() {
+  static const std::string page = [] {
+    std::string html =
+        "<html>\r\n<head>\r\n<meta http-equiv=Content-Type content=\"text/html; charset=gb2312\">"
+        "\r\n<title>滚动新闻</title>\r\n</head>\r\n<body>\r\n<center>\r\n\t<table width=750 "
+        "border=0 cellspacing=0 cellpadding=0>\r\n\t\t<tr bgcolor=\"#EEEEEE\">\r\n\t\t\t<td "
+        "height=25>滚动新闻</td>\r\n\t\t</tr>\r\n";
+    std::string gbk;
+    for (int i = 0; gbk.size() < 2 * 1024 * 1024; ++i) {
+      const std::string n = std::to_string(i);
+      html +=
+          "\t\t<tr>\r\n\t\t\t<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>"
+          "新浪网今日要闻第" +
+          n +
+          "条：国内外新闻综述</b></td>\r\n\t\t</tr>\r\n\t\t<tr>\r\n"
+          "\t\t\t<td><span class=f12><a target=_blank href=http://news.sina.com.cn/c/2008-01-01/" +
+          n + ".shtml>http://news.sina.com.cn/c/2008-01-01/" + n +
+          ".shtml</a></span></td>\r\n\t\t</tr>\r\n";
+      if (i % 1000 == 999) gbk = Utf8ToGbk(html);
+    }
+    html +=
+        "\t\t<tr>\r\n\t\t\t<td height=20></td>\r\n\t\t</tr>\r\n\t</table>\r\n</center>\r\n"
+        "</body>\r\n</html>\r\n";
+    return Utf8ToGbk(html);
+  }();
+  return page;
+}
+
+void BM_BodyTextsOfPage(benchmark::State& state) {
+  const std::string& page = ListingPageGbk();
+  for (auto _ : state) {
+    auto texts = langxing::BodyTextsOfPage(page, "text/html");
+    benchmark::DoNotOptimize(texts);
+  }
+  state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_BodyTextsOfPage)->Unit(benchmark::kMillisecond);
+
+// The floor: gumbo's parse of the same page alone, already in UTF-8.
+void BM_BodyTextsOfPageFloor_gumboParse(benchmark::State& state) {
+  const std::string& page = ListingPageGbk();
+  const std::string utf8 = langxing::Utf16ToUtf8(langxing::Decode(page, langxing::Charset::Gbk));
+  for (auto _ : state) {
+    GumboOutput* output = gumbo_parse(utf8.c_str());
+    benchmark::DoNotOptimize(output);
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+  }
+  state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_BodyTextsOfPageFloor_gumboParse)->Unit(benchmark::kMillisecond);
+
+}  // namespace

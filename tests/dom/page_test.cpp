@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <random>
+#include <string>
+
+#include "core/html_document.hpp"
+#include "core/html_nesting.hpp"
+#include "core/text.hpp"
+
+namespace langxing {
+namespace {
+
+// The page as the portal serves it: GBK bytes of UTF-8 source text.
+std::string ToGbk(std::string_view utf8) {
+  iconv_t cd = iconv_open("GB18030", "UTF-8");
+  std::string out(utf8.size() * 2 + 16, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  std::size_t inLeft = utf8.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+struct SniffCase {
+  const char* name;
+  std::string bytes;
+  const char* contentType;
+  Charset expected;
+};
+
+TEST(SniffPageCharset, HeaderThenByteOrderMarkThenMetaThenGbk) {
+  const std::string utf8Meta = "<html><head><meta charset=\"utf-8\"></head>";
+  const std::string gbkMeta =
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">";
+  const SniffCase cases[] = {
+      {"header wins over meta", gbkMeta, "text/html; charset=UTF-8", Charset::Utf8},
+      {"header gb2312", utf8Meta, "text/html;charset=gb2312", Charset::Gbk},
+      {"quoted header label", "", "text/html; charset=\"utf-8\"", Charset::Utf8},
+      {"unknown header label falls through to meta", utf8Meta, "text/html; charset=bogus",
+       Charset::Utf8},
+      {"bom when the header names nothing", "\xEF\xBB\xBF" + gbkMeta, "text/html", Charset::Utf8},
+      {"meta charset", utf8Meta, "", Charset::Utf8},
+      {"meta pragma any case", "<META HTTP-EQUIV=Content-Type CONTENT='text/html; CHARSET=UTF-8'>",
+       "", Charset::Utf8},
+      {"meta pragma unquoted", "<meta http-equiv=content-type content=text/html;charset=utf-8>", "",
+       Charset::Utf8},
+      {"meta gb2312", "<meta charset=utf8x><meta charset=GB2312>", "", Charset::Gbk},
+      {"content without pragma ignored", "<meta content=\"text/html; charset=utf-8\">", "",
+       Charset::Gbk},
+      {"meta in a comment ignored", "<!-- <meta charset=utf-8> --><p>", "", Charset::Gbk},
+      {"meta inside an attribute value ignored", "<div title=\"<meta charset=utf-8>\">", "",
+       Charset::Gbk},
+      {"utf-16 in meta means utf-8", "<meta charset=utf-16le>", "", Charset::Utf8},
+      {"meta past the first 1024 bytes ignored", std::string(1024, ' ') + utf8Meta, "",
+       Charset::Gbk},
+      {"nothing named", "<p>新浪</p>", "text/html", Charset::Gbk},
+      {"empty", "", "", Charset::Gbk},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SniffPageCharset(c.bytes, c.contentType), c.expected) << c.name;
+}
+
+TEST(DecodePage, DecodesByWhatThePageSays) {
+  EXPECT_EQ(DecodePage(ToGbk("<meta charset=gb2312>新浪网"), ""), u"<meta charset=gb2312>新浪网");
+  EXPECT_EQ(DecodePage("\xEF\xBB\xBF<p>\xE6\x96\xB0", "text/html"), u"<p>新");
+  EXPECT_EQ(DecodePage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), ""), u"<p>新");
+  EXPECT_EQ(DecodePage(std::string("\xFE\xFF\0<\0p\0>\x65\xB0", 10), ""), u"<p>新");
+  // A UTF-16 page is markup, not binary, for all its NUL bytes.
+  EXPECT_EQ(BodyTextsOfPage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), "").innerHtml,
+            u"<P>新</P>");
+}
+
+// A headline page in the portal's old layout: lower-case tags, loose quoting, CR LF and tab
+// indentation between every tag, served as GBK.
+std::string OldLayoutListing() {
+  std::string page =
+      "<html>\r\n<head>\r\n<meta http-equiv=Content-Type content=\"text/html; charset=gb2312\">\r\n"
+      "<title>滚动新闻</title>\r\n</head>\r\n<body bgcolor=#ffffff topmargin=0>\r\n<center>\r\n"
+      "\t<table width=750 border=0 cellspacing=0 cellpadding=0>\r\n"
+      "\t\t<tr bgcolor=\"#EEEEEE\">\r\n\t\t\t<td height=25 align=center><font color=#FF0000>"
+      "滚动新闻</font></td>\r\n\t\t</tr>\r\n";
+  for (int i = 1; i <= 3; ++i) {
+    const std::string n = std::to_string(i);
+    page +=
+        "\t\t<tr>\r\n\t\t\t<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>标题" +
+        n +
+        " &amp; 更多</b></td>\r\n\t\t</tr>\r\n\t\t<tr>\r\n\t\t\t<td><span class=f12>"
+        "<a target=_blank href=http://news.sina.com.cn/c/2008-01-0" +
+        n + "/" + n + ".shtml>http://news.sina.com.cn/c/2008-01-0" + n + "/" + n +
+        ".shtml</a></span></td>\r\n\t\t</tr>\r\n";
+  }
+  page +=
+      "\t\t<tr>\r\n\t\t\t<td height=20></td>\r\n\t\t</tr>\r\n\t</table>\r\n</center>\r\n"
+      "</body>\r\n</html>\r\n";
+  return ToGbk(page);
+}
+
+TEST(BodyTextsOfPage, OldLayoutListingCarriesTheScraperMarkers) {
+  const std::u16string html = BodyTextsOfPage(OldLayoutListing(), "text/html").innerHtml;
+  for (const char16_t* marker :
+       {u"<TR bgColor=#eeeeee>", u"<TD style=\"PADDING-LEFT: 5px; PADDING-TOP: 5px\" height=30><B>",
+        u"</B></TD></TR>", u"</SPAN></TD></TR>", u"<A href=", u"target=_blank>http",
+        u"<TD height=20></TD></TR></TBODY></TABLE></CENTER>"}) {
+    EXPECT_TRUE(Contains(html, marker)) << Utf16ToUtf8(marker);
+  }
+  // Cut the page the way the headline scraper does.
+  const std::u16string region = ExtractBetween(
+      html, u"<TR bgColor=#eeeeee>", u"<TD height=20></TD></TR></TBODY></TABLE></CENTER>");
+  const auto pieces = SplitAll(region, u"</SPAN></TD></TR>");
+  ASSERT_EQ(pieces.size(), 4u);
+  for (int i = 0; i < 3; ++i) {
+    const std::u16string n = Utf8ToUtf16(std::to_string(i + 1));
+    EXPECT_EQ(ExtractBetween(pieces[i],
+                             u"<TD style=\"PADDING-LEFT: 5px; PADDING-TOP: 5px\" height=30><B>",
+                             u"</B></TD></TR>"),
+              u"标题" + n + u" &amp; 更多");
+    EXPECT_EQ(ExtractBetween(pieces[i], u"<A href=", u"target=_blank>http"),
+              u"\"http://news.sina.com.cn/c/2008-01-0" + n + u"/" + n + u".shtml\" ");
+  }
+  EXPECT_EQ(pieces[3], u"\r\n<TR>\r\n");
+}
+
+TEST(BodyTextsOfPage, ReadsTheVisibleTextOfAGbkPage) {
+  const BodyTexts texts = BodyTextsOfPage(
+      ToGbk("<html><head><title>t</title></head><body>\r\n<p>&lt;new&gt;1.3&lt;/new&gt;</p>\r\n"
+            "<p>&lt;newMsg&gt;新版本&lt;/newMsg&gt;</p>\r\n</body></html>"),
+      "text/html; charset=GBK");
+  EXPECT_EQ(texts.innerText, u"<new>1.3</new>\r\n<newMsg>新版本</newMsg>");
+}
+
+TEST(BodyTextsOfPage, NonPagesGiveEmptyTexts) {
+  const char pngHeader[] = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10";
+  const std::string png(pngHeader, sizeof pngHeader - 1);
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* contentType;
+  } cases[] = {
+      {"empty", "", "text/html"},
+      {"png bytes", png + "<p>text</p>", ""},
+      {"image content type", "<p>text</p>", "image/gif"},
+      {"frameset page", "<html><frameset><frame src=a.html></frameset></html>", "text/html"},
+  };
+  for (const auto& c : cases) {
+    const BodyTexts texts = BodyTextsOfPage(c.bytes, c.contentType);
+    EXPECT_EQ(texts.innerHtml, u"") << c.name;
+    EXPECT_EQ(texts.innerText, u"") << c.name;
+  }
+  // A page whose body is empty is still a page.
+  EXPECT_EQ(BodyTextsOfPage("<html><body></body></html>", "").innerHtml, u"");
+  EXPECT_EQ(BodyTextsOfPage("<p>x</p>", "text/html").innerHtml, u"<P>x</P>");
+}
+
+TEST(BodyTextsOfPage, SurvivesArbitraryInput) {
+  std::mt19937 random(20240601);
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes(random() % 4096, '\0');
+    for (char& b : bytes) {
+      // Mostly markup characters and high bytes, so the parser sees tags as well as garbage.
+      const char alphabet[] = "<>/=\"' abpdivtr&;#!-\xD0\xC2\xFF\x80\r\n";
+      b = random() % 4 == 0 ? static_cast<char>(random())
+                            : alphabet[random() % (sizeof alphabet - 1)];
+    }
+    BodyTextsOfPage(bytes, round % 2 == 0 ? "text/html; charset=utf-8" : "");
+  }
+  // Lone surrogates in decoded text.
+  const std::u16string broken =
+      u"<p>a\xD800"
+      u"b\xDC00<b>\xDBFF</b>";
+  EXPECT_EQ(Utf16ToUtf8(SerializeBody(broken).innerHtml),
+            "<P>a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD<B>\xEF\xBF\xBD</B></P>");
+}
+
+std::size_t CountOf(std::u16string_view text, std::u16string_view needle) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(needle); at != std::u16string_view::npos;
+       at = text.find(needle, at + needle.size())) {
+    ++count;
+  }
+  return count;
+}
+
+TEST(BodyTextsOfPage, DeepNestingIsCutNotOverflowed) {
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<div>";
+  deep += "x";
+  const BodyTexts cut = BodyTextsOfPage(deep, "text/html");
+  EXPECT_EQ(CountOf(cut.innerHtml, u"<DIV>"), html::kMaxNestingDepth);
+  EXPECT_EQ(CountOf(cut.innerHtml, u"</DIV>"), html::kMaxNestingDepth);
+
+  std::string fine;
+  for (int i = 0; i < 3000; ++i) fine += "<span>";
+  fine += "x";
+  EXPECT_EQ(BodyTextsOfPage(fine, "text/html").innerText, u"x");
+}
+
+TEST(ParseableLength, CountsOnlyLastingNesting) {
+  std::string paragraphs;
+  for (int i = 0; i < 200; ++i) paragraphs += "<p>a<li>b<td>c<br><img src=x>";
+  EXPECT_EQ(html::ParseableLength(paragraphs, 50), paragraphs.size());
+
+  const std::string scripted = "<script>for(;;) s += '<div><div><div>';</script><!--<div><div>-->";
+  EXPECT_EQ(html::ParseableLength(scripted, 1), scripted.size());
+
+  const std::string closed = "<div><div></div></div><div><div></div></div>";
+  EXPECT_EQ(html::ParseableLength(closed, 2), closed.size());
+
+  const std::string deep = "<div><b title='>'><i>x";
+  EXPECT_EQ(html::ParseableLength(deep, 2), deep.find("<i>"));
+}
+
+}  // namespace
+}  // namespace langxing
