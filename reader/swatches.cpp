@@ -1,1 +1,51 @@
 #include "reader/swatches.hpp"
+
+#include <charconv>
+#include <optional>
+
+#include "core/text.hpp"
+
+namespace langxing {
+
+const std::array<Swatch, 8> Swatches = {{
+    {"Picture9", 120, 240, ColourValue(255, 255, 255), 0, u""},
+    {"Picture10", 480, 240, ColourValue(224, 224, 224), 0, u""},
+    {"Picture3", 840, 240, ColourValue(192, 192, 192), 0, u""},
+    {"Picture4", 1200, 240, ColourValue(128, 128, 128), 3, u""},
+    {"Picture8", 1560, 240, ColourValue(234, 224, 206), 0, u"#CDC8B1"},
+    {"Picture5", 1920, 240, ColourValue(200, 177, 141), 0, u"#CDBA96"},
+    {"Picture6", 120, 600, ColourValue(192, 192, 255), 0, u"#B0C4DE"},
+    {"Picture7", 480, 600, ColourValue(0, 128, 0), 0, u"#2E8B57"},
+}};
+
+namespace {
+
+// The decimal text as a number, or none when it is not a plain unsigned 32-bit number.
+std::optional<std::uint32_t> ParseDecimal(std::u16string_view text) {
+  std::string ascii;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    ascii.push_back(static_cast<char>(c));
+  }
+  std::uint32_t value = 0;
+  const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+  if (ascii.empty() || ec != std::errc{} || end != ascii.data() + ascii.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::u16string SwatchColourText(const Swatch& swatch, std::u16string_view savedColourDecimal) {
+  if (!swatch.literal.empty()) return std::u16string(swatch.literal);
+  const std::uint32_t value = ParseDecimal(savedColourDecimal).value_or(0);
+  std::array<char, 16> hex{};
+  const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), value, 16);
+  std::u16string text;
+  for (const char* p = hex.data(); p != end; ++p) {
+    const char c = *p;
+    text.push_back(static_cast<char16_t>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c));
+  }
+  return text;
+}
+
+}  // namespace langxing

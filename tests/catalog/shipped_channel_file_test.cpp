@@ -1,0 +1,61 @@
+// Checks the channel file that ships with the program.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "catalog/catalog.hpp"
+#include "catalog/channel_file.hpp"
+#include "core/text.hpp"
+
+namespace langxing {
+namespace {
+
+std::string ShippedBytes() {
+  std::ifstream in(std::filesystem::path(LANGXING_SOURCE_DIR) / "data" / "chan.dll", std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+TEST(ShippedChannelFile, IsUtf8WithCrLfLineEndsAndNoBom) {
+  const std::string bytes = ShippedBytes();
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_TRUE(IsValidUtf8(bytes));
+  EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"));
+  EXPECT_TRUE(bytes.ends_with("\r\n"));
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n') {
+      ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at byte " << i;
+    }
+    if (bytes[i] == '\r') {
+      ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "bare CR at byte " << i;
+    }
+  }
+}
+
+TEST(ShippedChannelFile, EveryCategoryHasAtLeastThreePortalChannels) {
+  const std::vector<std::u16string> lines = ChannelLinesOfBytes(ShippedBytes());
+  const CatalogNode root = BuildCatalogTree(lines);
+  for (const CatalogNode& category : root.children)
+    EXPECT_GE(category.children.size(), 3u) << Utf16ToUtf8(category.text);
+  for (const std::u16string& line : lines) {
+    const std::u16string url = ChannelUrlOf(line);
+    EXPECT_TRUE(url.starts_with(u"http://")) << Utf16ToUtf8(line);
+    const std::u16string host = url.substr(7, url.find(u'/', 7) - 7);
+    EXPECT_TRUE(host.ends_with(u".sina.com.cn")) << Utf16ToUtf8(line);
+  }
+}
+
+TEST(ShippedChannelFile, EveryChannelClickFindsItsOwnLine) {
+  // No channel name may occur in an earlier line, or its click would open that line's page.
+  const std::vector<std::u16string> lines = ChannelLinesOfBytes(ShippedBytes());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::u16string name = ChannelNameOf(lines[i]);
+    ASSERT_FALSE(name.empty()) << "line " << i;
+    EXPECT_EQ(FindChannelLine(lines, name), i) << Utf16ToUtf8(name);
+  }
+}
+
+}  // namespace
+}  // namespace langxing
