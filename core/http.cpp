@@ -1,1 +1,200 @@
 #include "core/http.hpp"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+namespace langxing {
+namespace {
+
+// How often the transfer loop wakes to look at the cancel flag while the network is quiet.
+constexpr long kCancelPollMs = 25;
+
+void InitCurlOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool IsC0OrSpace(unsigned char c) { return c <= 0x20; }
+
+// Browsers forgive addresses that scrapers hand over: surrounding blanks and control characters
+// are dropped, tabs and line breaks inside vanish, and blanks and non-ASCII bytes are
+// percent-encoded. What remains is what libcurl is asked to fetch. Empty means "no address".
+std::string NormaliseUrl(const std::string& raw) {
+  std::size_t begin = 0;
+  std::size_t end = raw.size();
+  while (begin < end && IsC0OrSpace(static_cast<unsigned char>(raw[begin]))) ++begin;
+  while (end > begin && IsC0OrSpace(static_cast<unsigned char>(raw[end - 1]))) --end;
+
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url;
+  url.reserve(end - begin);
+  for (std::size_t i = begin; i < end; ++i) {
+    const auto c = static_cast<unsigned char>(raw[i]);
+    if (c == '\t' || c == '\n' || c == '\r') continue;
+    if (c < 0x20 || c == 0x7F) return {};  // a control character (NUL included) is no address
+    if (c == ' ' || c >= 0x80) {
+      url += '%';
+      url += kHex[c >> 4];
+      url += kHex[c & 0x0F];
+    } else {
+      url += static_cast<char>(c);
+    }
+  }
+  return url;
+}
+
+bool IsSafeHeaderLine(const std::string& line) {
+  return !line.empty() && line.find_first_of("\r\n", 0) == std::string::npos &&
+         line.find('\0') == std::string::npos;
+}
+
+struct Transfer {
+  std::string body;
+  std::size_t maxBodyBytes = 0;
+  bool tooLarge = false;
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+size_t OnBodyBytes(char* data, size_t size, size_t count, void* userdata) {
+  auto* transfer = static_cast<Transfer*>(userdata);
+  const std::size_t bytes = size * count;
+  if (bytes > transfer->maxBodyBytes - transfer->body.size()) {
+    transfer->tooLarge = true;
+    return 0;  // any short count makes libcurl abort the transfer
+  }
+  transfer->body.append(data, bytes);
+  return bytes;
+}
+
+int OnProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  const auto* transfer = static_cast<const Transfer*>(userdata);
+  return transfer->cancel != nullptr && transfer->cancel->load() ? 1 : 0;
+}
+
+bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(); }
+
+struct EasyDeleter {
+  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct MultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+struct SlistDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+// Runs the easy handle to its end, waking often enough that a cancel takes effect within
+// kCancelPollMs even when no byte arrives. Returns the transfer's result code.
+CURLcode Perform(CURL* easy, const std::atomic<bool>* cancel) {
+  std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+  if (!multi) return CURLE_OUT_OF_MEMORY;
+  if (curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_FAILED_INIT;
+
+  CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+  for (;;) {
+    if (Cancelled(cancel)) break;
+    int running = 0;
+    if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+    if (running == 0) {
+      int queued = 0;
+      result = CURLE_RECV_ERROR;
+      while (CURLMsg* msg = curl_multi_info_read(multi.get(), &queued)) {
+        if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) result = msg->data.result;
+      }
+      break;
+    }
+    if (curl_multi_poll(multi.get(), nullptr, 0, kCancelPollMs, nullptr) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+  }
+  curl_multi_remove_handle(multi.get(), easy);
+  return result;
+}
+
+HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::string>& headers,
+                              const NetworkLimits& limits, const std::atomic<bool>* cancel) {
+  HttpResponse response;
+  const std::string url = NormaliseUrl(rawUrl);
+  if (url.empty()) return response;
+  for (const auto& line : headers) {
+    if (!IsSafeHeaderLine(line)) return response;
+  }
+  if (Cancelled(cancel)) return response;
+
+  InitCurlOnce();
+  std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+  if (!easy) return response;
+
+  std::unique_ptr<curl_slist, SlistDeleter> headerList;
+  for (const auto& line : headers) {
+    curl_slist* grown = curl_slist_append(headerList.get(), line.c_str());
+    if (grown == nullptr) return response;
+    if (!headerList) headerList.reset(grown);  // appending returns the list's unchanged head
+  }
+
+  Transfer transfer;
+  transfer.maxBodyBytes = limits.maxBodyBytes;
+  transfer.cancel = cancel;
+
+  CURL* h = easy.get();
+  bool configured =
+      curl_easy_setopt(h, CURLOPT_URL, url.c_str()) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_HTTPGET, 1L) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
+                       static_cast<long>(limits.connectTimeout.count())) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count())) ==
+          CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE,
+                       static_cast<curl_off_t>(limits.maxBodyBytes)) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "gzip, deflate") == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &OnBodyBytes) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &OnProgress) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer) == CURLE_OK;
+  if (configured && headerList) {
+    configured = curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get()) == CURLE_OK;
+  }
+  if (!configured) return response;
+
+  const CURLcode result = Perform(h, cancel);
+  if (result != CURLE_OK || transfer.tooLarge || Cancelled(cancel)) return response;
+
+  long status = 0;
+  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+  char* contentType = nullptr;
+  curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &contentType);
+  char* effectiveUrl = nullptr;
+  curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effectiveUrl);
+
+  response.ok = true;
+  response.status = status;
+  if (contentType != nullptr) response.contentType = contentType;
+  if (effectiveUrl != nullptr) response.effectiveUrl = effectiveUrl;
+  response.body = std::move(transfer.body);
+  return response;
+}
+
+}  // namespace
+
+HttpResponse HttpGet(const std::string& url, const std::vector<std::string>& headers,
+                     const NetworkLimits& limits, const std::atomic<bool>* cancel) {
+  try {
+    return HttpGetUnguarded(url, headers, limits, cancel);
+  } catch (...) {
+    return {};  // out of memory while growing the body, and the like: a failed transfer
+  }
+}
+
+}  // namespace langxing

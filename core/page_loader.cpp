@@ -1,1 +1,158 @@
 #include "core/page_loader.hpp"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+
+#include "core/text.hpp"
+
+namespace langxing {
+namespace {
+
+// "about:blank" as a browser recognises it: ASCII case ignored, surrounding blanks ignored.
+bool IsAboutBlank(std::u16string_view url) {
+  const std::u16string trimmed = TrimSpaces(url);
+  constexpr std::u16string_view kBlank = u"about:blank";
+  if (trimmed.size() != kBlank.size()) return false;
+  for (std::size_t i = 0; i < kBlank.size(); ++i) {
+    char16_t c = trimmed[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != kBlank[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Everything the worker thread and the posted completions share. The worker keeps it alive
+// on its own, so the loader can go away while a fetch runs; completions only hold a weak
+// reference and find `owner` cleared once the loader is gone.
+struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
+  struct Request {
+    std::uint64_t generation = 0;
+    std::string url;
+    std::shared_ptr<std::atomic<bool>> cancel;
+  };
+
+  State(UiPoster p, NetworkLimits l) : poster(std::move(p)), limits(l) {}
+
+  const UiPoster poster;
+  const NetworkLimits limits;
+
+  mutable std::mutex mutex;
+  std::condition_variable wake;
+  // Guarded by `mutex`.
+  std::uint64_t generation = 0;  // the navigation whose result may still be delivered
+  std::optional<Request> pending;
+  std::shared_ptr<std::atomic<bool>> latestCancel;
+  bool stopping = false;
+  PageLoader* owner = nullptr;
+  std::u16string location;
+  BodyTexts document;
+
+  // The task that delivers the result of navigation `forGeneration` on the UI thread, unless a
+  // later navigation or the loader's end has made it stale by the time the task runs.
+  std::function<void()> Completion(std::uint64_t forGeneration, BodyTexts texts) {
+    return [weak = weak_from_this(), forGeneration, texts = std::move(texts)]() mutable {
+      const auto state = weak.lock();
+      if (!state) return;
+      std::function<void()> handler;
+      {
+        std::lock_guard lock(state->mutex);
+        if (state->owner == nullptr || forGeneration != state->generation) return;
+        state->document = std::move(texts);
+        handler = state->owner->DocumentComplete;
+      }
+      // Called without the lock: the handler may well navigate again.
+      if (handler) handler();
+    };
+  }
+
+  void RunWorker() {
+    for (;;) {
+      Request request;
+      {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [this] { return stopping || pending.has_value(); });
+        if (stopping) return;
+        request = std::move(*pending);
+        pending.reset();
+      }
+      BodyTexts texts;
+      try {
+        const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
+        if (response.ok && !request.cancel->load()) {
+          texts = BodyTextsOfPage(response.body, response.contentType);
+        }
+      } catch (...) {
+        texts = {};  // a page that cannot be read completes as an empty document
+      }
+      // The poster is called under the lock so that, once the destructor has taken it, nothing
+      // reaches the poster (and whatever it posts to) any more.
+      std::lock_guard lock(mutex);
+      if (stopping) return;
+      if (request.generation != generation) continue;  // superseded: dropped, never late
+      try {
+        if (poster) poster(Completion(request.generation, std::move(texts)));
+      } catch (...) {
+        // A poster that cannot take the task leaves nothing to deliver to.
+      }
+    }
+  }
+};
+
+PageLoader::PageLoader(UiPoster poster, NetworkLimits limits)
+    : state_(std::make_shared<State>(std::move(poster), limits)) {
+  state_->owner = this;
+  std::thread([state = state_] { state->RunWorker(); }).detach();
+}
+
+PageLoader::~PageLoader() {
+  std::lock_guard lock(state_->mutex);
+  state_->owner = nullptr;
+  state_->stopping = true;
+  state_->pending.reset();
+  if (state_->latestCancel) state_->latestCancel->store(true);
+  state_->wake.notify_all();
+  // The worker finishes its aborted transfer on its own and then lets go of the state.
+}
+
+void PageLoader::Navigate(const std::u16string& url) {
+  auto cancel = std::make_shared<std::atomic<bool>>(false);
+  std::uint64_t generation = 0;
+  {
+    std::lock_guard lock(state_->mutex);
+    generation = ++state_->generation;
+    if (state_->latestCancel) state_->latestCancel->store(true);
+    state_->latestCancel = cancel;
+    state_->pending.reset();
+    state_->location = url;
+    if (!IsAboutBlank(url)) {
+      state_->pending = State::Request{generation, Utf16ToUtf8(url), cancel};
+      state_->wake.notify_one();
+      return;
+    }
+  }
+  // An empty document needs no network; it completes through the UI queue like any page.
+  if (state_->poster) state_->poster(state_->Completion(generation, {}));
+}
+
+std::u16string PageLoader::LocationURL() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->location;
+}
+
+std::u16string PageLoader::BodyInnerHtml() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->document.innerHtml;
+}
+
+std::u16string PageLoader::BodyInnerText() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->document.innerText;
+}
+
+}  // namespace langxing

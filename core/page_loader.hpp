@@ -11,7 +11,8 @@
 
 namespace langxing {
 
-// Runs a task on the UI thread; app/ gives one that posts to the Qt event loop.
+// Runs a task on the UI thread; app/ gives one that posts to the Qt event loop. It must queue
+// the task, never run it before returning: the loader calls it from its worker thread.
 using UiPoster = std::function<void(std::function<void()>)>;
 
 // Navigate fetches on a worker thread with the network rules of HttpGet, decodes and

@@ -1,0 +1,238 @@
+#include "core/downloader.hpp"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <thread>
+
+#include "core/http.hpp"
+#include "core/text.hpp"
+#include "local_server.hpp"
+
+namespace langxing {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LocalServer;
+using testing::RawPort;
+using testing::ScopedEnv;
+
+// "中文" in GBK and in UTF-8.
+const std::string kGbkChinese = "\xD6\xD0\xCE\xC4";
+const std::string kUtf8Chinese = "\xE4\xB8\xAD\xE6\x96\x87";
+
+// gzip (windowBits 16 + 15) or zlib-wrapped deflate (15), the two encodings HTTP calls by name.
+std::string Compress(const std::string& data, int windowBits) {
+  z_stream zs{};
+  deflateInit2(&zs, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY);
+  std::string out(deflateBound(&zs, data.size()) + 32, '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  zs.avail_in = static_cast<uInt>(data.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  deflate(&zs, Z_FINISH);
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
+NetworkLimits ShortLimits() {
+  NetworkLimits limits;
+  limits.connectTimeout = 300ms;
+  limits.totalTimeout = 400ms;
+  limits.maxBodyBytes = 64 * 1024;
+  return limits;
+}
+
+class DownloadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.ClearProxies();
+    auto& s = server_.server();
+    s.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<html><body>plain page</body></html>", "text/html");
+    });
+    s.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 404;
+      res.set_content("<html><body>no such page</body></html>", "text/html");
+    });
+    s.Get("/gbk-labelled-utf8", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<meta charset=\"utf-8\">" + kGbkChinese, "text/html; charset=utf-8");
+    });
+    s.Get("/utf8-labelled-gbk", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<meta charset=\"gb2312\">" + kUtf8Chinese, "text/html; charset=gbk");
+    });
+    s.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page"); });
+    s.Get("/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
+    s.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
+      res.set_redirect("file:///etc/hostname");
+    });
+    s.Get("/gzip", [](const httplib::Request&, httplib::Response& res) {
+      res.set_header("Content-Encoding", "gzip");
+      res.set_content(Compress("<p>" + kUtf8Chinese + " gzip</p>", 16 + MAX_WBITS),
+                      "application/octet-stream");
+    });
+    s.Get("/deflate", [](const httplib::Request&, httplib::Response& res) {
+      res.set_header("Content-Encoding", "deflate");
+      res.set_content(Compress("<p>deflate</p>", MAX_WBITS), "application/octet-stream");
+    });
+    s.Get("/sized", [](const httplib::Request& req, httplib::Response& res) {
+      const auto bytes = std::stoul(req.get_param_value("n"));
+      res.set_content(std::string(bytes, 'x'), "application/octet-stream");
+    });
+    s.Get("/endless", [](const httplib::Request&, httplib::Response& res) {
+      res.set_chunked_content_provider("application/octet-stream",
+                                       [](size_t, httplib::DataSink& sink) {
+                                         const std::string chunk(16 * 1024, 'y');
+                                         return sink.write(chunk.data(), chunk.size());
+                                       });
+    });
+    server_.Start();
+  }
+
+  std::string Url(const std::string& path) const { return server_.Url(path); }
+  std::u16string Download(const std::string& path, std::u16string_view charset = u"utf-8") {
+    return CurlDownloader(ShortLimits()).DownloadText(Utf8ToUtf16(Url(path)), charset);
+  }
+
+  ScopedEnv env_;
+  LocalServer server_;
+};
+
+TEST_F(DownloadTest, ReturnsTheBodyOfAnErrorPage) {
+  EXPECT_EQ(Download("/missing"), u"<html><body>no such page</body></html>");
+  const HttpResponse response = HttpGet(Url("/missing"), {}, ShortLimits());
+  EXPECT_TRUE(response.ok);
+  EXPECT_EQ(response.status, 404);
+  EXPECT_EQ(response.contentType, "text/html");
+}
+
+TEST_F(DownloadTest, SendsIfModifiedSinceZeroAsItsOnlyHeader) {
+  ASSERT_EQ(Download("/page"), u"<html><body>plain page</body></html>");
+  const auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  const auto& headers = requests[0].headers;
+  EXPECT_EQ(headers.count("If-Modified-Since"), 1u);
+  auto it = headers.find("If-Modified-Since");
+  ASSERT_NE(it, headers.end());
+  EXPECT_EQ(it->second, "0");
+  // Nothing of ours besides it: only what any HTTP/1.1 client sends.
+  for (const auto& [name, value] : headers) {
+    EXPECT_TRUE(name == "If-Modified-Since" || name == "Host" || name == "Accept" ||
+                name == "Accept-Encoding" || name == "REMOTE_ADDR" || name == "REMOTE_PORT" ||
+                name == "LOCAL_ADDR" || name == "LOCAL_PORT")
+        << name << ": " << value;
+  }
+}
+
+TEST_F(DownloadTest, DecodesInTheCallersCharsetWhateverThePageDeclares) {
+  EXPECT_EQ(Download("/gbk-labelled-utf8", u"GB2312"), u"<meta charset=\"utf-8\">中文");
+  EXPECT_EQ(Download("/utf8-labelled-gbk", u"utf-8"), u"<meta charset=\"gb2312\">中文");
+}
+
+TEST_F(DownloadTest, FollowsRedirects) {
+  EXPECT_EQ(Download("/old"), u"<html><body>plain page</body></html>");
+  const HttpResponse response = HttpGet(Url("/old"), {}, ShortLimits());
+  EXPECT_EQ(response.effectiveUrl, Url("/page"));
+}
+
+TEST_F(DownloadTest, UndoesGzipAndDeflate) {
+  EXPECT_EQ(Download("/gzip"), u"<p>中文 gzip</p>");
+  EXPECT_EQ(Download("/deflate"), u"<p>deflate</p>");
+}
+
+TEST_F(DownloadTest, ForgivesBlanksAroundAndInsideAScrapedAddress) {
+  // A scraped link keeps the blank that stood before the next attribute.
+  EXPECT_EQ(CurlDownloader(ShortLimits()).DownloadText(u"  " + Utf8ToUtf16(Url("/page")) + u" ",
+                                                        u"utf-8"),
+            u"<html><body>plain page</body></html>");
+  EXPECT_EQ(HttpGet(Url("/a b/中"), {}, ShortLimits()).status, 404);
+  const auto requests = server_.Requests();
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.back().target, "/a%20b/%E4%B8%AD");
+}
+
+TEST_F(DownloadTest, BodyCapIsInclusive) {
+  NetworkLimits limits = ShortLimits();
+  limits.maxBodyBytes = 1000;
+  EXPECT_EQ(HttpGet(Url("/sized?n=1000"), {}, limits).body.size(), 1000u);
+  const HttpResponse over = HttpGet(Url("/sized?n=1001"), {}, limits);
+  EXPECT_FALSE(over.ok);
+  EXPECT_TRUE(over.body.empty());
+}
+
+TEST_F(DownloadTest, EveryFailureGivesTheEmptyText) {
+  RawPort refused;  // bound but not listening
+  RawPort stalled;
+  stalled.Listen();
+  struct Case {
+    const char* name;
+    std::u16string url;
+    std::u16string charset;
+  };
+  const Case cases[] = {
+      {"redirect loop", Utf8ToUtf16(Url("/loop")), u"utf-8"},
+      {"redirect to a local file", Utf8ToUtf16(Url("/to-file")), u"utf-8"},
+      {"refused port", Utf8ToUtf16(refused.Url("/")), u"utf-8"},
+      {"stalled server", Utf8ToUtf16(stalled.Url("/")), u"utf-8"},
+      {"body over the cap", Utf8ToUtf16(Url("/sized?n=70000")), u"utf-8"},
+      {"endless body", Utf8ToUtf16(Url("/endless")), u"utf-8"},
+      {"unknown charset", Utf8ToUtf16(Url("/page")), u"klingon"},
+      {"empty charset", Utf8ToUtf16(Url("/page")), u""},
+      {"empty url", u"", u"utf-8"},
+      {"blank url", u"   ", u"utf-8"},
+      {"no scheme", u"not a url", u"utf-8"},
+      {"no host", u"http://", u"utf-8"},
+      {"bad port", u"http://127.0.0.1:99999/", u"utf-8"},
+      {"file scheme", u"file:///etc/hostname", u"utf-8"},
+      {"ftp scheme", u"ftp://127.0.0.1/", u"utf-8"},
+      {"control character", Utf8ToUtf16(Url("/pa")) + u'\x01' + u"ge", u"utf-8"},
+  };
+  for (const auto& c : cases) {
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(CurlDownloader(ShortLimits()).DownloadText(c.url, c.charset), u"") << c.name;
+    // The injected limits apply, not the default 30 s ones.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s) << c.name;
+  }
+}
+
+TEST_F(DownloadTest, CancelAbortsAStalledTransfer) {
+  RawPort stalled;
+  stalled.Listen();
+  NetworkLimits limits;  // default 30 s: only the cancel can end this early
+  std::atomic<bool> cancel{false};
+  std::thread canceller([&cancel] {
+    std::this_thread::sleep_for(100ms);
+    cancel = true;
+  });
+  const auto started = std::chrono::steady_clock::now();
+  const HttpResponse response = HttpGet(stalled.Url("/"), {}, limits, &cancel);
+  const auto elapsed = std::chrono::steady_clock::now() - started;
+  canceller.join();
+  EXPECT_FALSE(response.ok);
+  EXPECT_LT(elapsed, 10s);
+}
+
+TEST_F(DownloadTest, HeaderLinesCannotSmuggleFurtherHeaders) {
+  const HttpResponse response =
+      HttpGet(Url("/page"), {"If-Modified-Since: 0\r\nX-Injected: 1"}, ShortLimits());
+  EXPECT_FALSE(response.ok);
+  EXPECT_TRUE(server_.Requests().empty());
+}
+
+TEST_F(DownloadTest, ProxyFromTheEnvironmentGetsTheAbsoluteAddress) {
+  // No route matches the proxied address: the server answers 404, which is still a response.
+  env_.Set("http_proxy", Url(""));
+  const HttpResponse response = HttpGet("http://news.sina.com.cn/x", {}, ShortLimits());
+  EXPECT_TRUE(response.ok);
+  const auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].target, "http://news.sina.com.cn/x");
+  auto host = requests[0].headers.find("Host");
+  ASSERT_NE(host, requests[0].headers.end());
+  EXPECT_EQ(host->second, "news.sina.com.cn");
+}
+
+}  // namespace
+}  // namespace langxing
