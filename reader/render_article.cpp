@@ -1,1 +1,116 @@
 #include "reader/render_article.hpp"
+
+#include "core/portal.hpp"
+#include "core/text.hpp"
+#include "reader/page_rewrite.hpp"
+
+namespace langxing {
+
+namespace {
+
+constexpr std::u16string_view kFailureText = u"抱歉，本文获取失败！可以访问原始页";
+constexpr std::u16string_view kSourceLineStart =
+    u"<br /><hr /><center> 文章来源于新浪网<a href='";
+constexpr std::u16string_view kSourceLineEnd = u"' target='_blank' >访问原始页</a></center>";
+// What the wrapped page holds when nothing stood between the body tags.
+constexpr std::u16string_view kEmptyBodyMark = u";'></body>";
+
+constexpr std::u16string_view kBlogStart = u"<!-- 正文开始 -->";
+constexpr std::u16string_view kBlogEnd = u"<!-- 正文结束 -->";
+constexpr std::u16string_view kAutoStart = u"<h1 id=\"artibodyTitle\"";
+constexpr std::u16string_view kArticleEnd = u"<!-- publish_helper_end -->";
+constexpr std::u16string_view kGeneralStart = u"<!-- 内容列 begin -->";
+
+// The source line's link: the address inside a single-quoted attribute, with each "'"
+// written as %27 so that no address can end the attribute early.
+void AppendSourceLine(std::u16string& out, std::u16string_view url) {
+  out += kSourceLineStart;
+  for (const char16_t c : url) {
+    if (c == u'\'') {
+      out += u"%27";
+    } else {
+      out += c;
+    }
+  }
+  out += kSourceLineEnd;
+}
+
+// The article text cut out of the downloaded page by the markers of its kind of page.
+std::u16string ExtractArticle(std::u16string_view url, std::u16string&& page) {
+  if (!Contains(url, PortalDomain)) return std::move(page);
+  if (Contains(url, PortalBlogHost)) {
+    std::u16string article = u"<center><strong>";
+    article += ExtractBetween(page, u"<title>", u"</title>");
+    article += u"</strong></center><hr /><br />";
+    article += ExtractBetween(page, kBlogStart, kBlogEnd);
+    return article;
+  }
+  if (Contains(url, PortalAutoHost)) {
+    // The start marker is put back: it opens the article's heading.
+    std::u16string article(kAutoStart);
+    article += ExtractBetween(page, kAutoStart, kArticleEnd);
+    return article;
+  }
+  return ExtractBetween(page, kGeneralStart, kArticleEnd);
+}
+
+}  // namespace
+
+std::u16string ArticleFailurePage(std::u16string_view url) {
+  std::u16string page(kFailureText);
+  AppendSourceLine(page, url);
+  return page;
+}
+
+std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
+                             Downloader& downloader, const StatusWriter& setStatus) {
+  setStatus(u"状态：获取》》");
+  const std::u16string_view charset = Contains(url, PortalBlogHost) ? u"utf-8" : u"GB2312";
+  std::u16string page = downloader.DownloadText(url, charset);
+
+  // A page that names this program past its first ten characters is shown as it came.
+  const std::size_t nameAt = FindText(page, ProgramName);
+  if (nameAt != std::u16string::npos && nameAt >= 10) return page;
+
+  std::u16string article = ExtractArticle(url, std::move(page));
+  setStatus(u"状态：正在处理");
+
+  const std::u16string fontSize = Utf8ToUtf16(std::to_string(settings.fontSize));
+  std::u16string body;
+  body.reserve(article.size() + settings.backgroundColour.size() + 64);
+  body += u"<body style='background-color: ";
+  body += settings.backgroundColour;
+  body += u";font-size:";
+  body += fontSize;
+  body += u"px;'>";
+  body += article;
+  body += u"</body>";
+  article = std::u16string();
+
+  ReplaceEvery(body, u"<h1", u"<h3 style='text-align :center;'");
+  ReplaceEvery(body, u"<span class=\"img_descr\">", u"<br /><span style='font-size:12px' >");
+  ReplaceEvery(body, u".swf", u"");
+  ReplaceEvery(body, u"class=\"artInfo\"", u"style='font-size:12px;text-align :center;'");
+  if (settings.showImages == 0) {
+    ReplaceEvery(body, u".jpg", u".");
+    ReplaceEvery(body, u".bmp", u".");
+    ReplaceEvery(body, u"<img ", u"<img style='display:none'");
+  }
+  if (settings.showVideo == 0) {
+    ReplaceEvery(body, PortalVideoHost, u".");
+    ReplaceEvery(body, u"<span class=\"contentPlayer\">", u"<span style='display:none' >");
+  }
+  setStatus(u"状态：处理完毕");
+
+  std::u16string result;
+  if (FindText(body, kEmptyBodyMark) != std::u16string_view::npos) {
+    result = ArticleFailurePage(url);
+  } else {
+    result = std::move(body);
+    AppendSourceLine(result, url);
+  }
+  setStatus(u"状态：空闲");
+  return result;
+}
+
+}  // namespace langxing
