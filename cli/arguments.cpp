@@ -157,8 +157,16 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
   }
 
   Request request;
-  request.command = info->command;
   const std::string name(info->name);
+  // Asking for help wins over whatever else is wrong on the line.
+  for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i) {
+    if (args[i] == "--help" || args[i] == "-h") {
+      request.command = Command::Help;
+      request.helpTopic = name;
+      return ParseOutcome{request, {}, {}};
+    }
+  }
+  request.command = info->command;
   std::vector<std::string> positional;
   WordReader reader(args, 1);
   while (!reader.Done()) {
@@ -168,11 +176,6 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     if (!isOption) {
       positional.push_back(std::move(word));
       continue;
-    }
-    if (word == "--help" || word == "-h") {
-      request.command = Command::Help;
-      request.helpTopic = name;
-      return ParseOutcome{request, {}, {}};
     }
     const bool loadsPages = info->command != Command::Catalog;
     if (word == "--verbose" && loadsPages && !inlineValue) {

@@ -61,9 +61,10 @@ set(CPACK_PACKAGE_CONTACT "朗星快报 <langxing@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "朗星快报 - Chinese desktop news reader for the 新浪网 portal")
 set(CPACK_PACKAGE_DESCRIPTION
     "A single-window news reader: a channel catalog, headline lists and a restyled article view, with langxing-cli, a terminal companion over the same logic.")
+# The package installs under /usr whatever prefix the build was configured with. It is staged
+# through DESTDIR, so the prefix the menu entry is written with is /usr, not the staging path.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Install into the staging area through DESTDIR, so the prefix the menu entry is written
-# with is the package's own /usr rather than the staging path.
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION news)
