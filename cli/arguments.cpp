@@ -135,7 +135,13 @@ std::string UsageText(std::string_view command) {
   return std::string(kGeneralUsage);
 }
 
-ParseOutcome ParseArguments(const std::vector<std::string>& args) {
+ParseOutcome ParseArguments(const std::vector<std::string>& given) {
+  // "--verbose" may also stand before the command name; it is judged as if given after it.
+  std::vector<std::string> args = given;
+  std::size_t leadingVerbose = 0;
+  while (leadingVerbose < args.size() && args[leadingVerbose] == "--verbose") ++leadingVerbose;
+  args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(leadingVerbose));
+  if (leadingVerbose > 0 && !args.empty()) args.insert(args.begin() + 1, "--verbose");
   if (args.empty()) return Fail("", "no command given");
   const std::string& first = args[0];
   if (first == "--help" || first == "-h" || first == "help") {

@@ -38,7 +38,7 @@ struct ParseOutcome {
 };
 
 // `args` are the arguments after the program name, in UTF-8.
-ParseOutcome ParseArguments(const std::vector<std::string>& args);
+ParseOutcome ParseArguments(const std::vector<std::string>& given);
 
 // The help text of one command, or the general one for "" or an unknown name.
 std::string UsageText(std::string_view command);

@@ -53,6 +53,13 @@ TEST(CliArguments, HeadlinesTakeAChannelOrAnAddress) {
   EXPECT_EQ(ParseOk({"headlines", ""}).channel, "");
 }
 
+TEST(CliArguments, VerboseMayStandBeforeTheCommand) {
+  const Request request = ParseOk({"--verbose", "headlines", "NBA"});
+  EXPECT_EQ(request.command, Command::Headlines);
+  EXPECT_TRUE(request.verbose);
+  EXPECT_EQ(request.channel, "NBA");
+}
+
 TEST(CliArguments, CatalogDirectoryIsOptional) {
   EXPECT_FALSE(ParseOk({"catalog"}).directory);
   EXPECT_EQ(ParseOk({"catalog", "/srv/news"}).directory, "/srv/news");
@@ -89,6 +96,8 @@ TEST(CliArguments, MistakesAreRefusedWithTheCommandNamed) {
       {{"--version", "extra"}, ""},
       {{"catalog", "a", "b"}, "catalog"},
       {{"catalog", "--verbose"}, "catalog"},
+      {{"--verbose", "catalog"}, "catalog"},
+      {{"--verbose"}, ""},
       {{"headlines"}, "headlines"},
       {{"headlines", "NBA", "--url", "http://a/"}, "headlines"},
       {{"headlines", "--url"}, "headlines"},
