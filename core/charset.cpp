@@ -142,6 +142,12 @@ std::u16string Decode(std::string_view bytes, Charset charset) {
   return ConvertWithIconv(bytes, "GB18030");
 }
 
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  const std::string_view bom = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  if (bytes.starts_with(bom)) bytes.remove_prefix(2);
+  return ConvertWithIconv(bytes, bigEndian ? "UTF-16BE" : "UTF-16LE");
+}
+
 std::optional<std::u16string> DecodeBytes(std::string_view bytes,
                                           std::u16string_view charsetLabel) {
   const auto charset = CharsetFromLabel(charsetLabel);

@@ -19,6 +19,10 @@ std::optional<Charset> CharsetFromLabel(std::u16string_view label);
 // a UTF-8 byte-order mark is dropped. Never throws.
 std::u16string Decode(std::string_view bytes, Charset charset);
 
+// Decodes UTF-16 in the given byte order (a leading byte-order mark is dropped); malformed
+// units become U+FFFD, as in Decode.
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian);
+
 // Decodes in the named character set; an unknown label gives no text at all.
 std::optional<std::u16string> DecodeBytes(std::string_view bytes, std::u16string_view charsetLabel);
 

@@ -1,1 +1,27 @@
 #include "core/html_document.hpp"
+
+namespace langxing {
+
+namespace {
+
+// A response the server itself marks as an image, a sound or a video is not a page.
+bool IsMediaType(std::string_view contentType) {
+  while (!contentType.empty() && (contentType.front() == ' ' || contentType.front() == '\t')) {
+    contentType.remove_prefix(1);
+  }
+  std::string lower;
+  for (const char c : contentType.substr(0, 6)) {
+    lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+  }
+  return lower.starts_with("image/") || lower.starts_with("audio/") ||
+         lower.starts_with("video/");
+}
+
+}  // namespace
+
+BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType) {
+  if (IsMediaType(contentType)) return {};
+  return SerializeBody(DecodePage(bytes, contentType));
+}
+
+}  // namespace langxing

@@ -1,0 +1,215 @@
+#include "core/page_loader.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "core/text.hpp"
+#include "local_server.hpp"
+
+namespace langxing {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LocalServer;
+using testing::RawPort;
+using testing::ScopedEnv;
+
+// Stands in for the UI event loop: tasks posted from any thread wait in a queue that the test
+// thread runs.
+class QueuePoster {
+ public:
+  UiPoster Poster() {
+    return [this](std::function<void()> task) {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+      posted_.notify_all();
+    };
+  }
+
+  // Runs posted tasks until `done` holds or `limit` passes; true when `done` held.
+  bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+      if (done()) return true;
+      std::function<void()> task;
+      {
+        std::unique_lock lock(mutex_);
+        if (!posted_.wait_until(lock, deadline, [this] { return !tasks_.empty(); })) {
+          return done();
+        }
+        task = std::move(tasks_.front());
+        tasks_.pop_front();
+      }
+      task();
+    }
+  }
+
+  // Runs whatever arrives during `span`.
+  void RunFor(std::chrono::milliseconds span) {
+    RunUntil([] { return false; }, span);
+  }
+
+  // Waits, without running anything, until a task is queued.
+  bool WaitQueued(std::chrono::milliseconds limit = 5s) {
+    std::unique_lock lock(mutex_);
+    return posted_.wait_for(lock, limit, [this] { return !tasks_.empty(); });
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> tasks_;
+};
+
+class PageLoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env_.ClearProxies();
+    auto& s = server_.server();
+    s.Get("/page", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content("<html><body><p>page " + req.get_param_value("n") + "</p></body></html>",
+                      "text/html; charset=utf-8");
+    });
+    s.Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
+      const auto until = std::chrono::steady_clock::now() + 5s;
+      while (!release_ && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(10ms);
+      }
+      res.set_content("<html><body><p>slow page</p></body></html>", "text/html");
+    });
+    server_.Start();
+  }
+  ~PageLoaderTest() override { release_ = true; }
+
+  std::u16string Url(const std::string& path) const { return Utf8ToUtf16(server_.Url(path)); }
+
+  // A loader whose completions are counted.
+  std::unique_ptr<PageLoader> MakeLoader() {
+    auto loader = std::make_unique<PageLoader>(poster_.Poster());
+    loader->DocumentComplete = [this] { ++completions_; };
+    return loader;
+  }
+  bool RunUntilCompletions(int count) {
+    return poster_.RunUntil([this, count] { return completions_ >= count; });
+  }
+
+  ScopedEnv env_;
+  QueuePoster poster_;
+  std::atomic<bool> release_{false};
+  LocalServer server_;
+  int completions_ = 0;
+};
+
+TEST_F(PageLoaderTest, CompletesOncePerNavigationWithThePagesTexts) {
+  auto loader = MakeLoader();
+  for (int n = 1; n <= 3; ++n) {
+    const std::u16string url = Url("/page?n=" + std::to_string(n));
+    loader->Navigate(url);
+    EXPECT_EQ(loader->LocationURL(), url);
+    ASSERT_TRUE(RunUntilCompletions(n));
+    const std::u16string expected = u"page " + Utf8ToUtf16(std::to_string(n));
+    EXPECT_TRUE(Contains(loader->BodyInnerHtml(), expected)) << n;
+    EXPECT_TRUE(Contains(loader->BodyInnerText(), expected)) << n;
+  }
+  poster_.RunFor(100ms);
+  EXPECT_EQ(completions_, 3);
+}
+
+TEST_F(PageLoaderTest, FailedLoadsCompleteWithAnEmptyDocument) {
+  RawPort refused;
+  const std::u16string failures[] = {Utf8ToUtf16(refused.Url("/")), u"", u"not a url",
+                                     u"file:///etc/hostname"};
+  auto loader = MakeLoader();
+  int expected = 0;
+  for (const auto& url : failures) {
+    loader->Navigate(Url("/page?n=1"));
+    ASSERT_TRUE(RunUntilCompletions(++expected));
+    ASSERT_FALSE(loader->BodyInnerText().empty());
+
+    loader->Navigate(url);
+    ASSERT_TRUE(RunUntilCompletions(++expected)) << Utf16ToUtf8(url);
+    EXPECT_EQ(loader->BodyInnerHtml(), u"") << Utf16ToUtf8(url);
+    EXPECT_EQ(loader->BodyInnerText(), u"") << Utf16ToUtf8(url);
+  }
+}
+
+TEST_F(PageLoaderTest, AboutBlankCompletesEmptyWithoutTheNetwork) {
+  auto loader = MakeLoader();
+  loader->Navigate(Url("/page?n=1"));
+  ASSERT_TRUE(RunUntilCompletions(1));
+  const auto requestsBefore = server_.Requests().size();
+
+  loader->Navigate2(u"about:blank");
+  EXPECT_EQ(completions_, 1) << "completion must come through the UI queue, not inside Navigate";
+  ASSERT_TRUE(RunUntilCompletions(2));
+  EXPECT_EQ(loader->BodyInnerHtml(), u"");
+  EXPECT_EQ(loader->BodyInnerText(), u"");
+  EXPECT_EQ(loader->LocationURL(), u"about:blank");
+
+  loader->Navigate(u"ABOUT:BLANK");
+  ASSERT_TRUE(RunUntilCompletions(3));
+  EXPECT_EQ(server_.Requests().size(), requestsBefore);
+}
+
+TEST_F(PageLoaderTest, NewNavigationSupersedesASlowOne) {
+  auto loader = MakeLoader();
+  loader->Navigate(Url("/slow"));
+  std::this_thread::sleep_for(50ms);  // let the slow request reach the server
+  loader->Navigate(Url("/page?n=2"));
+  // The slow server holds out for 5 s: completing sooner needs its transfer cancelled.
+  ASSERT_TRUE(poster_.RunUntil([this] { return completions_ >= 1; }, 3s));
+  EXPECT_TRUE(Contains(loader->BodyInnerText(), u"page 2"));
+
+  release_ = true;  // the slow page may now arrive; it must not be delivered
+  poster_.RunFor(300ms);
+  EXPECT_EQ(completions_, 1);
+  EXPECT_TRUE(Contains(loader->BodyInnerText(), u"page 2"));
+}
+
+TEST_F(PageLoaderTest, RapidNavigationsEndWithOneCompletionForTheLast) {
+  auto loader = MakeLoader();
+  for (int n = 0; n < 200; ++n) loader->Navigate(Url("/page?n=" + std::to_string(n)));
+  ASSERT_TRUE(RunUntilCompletions(1));
+  poster_.RunFor(300ms);
+  EXPECT_EQ(completions_, 1);
+  EXPECT_TRUE(Contains(loader->BodyInnerText(), u"page 199"));
+  EXPECT_EQ(loader->LocationURL(), Url("/page?n=199"));
+}
+
+TEST_F(PageLoaderTest, HandlerMayNavigateAgain) {
+  auto loader = MakeLoader();
+  loader->DocumentComplete = [&] {
+    if (++completions_ == 1) loader->Navigate(Url("/page?n=2"));
+  };
+  loader->Navigate(Url("/page?n=1"));
+  ASSERT_TRUE(RunUntilCompletions(2));
+  EXPECT_TRUE(Contains(loader->BodyInnerText(), u"page 2"));
+}
+
+TEST_F(PageLoaderTest, DestroyingTheLoaderDropsEverythingInFlight) {
+  // While the fetch runs.
+  auto loader = MakeLoader();
+  loader->Navigate(Url("/slow"));
+  std::this_thread::sleep_for(50ms);
+  loader.reset();
+  release_ = true;
+  poster_.RunFor(300ms);
+  EXPECT_EQ(completions_, 0);
+
+  // With its completion already queued but not yet run.
+  loader = MakeLoader();
+  loader->Navigate(Url("/page?n=1"));
+  ASSERT_TRUE(poster_.WaitQueued());
+  loader.reset();
+  poster_.RunFor(100ms);
+  EXPECT_EQ(completions_, 0);
+}
+
+}  // namespace
+}  // namespace langxing
