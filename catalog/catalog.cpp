@@ -13,18 +13,50 @@ std::u16string ChannelNameOf(std::u16string_view line) {
   return ExtractBetween(line, u"_", u"--");
 }
 
+namespace {
+
+// The positions of every "_" of every line, gathered in one pass over the list. A line holds
+// a category's marker (its name followed by "_") exactly when one of its "_" directly follows
+// the name, so the fourteen category passes only look at these few positions.
+class UnderscoreIndex {
+ public:
+  explicit UnderscoreIndex(const std::vector<std::u16string>& lines) {
+    begins_.reserve(lines.size() + 1);
+    for (const std::u16string& line : lines) {
+      begins_.push_back(positions_.size());
+      for (std::size_t p = line.find(u'_'); p != std::u16string::npos; p = line.find(u'_', p + 1))
+        positions_.push_back(p);
+    }
+    begins_.push_back(positions_.size());
+  }
+
+  bool HasMarker(std::size_t lineIndex, std::u16string_view line, std::u16string_view name) const {
+    for (std::size_t k = begins_[lineIndex]; k < begins_[lineIndex + 1]; ++k) {
+      const std::size_t p = positions_[k];
+      if (p >= name.size() && line.compare(p - name.size(), name.size(), name) == 0) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<std::size_t> begins_;
+  std::vector<std::size_t> positions_;
+};
+
+}  // namespace
+
 CatalogNode BuildCatalogTree(const std::vector<std::u16string>& channelList) {
   CatalogNode root{std::u16string(CatalogRootText), {}};
   root.children.reserve(CatalogCategories.size());
+  const UnderscoreIndex underscores(channelList);
   for (const std::u16string_view category : CatalogCategories) {
     CatalogNode& node = root.children.emplace_back();
     node.text = category;
-    std::u16string marker(category);
-    marker += u'_';
-    // One scan of the whole list per category, so each category's channels keep file order
+    // One pass over the whole list per category, so each category's channels keep file order
     // and a line carrying two markers appears under both categories.
-    for (const std::u16string& line : channelList) {
-      if (Contains(line, marker)) node.children.push_back({ChannelNameOf(line), {}});
+    for (std::size_t i = 0; i < channelList.size(); ++i) {
+      if (underscores.HasMarker(i, channelList[i], category))
+        node.children.push_back({ChannelNameOf(channelList[i]), {}});
     }
   }
   return root;

@@ -23,25 +23,29 @@ constexpr std::size_t kReadChunkBytes = 1u << 20;
 // last line without a line end counts; at most `maxLines` lines.
 struct LineSpan {
   std::size_t begin;
-  std::size_t end;
+  std::size_t end;   // where the line end starts
+  std::size_t next;  // past the line end
 };
 
-std::vector<LineSpan> SplitLineSpans(std::string_view bytes, std::size_t maxLines) {
+template <typename CharT>
+std::vector<LineSpan> SplitLineSpans(std::basic_string_view<CharT> text, std::size_t maxLines) {
   std::vector<LineSpan> spans;
   std::size_t begin = 0;
   std::size_t i = 0;
-  while (i < bytes.size() && spans.size() < maxLines) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') {
+  while (i < text.size() && spans.size() < maxLines) {
+    const CharT c = text[i];
+    if (c != CharT('\r') && c != CharT('\n')) {
       ++i;
       continue;
     }
-    spans.push_back({begin, i});
+    const std::size_t end = i;
     ++i;
-    if (c == '\r' && i < bytes.size() && bytes[i] == '\n') ++i;
+    if (c == CharT('\r') && i < text.size() && text[i] == CharT('\n')) ++i;
+    spans.push_back({begin, end, i});
     begin = i;
   }
-  if (begin < bytes.size() && spans.size() < maxLines) spans.push_back({begin, bytes.size()});
+  if (begin < text.size() && spans.size() < maxLines)
+    spans.push_back({begin, text.size(), text.size()});
   return spans;
 }
 
@@ -84,7 +88,7 @@ std::vector<std::u16string> ChannelLinesOfBytes(std::string_view bytes) {
   const std::vector<LineSpan> spans = SplitLineSpans(bytes, MaxChannelLines);
   // Only the bytes of the kept lines decide the encoding.
   const std::string_view kept = spans.empty() ? std::string_view{}
-                                              : bytes.substr(0, spans.back().end);
+                                              : bytes.substr(0, spans.back().next);
   if (!utf8) utf8 = IsValidUtf8(kept);
 
   std::vector<std::u16string> lines;
@@ -93,8 +97,16 @@ std::vector<std::u16string> ChannelLinesOfBytes(std::string_view bytes) {
     for (const LineSpan& s : spans) lines.push_back(Utf8ToUtf16(bytes.substr(s.begin, s.end - s.begin)));
     return lines;
   }
-  // GBK never uses CR or LF inside a two- or four-byte sequence, but a malformed sequence
-  // could swallow one when decoded as a whole; decoding line by line keeps every line intact.
+  // GBK never uses CR or LF inside a multi-byte sequence, so decoding the kept bytes at once
+  // gives the same lines, unless a malformed sequence swallowed a line end: then (the line
+  // count drops) each line is decoded on its own.
+  const std::u16string decoded = kept.empty() ? std::u16string{} : Decode(kept, Charset::Gbk);
+  const std::vector<LineSpan> decodedSpans =
+      SplitLineSpans(std::u16string_view(decoded), MaxChannelLines);
+  if (decodedSpans.size() == spans.size()) {
+    for (const LineSpan& s : decodedSpans) lines.emplace_back(decoded, s.begin, s.end - s.begin);
+    return lines;
+  }
   for (const LineSpan& s : spans) {
     const std::string_view line = bytes.substr(s.begin, s.end - s.begin);
     lines.push_back(line.empty() ? std::u16string{} : Decode(line, Charset::Gbk));

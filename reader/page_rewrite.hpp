@@ -1,6 +1,7 @@
-// Fast whole-page search and replace for the reader page. Article pages run to megabytes and
-// are rewritten nine times per render, so each pass is one vectorised scan and a page that
-// holds no match is left untouched instead of being copied.
+// Fast whole-page search, cut and replace for the reader page. Article pages run to megabytes
+// and are rewritten nine times per render, so each pass is one vectorised scan, a pass without
+// a match leaves the page untouched, and a pass with matches rewrites it in place when the
+// page's spare capacity allows.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +14,18 @@ namespace langxing {
 // An empty needle is found at `from` when `from` <= text.size().
 std::size_t FindText(std::u16string_view text, std::u16string_view needle, std::size_t from = 0);
 
+// The same search by a chosen instruction set (the widest the processor has at most), so
+// that every path can be checked on any machine.
+enum class SearchPath { Scalar, Sse2, Avx2 };
+std::size_t FindTextUsing(SearchPath path, std::u16string_view text, std::u16string_view needle,
+                          std::size_t from = 0);
+
+// ExtractBetween of core/text.hpp, same rule for every input, as a view into `text`.
+std::u16string_view ExtractBetweenView(std::u16string_view text, std::u16string_view startMarker,
+                                       std::u16string_view endMarker);
+
 // Replaces every occurrence of `find` in `text`, left to right; replaced text is not rescanned.
-// The same result as ReplaceAll in core/text.hpp. An empty `find` changes nothing.
+// The same result as ReplaceAll of core/text.hpp. An empty `find` changes nothing.
 void ReplaceEvery(std::u16string& text, std::u16string_view find, std::u16string_view replacement);
 
 }  // namespace langxing

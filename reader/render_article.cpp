@@ -35,23 +35,22 @@ void AppendSourceLine(std::u16string& out, std::u16string_view url) {
   out += kSourceLineEnd;
 }
 
-// The article text cut out of the downloaded page by the markers of its kind of page.
-std::u16string ExtractArticle(std::u16string_view url, std::u16string&& page) {
-  if (!Contains(url, PortalDomain)) return std::move(page);
-  if (Contains(url, PortalBlogHost)) {
-    std::u16string article = u"<center><strong>";
-    article += ExtractBetween(page, u"<title>", u"</title>");
-    article += u"</strong></center><hr /><br />";
-    article += ExtractBetween(page, kBlogStart, kBlogEnd);
-    return article;
-  }
-  if (Contains(url, PortalAutoHost)) {
+// Appends the article cut out of the downloaded page by the markers of its kind of page.
+void AppendArticle(std::u16string& out, std::u16string_view url, std::u16string_view page) {
+  if (!Contains(url, PortalDomain)) {
+    out += page;
+  } else if (Contains(url, PortalBlogHost)) {
+    out += u"<center><strong>";
+    out += ExtractBetweenView(page, u"<title>", u"</title>");
+    out += u"</strong></center><hr /><br />";
+    out += ExtractBetweenView(page, kBlogStart, kBlogEnd);
+  } else if (Contains(url, PortalAutoHost)) {
     // The start marker is put back: it opens the article's heading.
-    std::u16string article(kAutoStart);
-    article += ExtractBetween(page, kAutoStart, kArticleEnd);
-    return article;
+    out += kAutoStart;
+    out += ExtractBetweenView(page, kAutoStart, kArticleEnd);
+  } else {
+    out += ExtractBetweenView(page, kGeneralStart, kArticleEnd);
   }
-  return ExtractBetween(page, kGeneralStart, kArticleEnd);
 }
 
 }  // namespace
@@ -72,20 +71,20 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
   const std::size_t nameAt = FindText(page, ProgramName);
   if (nameAt != std::u16string::npos && nameAt >= 10) return page;
 
-  std::u16string article = ExtractArticle(url, std::move(page));
-  setStatus(u"状态：正在处理");
-
-  const std::u16string fontSize = Utf8ToUtf16(std::to_string(settings.fontSize));
+  // The wrapped page is built once, with room for the rewrites to grow it in place and for
+  // the source line.
   std::u16string body;
-  body.reserve(article.size() + settings.backgroundColour.size() + 64);
+  body.reserve(page.size() + page.size() / 4 + settings.backgroundColour.size() + url.size() * 3 +
+               256);
   body += u"<body style='background-color: ";
   body += settings.backgroundColour;
   body += u";font-size:";
-  body += fontSize;
+  body += Utf8ToUtf16(std::to_string(settings.fontSize));
   body += u"px;'>";
-  body += article;
+  AppendArticle(body, url, page);
   body += u"</body>";
-  article = std::u16string();
+  page = std::u16string();
+  setStatus(u"状态：正在处理");
 
   ReplaceEvery(body, u"<h1", u"<h3 style='text-align :center;'");
   ReplaceEvery(body, u"<span class=\"img_descr\">", u"<br /><span style='font-size:12px' >");

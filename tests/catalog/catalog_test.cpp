@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "core/text.hpp"
+
 namespace langxing {
 namespace {
 
@@ -50,6 +54,26 @@ TEST(CatalogTree, LfOnlyReadAsOneLineJoinsEveryCategoryItNames) {
   const CatalogNode root = BuildCatalogTree(lines);
   EXPECT_EQ(ChildTexts(Category(root, u"新闻中心")), std::vector<std::u16string>{u"甲"});
   EXPECT_EQ(ChildTexts(Category(root, u"体育新闻")), std::vector<std::u16string>{u"甲"});
+}
+
+TEST(CatalogTree, MembershipIsExactlyContainingTheMarker) {
+  // Random lines built from pieces of markers; each category must list exactly the lines
+  // that contain its name followed by "_", in order.
+  std::mt19937 rng(2024);
+  const std::u16string_view pieces[] = {u"体育新闻", u"体育", u"新闻", u"_", u"__", u"--", u"中心",
+                                        u"新闻中心", u"x", u"财经新闻_"};
+  std::vector<std::u16string> lines(400);
+  for (std::u16string& line : lines)
+    for (int k = rng() % 7; k > 0; --k) line += pieces[rng() % std::size(pieces)];
+  const CatalogNode root = BuildCatalogTree(lines);
+  for (std::size_t c = 0; c < CatalogCategories.size(); ++c) {
+    const std::u16string marker = std::u16string(CatalogCategories[c]) + u"_";
+    std::vector<std::u16string> expected;
+    for (const std::u16string& line : lines)
+      if (Contains(line, marker)) expected.push_back(ChannelNameOf(line));
+    EXPECT_EQ(ChildTexts(root.children[c]), expected) << c;
+  }
+  EXPECT_FALSE(root.children[1].children.empty());
 }
 
 TEST(ChannelName, CutsBetweenFirstUnderscoreAndFirstDoubleDash) {

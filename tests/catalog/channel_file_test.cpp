@@ -42,6 +42,9 @@ TEST(ChannelLines, EncodingIsUtf8WhenValidOrMarkedElseGbk) {
             (Lines{u"体育新闻_国际足球--http://x/", u"体育新闻_国际足球--"}));
   // One GBK line makes the whole file GBK, even when the other lines would pass as UTF-8.
   EXPECT_EQ(ChannelLinesOfBytes("abc\r\n" + kGbkLine), (Lines{u"abc", u"体育新闻_国际足球--"}));
+  // A broken GBK sequence right before a line end does not take the line end with it.
+  EXPECT_EQ(ChannelLinesOfBytes(kGbkLine + "\xCC\r\n\xCC\n" + kGbkLine + "\r\n\r\n"),
+            (Lines{u"体育新闻_国际足球--\uFFFD", u"\uFFFD", u"体育新闻_国际足球--", u""}));
   // A BOM forces UTF-8: a stray byte becomes U+FFFD instead of switching to GBK.
   EXPECT_EQ(ChannelLinesOfBytes("\xEF\xBB\xBF" "a\xFF" "b"), Lines{u"a\uFFFDb"});
 }

@@ -10,16 +10,22 @@ namespace langxing {
 namespace {
 
 TEST(PageRewrite, FindsAtEveryOffsetAndBlockBoundary) {
-  // Needles of several lengths planted at every position of texts around the vector width.
-  for (std::size_t size = 0; size < 40; ++size) {
-    for (const std::u16string_view needle : {u"<", u"<h", u"<h1", u"<img ", u"朗星快报"}) {
-      for (std::size_t at = 0; at + needle.size() <= size; ++at) {
-        std::u16string text(size, u'x');
-        text.replace(at, needle.size(), needle);
-        ASSERT_EQ(FindText(text, needle), at) << size << " " << at;
-        ASSERT_EQ(FindText(text, needle, at + 1), std::u16string::npos) << size << " " << at;
+  // Needles of several lengths planted at every position of texts around the vector widths,
+  // with near misses (first and last unit right, middle wrong) before them.
+  for (const SearchPath path : {SearchPath::Scalar, SearchPath::Sse2, SearchPath::Avx2}) {
+    for (std::size_t size = 0; size < 150; ++size) {
+      for (const std::u16string_view needle : {u"<", u"<h", u"<h1", u"<img ", u"朗星快报"}) {
+        std::u16string miss(needle);
+        if (miss.size() > 2) miss[1] = u'?';
+        for (std::size_t at = 0; at + needle.size() <= size; ++at) {
+          std::u16string text(size, u'x');
+          if (needle.size() > 2 && at >= miss.size()) text.replace(at - miss.size(), miss.size(), miss);
+          text.replace(at, needle.size(), needle);
+          ASSERT_EQ(FindTextUsing(path, text, needle), at) << size << " " << at;
+          ASSERT_EQ(FindTextUsing(path, text, needle, at + 1), std::u16string::npos) << at;
+        }
+        ASSERT_EQ(FindTextUsing(path, std::u16string(size, u'x'), needle), std::u16string::npos);
       }
-      ASSERT_EQ(FindText(std::u16string(size, u'x'), needle), std::u16string::npos);
     }
   }
   EXPECT_EQ(FindText(u"abc", u"", 3), 3u);
@@ -43,8 +49,23 @@ TEST(PageRewrite, ReplaceEveryAgreesWithReplaceAllOnRandomPages) {
     const std::u16string_view find = finds[rng() % std::size(finds)];
     const std::u16string_view replacement = replacements[rng() % std::size(replacements)];
     std::u16string rewritten = text;
+    if (round % 2 == 0) rewritten.reserve(text.size() * 4);  // grow in place
     ReplaceEvery(rewritten, find, replacement);
     ASSERT_EQ(rewritten, ReplaceAll(text, find, replacement)) << round;
+  }
+}
+
+TEST(PageRewrite, ExtractBetweenViewAgreesWithExtractBetween) {
+  std::mt19937 rng(777);
+  const std::u16string alphabet = u"[se]Sx";
+  const std::u16string_view markers[] = {u"", u"[s]", u"[e]", u"s", u"e]", u"[s][s]"};
+  for (int round = 0; round < 5000; ++round) {
+    std::u16string text(rng() % 30, u' ');
+    for (char16_t& c : text) c = alphabet[rng() % alphabet.size()];
+    const std::u16string_view start = markers[rng() % std::size(markers)];
+    const std::u16string_view end = markers[rng() % std::size(markers)];
+    ASSERT_EQ(std::u16string(ExtractBetweenView(text, start, end)), ExtractBetween(text, start, end))
+        << round;
   }
 }
 
