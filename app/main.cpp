@@ -1,6 +1,23 @@
+// The program: one window, started with its load handler, then the event loop.
 #include <QApplication>
+#include <QIcon>
+
+#include "app/form1.hpp"
 
 int main(int argc, char** argv) {
+  // QtWebEngine shares OpenGL contexts with the widgets; it must be said before the application.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("langxing"));
+  QApplication::setApplicationDisplayName(QStringLiteral("朗星快报"));
+
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 256})
+    icon.addFile(QStringLiteral(":/icons/langxing-%1.png").arg(size), QSize(size, size));
+  QApplication::setWindowIcon(icon);
+
+  Form1 window;
+  window.Form_Load();
+  window.show();
+  return app.exec();
 }

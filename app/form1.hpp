@@ -1,0 +1,164 @@
+// The one main window. It owns every control and all state of the run; its event handlers are
+// split over form1_*.cpp by area.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/clock.hpp"
+#include "app/layout.hpp"
+#include "app/message_box.hpp"
+#include "headlines/headlines.hpp"
+
+class ArticleView;
+class PictureBox;
+class StatusBar;
+class TabStrip;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QScrollBar;
+class QTimer;
+class QTreeWidget;
+
+class Form1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The status bar panels, numbered from 1.
+  static constexpr int TitlePanel = 1;
+  static constexpr int NotePanel = 2;
+  static constexpr int ClockPanel = 3;
+  static constexpr int StatusPanel = 4;
+
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // ---- Services, set before Form_Load --------------------------------------------------------
+  // The message box the window shows its messages in; not owned. nullptr: the Qt message box.
+  void SetMessageBox(langxing::MessageBoxService* box);
+  langxing::MessageBoxService& MessageBox();
+  // The folder chan.dll is looked for in; empty (the default): the current working directory.
+  void SetWorkingDirectory(std::filesystem::path dir);
+
+  // ---- Start-up (form1_startup.cpp) ----------------------------------------------------------
+  // Runs once, before the window is first shown; later calls do nothing.
+  void Form_Load();
+
+  // ---- Status bar and clock (form1_status.cpp) -----------------------------------------------
+  // Replaces panel `panel`'s whole text and paints it at once. Panels outside 1..4 are ignored.
+  void SetPanelText(int panel, std::u16string_view text);
+  std::u16string PanelText(int panel) const;
+  // Called after every panel write (panel, text); tests record the sequence of a run with it.
+  std::function<void(int, const std::u16string&)> PanelTextWritten;
+  // One second of the running clock; writes the clock text to ClockPanel.
+  void Timer2_Timer();
+  langxing::ClockTime Clock() const;
+  void SetClock(const langxing::ClockTime& time);
+
+  // ---- Tabs and list font size (form1_tabs.cpp) ----------------------------------------------
+  // Shows the left-pane view of the selected tab, chosen by its caption.
+  void TabStrip1_Click();
+  // Selects the tab with this caption (as a click would); false when there is none.
+  bool SelectTab(std::u16string_view caption);
+  std::u16string SelectedTabCaption() const;
+  // Applies HScroll2's value as the point size of the tree's and the list's fonts.
+  void HScroll2_Change();
+
+  // ---- Layout and splitter (form1_layout.cpp) ------------------------------------------------
+  // Lays the controls out for the window's current outer size.
+  void Form_Resize();
+  void Picture2_MouseDown(int button, int shift, double x, double y);
+  void Picture2_MouseMove(int buttons, int shift, double x, double y);
+  void Picture2_MouseUp(int button, int shift, double x, double y);
+  // The geometry, in twips, of the controls the resize rule and the splitter lay out.
+  const langxing::PaneGeometry& Panes() const { return panes_; }
+  // The window's outer size in twips: its frame when the window system reports one, else its
+  // client size plus the designed border.
+  double OuterWidthTwips() const;
+  double OuterHeightTwips() const;
+  double ClientWidthTwips() const;
+
+  // ---- Controls (form1.cpp), by their names ---------------------------------------------------
+  TabStrip* TabStrip1;
+  QTreeWidget* TreeView1;
+  QListWidget* List2;
+  QGroupBox* Frame3;
+  QCheckBox* Check1;
+  QCheckBox* Check2;
+  QLabel* Label1;
+  QScrollBar* HScroll1;
+  QLabel* Label2;
+  QScrollBar* HScroll2;
+  QGroupBox* Frame4;
+  PictureBox* Picture3;
+  PictureBox* Picture4;
+  PictureBox* Picture5;
+  PictureBox* Picture6;
+  PictureBox* Picture7;
+  PictureBox* Picture8;
+  PictureBox* Picture9;
+  PictureBox* Picture10;
+  PictureBox* Picture2;
+  QGroupBox* Frame2;
+  ArticleView* WebBrowser2;
+  StatusBar* StatusBar1;
+  QGroupBox* Frame1;
+  // Starts the update check 3 s after start-up. Started with the window; its tick handler is
+  // connected where the update check is built.
+  QTimer* Timer1;
+  QTimer* Timer2;  // the running clock, 1 s; ticks Timer2_Timer
+  // Storage-only controls.
+  std::u16string Text1{u"0"};  // background colour text of the reader page
+  std::u16string Text2{langxing::DefaultTitleStartMarker};  // start marker of a headline title
+  std::vector<std::u16string> List1;  // the channel list: chan.dll's lines in file order
+
+  // A colour swatch by its name ("Picture3" .. "Picture10"), or nullptr.
+  PictureBox* SwatchByName(std::string_view name) const;
+
+  // ---- Window fields -------------------------------------------------------------------------
+  std::int16_t ClockYear = 0;
+  std::uint8_t ClockMonth = 0;
+  std::uint8_t ClockDay = 0;
+  std::uint8_t ClockHour = 0;
+  std::uint8_t ClockMinute = 0;
+  std::uint8_t ClockSecond = 0;
+  bool UpdateCheckPending = false;
+  bool HeadlinesRequested = false;
+  std::u16string ArticleUrl;
+  std::u16string SavedSwatchColour;
+
+  // Centres the window on its screen the first time it is shown.
+  void setVisible(bool visible) override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateSettingsPane();
+  void SetFocusOrder();
+  void ConnectHandlers();
+  void FillCatalogTree();
+  void ApplyPanes();
+  void PlaceStatusBar();
+  void CentreOnScreen();
+
+  langxing::PaneGeometry panes_ = langxing::PaneGeometry::Design();
+  std::unique_ptr<langxing::MessageBoxService> ownMessageBox_;
+  langxing::MessageBoxService* messageBox_ = nullptr;
+  std::filesystem::path workingDirectory_;
+  bool loaded_ = false;
+  bool centred_ = false;
+};
+
+// Places `widget` at a geometry given in twips (15 twips per logical pixel).
+void PlaceInTwips(QWidget* widget, const langxing::TwipsBox& box);
+int TwipsToPixels(double twips);

@@ -1,0 +1,70 @@
+// Form_Load: the whole start-up of the program, before the window is first shown.
+#include <QTreeWidget>
+#include <exception>
+#include <system_error>
+
+#include "app/article_view.hpp"
+#include "app/form1.hpp"
+#include "app/picture_box.hpp"
+#include "catalog/catalog.hpp"
+#include "catalog/channel_file.hpp"
+
+namespace {
+
+constexpr std::u16string_view MissingChannelFileMessage = u"错误！软件缺少必要文件";
+
+void AddChildren(QTreeWidgetItem* parent, const langxing::CatalogNode& node) {
+  for (const langxing::CatalogNode& child : node.children) {
+    auto* item = new QTreeWidgetItem(parent, {QString::fromStdU16String(child.text)});
+    AddChildren(item, child);
+  }
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+  if (loaded_) return;
+  loaded_ = true;
+
+  // The clock is read once, here; Timer2 counts it forward from now on.
+  SetClock(langxing::ClockTimeNow());
+  SetPanelText(ClockPanel, langxing::ClockText(Clock()));
+
+  UpdateCheckPending = true;
+  HeadlinesRequested = false;
+
+  // There is no skin engine on this platform: the window keeps the desktop's own look.
+  Picture2->SetBorderStyle(0);
+  WebBrowser2->Navigate(u"about:blank");
+  WebBrowser2->SetSilent(true);
+
+  std::filesystem::path dir = workingDirectory_;
+  if (dir.empty()) {
+    std::error_code error;
+    dir = std::filesystem::current_path(error);
+  }
+  if (dir.empty() || !langxing::ChannelFileExists(dir)) {
+    MessageBox().Show(std::u16string(MissingChannelFileMessage), langxing::MessageBoxQuestion);
+    return;
+  }
+
+  try {
+    List1 = langxing::LoadChannelFile(dir);
+  } catch (const std::exception&) {
+    // Reading stops silently; the catalog is built from whatever was read.
+  }
+  FillCatalogTree();
+}
+
+void Form1::FillCatalogTree() {
+  TreeView1->clear();
+  try {
+    const langxing::CatalogNode root = langxing::BuildCatalogTree(List1);
+    auto* rootItem = new QTreeWidgetItem(TreeView1, {QString::fromStdU16String(root.text)});
+    AddChildren(rootItem, root);
+    rootItem->setExpanded(false);
+  } catch (const std::exception&) {
+    // An exhausted memory leaves the tree empty rather than ending the program.
+    TreeView1->clear();
+  }
+}

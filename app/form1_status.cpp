@@ -1,0 +1,34 @@
+// The status bar's one write operation and the running clock of its third panel.
+#include <QTimer>
+
+#include "app/form1.hpp"
+#include "app/status_bar.hpp"
+
+void Form1::SetPanelText(int panel, std::u16string_view text) {
+  if (panel < 1 || panel > StatusBar::PanelCount) return;
+  const std::u16string copy(text);
+  StatusBar1->SetPanelText(panel, QString::fromStdU16String(copy));
+  if (PanelTextWritten) PanelTextWritten(panel, copy);
+}
+
+std::u16string Form1::PanelText(int panel) const {
+  return StatusBar1->PanelText(panel).toStdU16String();
+}
+
+langxing::ClockTime Form1::Clock() const {
+  return {ClockYear, ClockMonth, ClockDay, ClockHour, ClockMinute, ClockSecond};
+}
+
+void Form1::SetClock(const langxing::ClockTime& t) {
+  ClockYear = t.year;
+  ClockMonth = t.month;
+  ClockDay = t.day;
+  ClockHour = t.hour;
+  ClockMinute = t.minute;
+  ClockSecond = t.second;
+}
+
+void Form1::Timer2_Timer() {
+  SetClock(langxing::TickClock(Clock()));
+  SetPanelText(ClockPanel, langxing::ClockText(Clock()));
+}

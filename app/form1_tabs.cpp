@@ -1,0 +1,59 @@
+// The tab strip that chooses the left pane's view, and the tree and list font size (HScroll2).
+#include <QFont>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+#include "app/form1.hpp"
+#include "app/tab_strip.hpp"
+
+namespace {
+constexpr std::u16string_view HeadlinesTab = u"新闻标题";
+constexpr std::u16string_view CatalogTab = u"新闻目录";
+constexpr std::u16string_view SettingsTab = u"设置";
+}  // namespace
+
+std::u16string Form1::SelectedTabCaption() const {
+  const int index = TabStrip1->currentIndex();
+  return index < 0 ? std::u16string() : TabStrip1->tabText(index).toStdU16String();
+}
+
+void Form1::TabStrip1_Click() {
+  // Each test reads the caption afresh; the view is chosen by caption, not by tab number.
+  if (SelectedTabCaption() == HeadlinesTab) {
+    TreeView1->setVisible(false);
+    List2->setVisible(true);
+    Frame3->setVisible(false);
+  }
+  if (SelectedTabCaption() == CatalogTab) {
+    TreeView1->setVisible(true);
+    List2->setVisible(false);
+    Frame3->setVisible(false);
+  }
+  if (SelectedTabCaption() == SettingsTab) {
+    Frame3->setVisible(true);
+    TreeView1->setVisible(false);
+    List2->setVisible(false);
+  }
+}
+
+bool Form1::SelectTab(std::u16string_view caption) {
+  const QString wanted = QString::fromStdU16String(std::u16string(caption));
+  for (int i = 0; i < TabStrip1->count(); ++i) {
+    if (TabStrip1->tabText(i) != wanted) continue;
+    TabStrip1->setCurrentIndex(i);  // runs TabStrip1_Click when the selection changes
+    return true;
+  }
+  return false;
+}
+
+void Form1::HScroll2_Change() {
+  // Only the size changes; face, weight and style stay.
+  QFont treeFont = TreeView1->font();
+  treeFont.setPointSize(HScroll2->value());
+  TreeView1->setFont(treeFont);
+  QFont listFont = List2->font();
+  listFont.setPointSize(HScroll2->value());
+  List2->setFont(listFont);
+}

@@ -1,0 +1,50 @@
+#include "app/status_bar.hpp"
+
+#include <QLabel>
+
+StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
+  for (auto& panel : panels_) {
+    panel = new QLabel(this);
+    panel->setTextFormat(Qt::PlainText);  // announcement texts come from the network
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setContentsMargins(2, 0, 2, 0);
+  }
+  widths_.fill(100);
+  PlacePanels();
+}
+
+QLabel* StatusBar::Panel(int panel) const {
+  return panel >= 1 && panel <= PanelCount ? panels_[panel - 1] : nullptr;
+}
+
+void StatusBar::SetPanelText(int panel, const QString& text) {
+  QLabel* label = Panel(panel);
+  if (label == nullptr) return;
+  label->setText(text);
+  // Paint now: a blocking download may follow before the event loop runs again.
+  if (label->isVisible()) label->repaint();
+}
+
+QString StatusBar::PanelText(int panel) const {
+  QLabel* label = Panel(panel);
+  return label != nullptr ? label->text() : QString();
+}
+
+void StatusBar::SetPanelWidths(const std::array<int, PanelCount>& widths) {
+  widths_ = widths;
+  PlacePanels();
+}
+
+void StatusBar::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlacePanels();
+}
+
+void StatusBar::PlacePanels() {
+  int x = 0;
+  for (int i = 0; i < PanelCount; ++i) {
+    const int w = widths_[i] > 0 ? widths_[i] : 0;
+    panels_[i]->setGeometry(x, 0, w, height());
+    x += w;
+  }
+}

@@ -1,0 +1,415 @@
+#include "app/form1.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <fstream>
+#include <random>
+
+#include "app/article_view.hpp"
+#include "app/picture_box.hpp"
+#include "app/status_bar.hpp"
+#include "app/tab_strip.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using langxing::TwipsBox;
+
+struct FakeMessageBox final : langxing::MessageBoxService {
+  struct Shown {
+    std::u16string text;
+    int style;
+  };
+  std::vector<Shown> shown;
+  int Show(const std::u16string& text, int style) override {
+    shown.push_back({text, style});
+    return langxing::MessageBoxResultOk;
+  }
+};
+
+// A fresh folder under the temporary directory, removed at the end of the test.
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device seed;
+    path_ = fs::temp_directory_path() / ("langxing-app-test-" + std::to_string(seed()));
+    fs::create_directories(path_);
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+  }
+
+ private:
+  fs::path path_;
+};
+
+class Form1Test : public testing::Test {
+ protected:
+  Form1Test() {
+    form.SetMessageBox(&box);
+    form.PanelTextWritten = [this](int panel, const std::u16string& text) {
+      writes.emplace_back(panel, text);
+    };
+  }
+
+  void LoadFrom(const fs::path& dir) {
+    form.SetWorkingDirectory(dir);
+    form.Form_Load();
+  }
+
+  std::vector<std::u16string> TreeTexts(QTreeWidgetItem* item) const {
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < item->childCount(); ++i)
+      texts.push_back(item->child(i)->text(0).toStdU16String());
+    return texts;
+  }
+
+  FakeMessageBox box;
+  Form1 form;
+  std::vector<std::pair<int, std::u16string>> writes;
+};
+
+const std::vector<std::u16string> kCategories = {
+    u"新闻中心", u"体育新闻", u"博客频道", u"科技新闻", u"财经新闻", u"军事新闻", u"女性新闻",
+    u"汽车新闻", u"娱乐新闻", u"读书新闻", u"文化教育", u"房产新闻", u"游戏新闻", u"星座新闻"};
+
+TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("朗星快报 1.2"));
+  EXPECT_EQ(form.PanelText(Form1::TitlePanel), u"朗星快报 1.2 ");
+  for (int panel : {2, 3, 4}) EXPECT_EQ(form.PanelText(panel), u"") << panel;
+
+  // Every control is found by its name inside its container.
+  const std::pair<const char*, QWidget*> containment[] = {
+      {"TabStrip1", &form},    {"TreeView1", &form},  {"List2", &form},    {"Frame3", &form},
+      {"Picture2", &form},     {"Frame2", &form},     {"StatusBar1", &form}, {"Frame1", &form},
+      {"Check1", form.Frame3}, {"Check2", form.Frame3}, {"Label1", form.Frame3},
+      {"HScroll1", form.Frame3}, {"Label2", form.Frame3}, {"HScroll2", form.Frame3},
+      {"Frame4", form.Frame3}, {"WebBrowser2", form.Frame2}};
+  for (const auto& [name, container] : containment) {
+    auto* w = form.findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(w, nullptr) << name;
+    EXPECT_EQ(w->parentWidget(), container) << name;
+  }
+  for (const char* name : {"Picture3", "Picture4", "Picture5", "Picture6", "Picture7", "Picture8",
+                           "Picture9", "Picture10"}) {
+    PictureBox* swatch = form.SwatchByName(name);
+    ASSERT_NE(swatch, nullptr) << name;
+    EXPECT_EQ(swatch->objectName(), QString::fromLatin1(name));
+    EXPECT_EQ(swatch->parentWidget(), form.Frame4) << name;
+    EXPECT_EQ(swatch->size(), QSize(25, 25)) << name;
+  }
+  EXPECT_EQ(form.Picture7->BackColor(), QColor(0, 128, 0));
+  EXPECT_EQ(form.Picture6->pos(), QPoint(8, 40));  // 120, 600 twips
+
+  EXPECT_FALSE(form.TreeView1->isHidden());
+  EXPECT_TRUE(form.List2->isHidden());
+  EXPECT_TRUE(form.Frame3->isHidden());
+  EXPECT_TRUE(form.Frame1->isHidden());
+  EXPECT_EQ(form.SelectedTabCaption(), u"新闻目录");
+  ASSERT_EQ(form.TabStrip1->count(), 3);
+  EXPECT_EQ(form.TabStrip1->tabText(1), QStringLiteral("新闻标题"));
+  EXPECT_EQ(form.TabStrip1->tabText(2), QStringLiteral("设置"));
+
+  EXPECT_TRUE(form.Check1->isChecked());
+  EXPECT_FALSE(form.Check2->isChecked());
+  EXPECT_EQ(form.Check1->text(), QStringLiteral("显示图像"));
+  EXPECT_EQ(form.Label1->text(), QStringLiteral("字体大小(内容区)"));
+  EXPECT_EQ(form.Label2->text(), QStringLiteral("字体大小(目录区)"));
+  EXPECT_EQ(form.Frame4->title(), QStringLiteral("背景颜色"));
+  for (auto [bar, value] : {std::pair{form.HScroll1, 14}, std::pair{form.HScroll2, 12}}) {
+    EXPECT_EQ(bar->minimum(), 10);
+    EXPECT_EQ(bar->maximum(), 36);
+    EXPECT_EQ(bar->value(), value);
+    EXPECT_EQ(bar->singleStep(), 1);
+    EXPECT_EQ(bar->pageStep(), 1);
+  }
+  EXPECT_EQ(form.List2->font().pointSizeF(), 10.5);
+  EXPECT_EQ(form.List2->font().families().value(0), QStringLiteral("SimSun"));
+
+  EXPECT_EQ(form.Text1, u"0");
+  EXPECT_EQ(form.Text2.size(), 61u);
+  EXPECT_TRUE(form.List1.empty());
+  EXPECT_TRUE(form.Timer1->isActive());
+  EXPECT_EQ(form.Timer1->interval(), 3000);
+  EXPECT_TRUE(form.Timer2->isActive());
+  EXPECT_EQ(form.Timer2->interval(), 1000);
+
+  EXPECT_EQ(form.Picture2->cursor().shape(), Qt::SizeHorCursor);
+  EXPECT_EQ(form.Picture2->geometry(), QRect(184, 24, 3, 509));  // 2760, 360, 50, 7635
+  EXPECT_EQ(form.size(), QSize(747, 559));                       // 11205 x 8385
+}
+
+TEST_F(Form1Test, KeepsTheDesignedFocusOrder) {
+  const std::vector<QWidget*> want = {form.List2, form.WebBrowser2, form.TabStrip1,
+                                      form.TreeView1, form.Check1, form.HScroll1,
+                                      form.HScroll2, form.Check2};
+  std::vector<QWidget*> seen;
+  QWidget* w = form.List2;
+  for (int guard = 0; guard < 500 && seen.size() < want.size(); ++guard) {
+    if (std::find(want.begin(), want.end(), w) != want.end() &&
+        std::find(seen.begin(), seen.end(), w) == seen.end())
+      seen.push_back(w);
+    w = w->nextInFocusChain();
+  }
+  EXPECT_EQ(seen, want);
+}
+
+TEST_F(Form1Test, StartsUpWithAChannelFile) {
+  TempDir dir;
+  dir.Write("chan.dll",
+            "新闻中心_国内新闻--http://a/1\r\n体育新闻_NBA--http://b/2\r\n"
+            "\r\n新闻中心_国际新闻--http://c/3\r\n体育新闻_NBA--http://d/4");
+  const langxing::ClockTime before = langxing::ClockTimeNow();
+  LoadFrom(dir.path());
+  const langxing::ClockTime after = langxing::ClockTimeNow();
+
+  EXPECT_TRUE(box.shown.empty());
+  EXPECT_TRUE(form.UpdateCheckPending);
+  EXPECT_FALSE(form.HeadlinesRequested);
+  EXPECT_EQ(form.Picture2->BorderStyle(), 0);
+  EXPECT_THAT(form.List1, testing::ElementsAre(u"新闻中心_国内新闻--http://a/1",
+                                               u"体育新闻_NBA--http://b/2", u"",
+                                               u"新闻中心_国际新闻--http://c/3",
+                                               u"体育新闻_NBA--http://d/4"));
+
+  // The clock is read once and shown in panel 3 before anything else is written.
+  EXPECT_TRUE(form.Clock() == before || form.Clock() == after);
+  ASSERT_FALSE(writes.empty());
+  EXPECT_EQ(writes.front(), std::make_pair(Form1::ClockPanel, langxing::ClockText(form.Clock())));
+
+  ASSERT_EQ(form.TreeView1->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
+  EXPECT_EQ(root->text(0), QStringLiteral("朗星快报"));
+  EXPECT_FALSE(root->isExpanded());
+  EXPECT_EQ(TreeTexts(root), kCategories);
+  EXPECT_THAT(TreeTexts(root->child(0)), testing::ElementsAre(u"国内新闻", u"国际新闻"));
+  EXPECT_THAT(TreeTexts(root->child(1)), testing::ElementsAre(u"NBA", u"NBA"));
+  for (int i = 2; i < 14; ++i) EXPECT_EQ(root->child(i)->childCount(), 0) << i;
+
+  // Start-up runs once.
+  form.Form_Load();
+  EXPECT_EQ(form.List1.size(), 5u);
+  EXPECT_EQ(form.TreeView1->topLevelItemCount(), 1);
+}
+
+TEST_F(Form1Test, AnEmptyChannelFileGivesTheBareCatalogWithoutAMessage) {
+  TempDir dir;
+  dir.Write("chan.dll", "");
+  LoadFrom(dir.path());
+  EXPECT_TRUE(box.shown.empty());
+  EXPECT_TRUE(form.List1.empty());
+  ASSERT_EQ(form.TreeView1->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
+  EXPECT_EQ(TreeTexts(root), kCategories);
+  for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i)->childCount(), 0);
+}
+
+TEST_F(Form1Test, AMissingChannelFileIsReportedOnceAndLeavesTheCatalogEmpty) {
+  struct Case {
+    const char* name;
+    bool makeDirectory;
+  };
+  for (const Case& c : {Case{"missing", false}, Case{"directory", true}}) {
+    SCOPED_TRACE(c.name);
+    FakeMessageBox localBox;
+    Form1 local;
+    local.SetMessageBox(&localBox);
+    std::vector<int> panelsBeforeBox;
+    local.PanelTextWritten = [&](int panel, const std::u16string&) {
+      if (localBox.shown.empty()) panelsBeforeBox.push_back(panel);
+    };
+    TempDir dir;
+    if (c.makeDirectory) fs::create_directory(dir.path() / "chan.dll");
+    local.SetWorkingDirectory(dir.path());
+    local.Form_Load();
+
+    ASSERT_EQ(localBox.shown.size(), 1u);
+    EXPECT_EQ(localBox.shown[0].text, u"错误！软件缺少必要文件");
+    EXPECT_EQ(localBox.shown[0].style, 32);
+    EXPECT_THAT(panelsBeforeBox, testing::Contains(Form1::ClockPanel));
+    EXPECT_EQ(local.PanelText(Form1::ClockPanel), langxing::ClockText(local.Clock()));
+    EXPECT_TRUE(local.List1.empty());
+    EXPECT_EQ(local.TreeView1->topLevelItemCount(), 0);
+    EXPECT_TRUE(local.UpdateCheckPending);
+    EXPECT_TRUE(local.Timer2->isActive());
+  }
+}
+
+TEST_F(Form1Test, TheShippedChannelFileBuildsAFullCatalog) {
+  LoadFrom(fs::path(LANGXING_SOURCE_DIR) / "data");
+  EXPECT_TRUE(box.shown.empty());
+  EXPECT_GT(form.List1.size(), 14u);
+  ASSERT_EQ(form.TreeView1->topLevelItemCount(), 1);
+  int channels = 0;
+  QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
+  for (int i = 0; i < root->childCount(); ++i) channels += root->child(i)->childCount();
+  EXPECT_GT(channels, 14);
+}
+
+TEST_F(Form1Test, TabsShowTheViewOfTheSelectedCaption) {
+  struct Step {
+    int tab;
+    bool tree, list, settings;
+  };
+  for (const Step& s : {Step{2, false, false, true}, Step{0, true, false, false},
+                        Step{1, false, true, false}, Step{2, false, false, true},
+                        Step{1, false, true, false}}) {
+    form.TabStrip1->setCurrentIndex(s.tab);
+    EXPECT_EQ(!form.TreeView1->isHidden(), s.tree) << s.tab;
+    EXPECT_EQ(!form.List2->isHidden(), s.list) << s.tab;
+    EXPECT_EQ(!form.Frame3->isHidden(), s.settings) << s.tab;
+  }
+
+  form.TabStrip1->setCurrentIndex(2);
+  EXPECT_TRUE(form.SelectTab(u"新闻标题"));
+  EXPECT_EQ(form.TabStrip1->currentIndex(), 1);
+  EXPECT_FALSE(form.List2->isHidden());
+  EXPECT_TRUE(form.Frame3->isHidden());
+  EXPECT_FALSE(form.SelectTab(u"新闻"));
+  EXPECT_EQ(form.TabStrip1->currentIndex(), 1);
+
+  // The view follows the caption, not the tab's number: an unknown caption changes nothing.
+  form.TabStrip1->setTabText(0, QStringLiteral("目录"));
+  form.TabStrip1->setCurrentIndex(0);
+  EXPECT_TRUE(form.TreeView1->isHidden());
+  EXPECT_FALSE(form.List2->isHidden());
+}
+
+TEST_F(Form1Test, TheListFontSizeBarSetsTheTreeAndListSizeOnly) {
+  const QString listFamily = form.List2->font().family();
+  const QString treeFamily = form.TreeView1->font().family();
+  form.HScroll2->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(form.TreeView1->font().pointSize(), 13);
+  EXPECT_EQ(form.List2->font().pointSize(), 13);
+  form.HScroll2->setValue(36);
+  EXPECT_EQ(form.TreeView1->font().pointSize(), 36);
+  EXPECT_EQ(form.List2->font().pointSize(), 36);
+  form.HScroll2->setValue(0);  // clamped to the minimum
+  EXPECT_EQ(form.TreeView1->font().pointSize(), 10);
+  EXPECT_EQ(form.List2->font().pointSize(), 10);
+  EXPECT_EQ(form.List2->font().family(), listFamily);
+  EXPECT_EQ(form.TreeView1->font().family(), treeFamily);
+  EXPECT_EQ(form.List2->font().weight(), QFont::Normal);
+}
+
+TEST_F(Form1Test, TheClockTicksOneSecondAndIsShownInPanelThree) {
+  form.SetClock({2011, 7, 20, 23, 59, 59});
+  writes.clear();
+  form.Timer2_Timer();
+  EXPECT_EQ(form.ClockDay, 21);
+  EXPECT_EQ(form.ClockHour, 0);
+  ASSERT_EQ(writes.size(), 1u);
+  EXPECT_EQ(writes[0], std::make_pair(Form1::ClockPanel, std::u16string(u"2011-7-21 0:00:00")));
+  EXPECT_EQ(form.PanelText(Form1::ClockPanel), u"2011-7-21 0:00:00");
+}
+
+TEST_F(Form1Test, PanelWritesReplaceTheWholeTextAndAreRecorded) {
+  form.SetPanelText(4, u"状态：获取");
+  form.SetPanelText(4, u"状态：获取》》");
+  form.SetPanelText(2, u"<b>not markup</b>");
+  form.SetPanelText(5, u"ignored");
+  form.SetPanelText(0, u"ignored");
+  EXPECT_EQ(form.PanelText(4), u"状态：获取》》");
+  EXPECT_EQ(form.StatusBar1->Panel(2)->text(), QStringLiteral("<b>not markup</b>"));
+  EXPECT_EQ(form.StatusBar1->Panel(2)->textFormat(), Qt::PlainText);
+  EXPECT_THAT(writes, testing::ElementsAre(std::make_pair(4, std::u16string(u"状态：获取")),
+                                           std::make_pair(4, std::u16string(u"状态：获取》》")),
+                                           std::make_pair(2, std::u16string(u"<b>not markup</b>"))));
+}
+
+// The widget geometry matches the twips geometry at 15 twips a pixel.
+void ExpectPlaced(QWidget* widget, const TwipsBox& box) {
+  EXPECT_EQ(widget->geometry(), QRect(TwipsToPixels(box.left), TwipsToPixels(box.top),
+                                      TwipsToPixels(box.width), TwipsToPixels(box.height)))
+      << widget->objectName().toStdString();
+}
+
+void ExpectAllPlaced(const Form1& form) {
+  const langxing::PaneGeometry& g = form.Panes();
+  ExpectPlaced(form.TabStrip1, g.TabStrip1);
+  ExpectPlaced(form.TreeView1, g.TreeView1);
+  ExpectPlaced(form.List2, g.List2);
+  ExpectPlaced(form.Frame3, g.Frame3);
+  ExpectPlaced(form.Picture2, g.Picture2);
+  ExpectPlaced(form.Frame2, g.Frame2);
+  ExpectPlaced(form.WebBrowser2, g.WebBrowser2);
+}
+
+TEST_F(Form1Test, AResizeLaysOutTheRealControls) {
+  form.show();
+  form.resize(900, 650);
+  QApplication::processEvents();
+  ASSERT_EQ(form.size(), QSize(900, 650));
+
+  const auto want = langxing::ApplyResizeRule(form.OuterWidthTwips(), form.OuterHeightTwips(),
+                                              langxing::PaneGeometry::Design());
+  EXPECT_GE(form.OuterWidthTwips(), 900 * 15);
+  EXPECT_GE(form.OuterHeightTwips(), 650 * 15);
+  EXPECT_EQ(form.Panes(), want.panes);
+  ExpectAllPlaced(form);
+  EXPECT_EQ(form.StatusBar1->geometry(), QRect(0, 650 - 17, 900, 17));
+  for (int panel = 1; panel <= 4; ++panel)
+    EXPECT_EQ(form.StatusBar1->Panel(panel)->width(), TwipsToPixels(want.panelWidths[panel - 1]));
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPointF local, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+  QMouseEvent event(type, local, target->mapToGlobal(local), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+TEST_F(Form1Test, DraggingTheSplitterMovesTheBarThenResizesThePanesAtTheRelease) {
+  form.show();
+  QApplication::processEvents();
+  const QColor startColour = form.Picture2->BackColor();
+  const QColor dragColour(234, 224, 206);
+  EXPECT_NE(startColour, dragColour);
+  const langxing::PaneGeometry before = form.Panes();
+
+  SendMouse(form.Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(form.Picture2->BackColor(), dragColour);
+
+  // 100 pixels left of the bar's edge: the bar jumps there, nothing else moves.
+  SendMouse(form.Picture2, QEvent::MouseMove, {-100, 5}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(form.Panes().Picture2.left, 2760 - 1500);
+  EXPECT_EQ(form.Picture2->x(), 84);
+  EXPECT_EQ(form.Panes().TabStrip1, before.TabStrip1);
+  EXPECT_EQ(form.TabStrip1->width(), TwipsToPixels(before.TabStrip1.width));
+
+  // With a second button held the bar stays.
+  SendMouse(form.Picture2, QEvent::MouseMove, {-40, 5}, Qt::NoButton,
+            Qt::LeftButton | Qt::RightButton);
+  EXPECT_EQ(form.Panes().Picture2.left, 1260);
+
+  SendMouse(form.Picture2, QEvent::MouseButtonRelease, {-40, 5}, Qt::LeftButton, Qt::NoButton);
+  const double clientWidth = form.width() * 15.0;
+  EXPECT_EQ(form.Panes().TabStrip1.width, 1255);
+  EXPECT_EQ(form.Panes().TreeView1.width, 1135);
+  EXPECT_EQ(form.Panes().List2.width, 1155);
+  EXPECT_EQ(form.Panes().Frame2.left, 1305);
+  EXPECT_EQ(form.Panes().Frame2.width, clientWidth - 1305 - 5);
+  ExpectAllPlaced(form);
+  EXPECT_EQ(form.Picture2->BackColor(), dragColour);
+
+  // Dragged off the window's left edge, the release brings it back to 1000.
+  SendMouse(form.Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(form.Picture2, QEvent::MouseMove, {-500, 5}, Qt::NoButton, Qt::LeftButton);
+  SendMouse(form.Picture2, QEvent::MouseButtonRelease, {-500, 5}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(form.Panes().Picture2.left, 1000);
+  EXPECT_EQ(form.Panes().TabStrip1.width, 995);
+  ExpectAllPlaced(form);
+}
+
+}  // namespace
