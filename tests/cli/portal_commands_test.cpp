@@ -6,6 +6,7 @@
 #include "core/html_document.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"
+#include "headlines/headlines.hpp"
 #include "tests/cli/cli_run.hpp"
 #include "tests/portal/test_portal.hpp"
 
@@ -112,6 +113,33 @@ TEST_F(CliPortal, InnerHtmlAndInnerTextAreTheSerialisedBody) {
   EXPECT_EQ(text.status, 0);
   EXPECT_EQ(text.out, Utf16ToUtf8(expected.innerText));
   EXPECT_NE(text.out.find("第二条"), std::string::npos);
+}
+
+// The shipped listing fixtures, in each encoding and layout the portal served them: the
+// companion shows exactly what the hidden view's serialiser makes of the same bytes.
+TEST(CliFixtures, InnerHtmlAndHeadlinesOfTheShippedListings) {
+  TestPortal portal;
+  ScopedProxy proxy(portal);
+  for (const std::string url : {"http://news.sina.com.cn/china/index_list.shtml",
+                                "http://news.sina.com.cn/spaced/index_list.shtml",
+                                "http://news.sina.com.cn/roll/index_list.shtml",
+                                "http://news.sina.com.cn/society/index_list.shtml"}) {
+    const auto page = portal.PageFor(url);
+    ASSERT_TRUE(page) << url;
+    const BodyTexts expected = BodyTextsOfPage(page->body, page->contentType);
+
+    const auto html = RunIn(".", {"inner-html", url});
+    EXPECT_EQ(html.status, 0) << url;
+    EXPECT_EQ(html.out, Utf16ToUtf8(expected.innerHtml)) << url;
+
+    const auto entries = ParseHeadlines(expected.innerHtml, DefaultTitleStartMarker);
+    EXPECT_FALSE(entries.empty()) << url << ": the fixture should hold headlines";
+    std::string lines;
+    for (const auto& entry : entries) lines += Utf16ToUtf8(entry) + "\n";
+    const auto headlines = RunIn(".", {"headlines", "--url", url});
+    EXPECT_EQ(headlines.status, 0) << url;
+    EXPECT_EQ(headlines.out, lines) << url;
+  }
 }
 
 TEST_F(CliPortal, InnerHtmlOfAFailedLoadIsAnError) {
