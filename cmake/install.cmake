@@ -70,8 +70,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION news)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET langxing)
-  # Loaded at run time, so dpkg-shlibdeps cannot see them: the web view's helper process
-  # and a font with Chinese glyphs.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, fonts-noto-cjk")
+  # The window's text needs a font with Chinese glyphs; no library names one.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
 endif()
 include(CPack)
