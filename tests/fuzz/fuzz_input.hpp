@@ -9,7 +9,8 @@
 
 namespace langxing::fuzz {
 
-// Reads the input front to back: single bytes for choices, and length-prefixed pieces.
+// Reads choices and short pieces from the end of the input and leaves the front as the main
+// text, so a seed page keeps its beginning (where the markers and the charset are) intact.
 class FuzzInput {
  public:
   FuzzInput(const std::uint8_t* data, std::size_t size)
@@ -17,21 +18,22 @@ class FuzzInput {
 
   std::uint8_t Byte() {
     if (bytes_.empty()) return 0;
-    const auto b = static_cast<std::uint8_t>(bytes_.front());
-    bytes_.remove_prefix(1);
+    const auto b = static_cast<std::uint8_t>(bytes_.back());
+    bytes_.remove_suffix(1);
     return b;
   }
 
-  // A piece of at most `maxLength` bytes, its length taken from the next byte.
+  // A piece of at most `maxLength` bytes from the end, its length taken from the next byte.
   std::string_view Piece(std::size_t maxLength = 255) {
     std::size_t length = Byte();
     if (length > maxLength) length = maxLength;
     if (length > bytes_.size()) length = bytes_.size();
-    const auto piece = bytes_.substr(0, length);
-    bytes_.remove_prefix(length);
+    const auto piece = bytes_.substr(bytes_.size() - length);
+    bytes_.remove_suffix(length);
     return piece;
   }
 
+  // Whatever the choices and pieces left.
   std::string_view Rest() {
     const auto rest = bytes_;
     bytes_ = {};
