@@ -1,7 +1,7 @@
 # Debian packages the build, the tests and the program need; sourced by scripts/test and scripts/run.
 LANGXING_PACKAGES=(
   cmake ninja-build g++ pkg-config git
-  qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6svg6-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
   libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk dpkg-dev desktop-file-utils
