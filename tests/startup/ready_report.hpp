@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTimer>
@@ -46,13 +47,16 @@ inline long KibOf(const QString& path, const QByteArray& key) {
 }
 
 // The proportional set size of this process and every process it started (the web engine's
-// helpers), so shared pages count once in the sum.
+// helpers), so shared pages count once in the sum. Children are listed per thread, and the
+// engine starts its helpers from a thread of its own, so every thread's list is read.
 inline long TreePssKib(pid_t root) {
   long total = 0;
   const long own = KibOf(QStringLiteral("/proc/%1/smaps_rollup").arg(root), "Pss:");
   if (own > 0) total += own;
-  QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(root));
-  if (children.open(QIODevice::ReadOnly)) {
+  const QDir tasks(QStringLiteral("/proc/%1/task").arg(root));
+  for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile children(tasks.filePath(task + QStringLiteral("/children")));
+    if (!children.open(QIODevice::ReadOnly)) continue;
     for (const QByteArray& pid : children.readAll().split(' ')) {
       if (!pid.trimmed().isEmpty()) total += TreePssKib(pid.trimmed().toInt());
     }
@@ -60,15 +64,30 @@ inline long TreePssKib(pid_t root) {
   return total;
 }
 
+// How many processes this one has started, directly or not.
+inline int DescendantCount(pid_t root) {
+  int count = 0;
+  const QDir tasks(QStringLiteral("/proc/%1/task").arg(root));
+  for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile children(tasks.filePath(task + QStringLiteral("/children")));
+    if (!children.open(QIODevice::ReadOnly)) continue;
+    for (const QByteArray& pid : children.readAll().split(' ')) {
+      if (!pid.trimmed().isEmpty()) count += 1 + DescendantCount(pid.trimmed().toInt());
+    }
+  }
+  return count;
+}
+
 // Prints one line the runner parses, e.g.
-//   ready ms=812.0 main_ms=655.3 rss_kib=154320 tree_pss_kib=301234
+//   ready ms=812.0 main_ms=655.3 rss_kib=154320 tree_pss_kib=301234 helpers=3
 // `mainStartMs` is the boot-clock time taken at the top of main.
 inline void PrintReady(double mainStartMs) {
   const double now = BootClockMs();
   const double start = ProcessStartMs();
   const long rss = KibOf(QStringLiteral("/proc/self/status"), "VmRSS:");
-  std::printf("ready ms=%.1f main_ms=%.1f rss_kib=%ld tree_pss_kib=%ld\n",
-              start < 0 ? -1.0 : now - start, now - mainStartMs, rss, TreePssKib(getpid()));
+  std::printf("ready ms=%.1f main_ms=%.1f rss_kib=%ld tree_pss_kib=%ld helpers=%d\n",
+              start < 0 ? -1.0 : now - start, now - mainStartMs, rss, TreePssKib(getpid()),
+              DescendantCount(getpid()));
   std::fflush(stdout);
 }
 
