@@ -204,6 +204,8 @@ void Form1::ConnectHandlers() {
   connect(Picture2, &PictureBox::MouseDown, this, &Form1::Picture2_MouseDown);
   connect(Picture2, &PictureBox::MouseMove, this, &Form1::Picture2_MouseMove);
   connect(Picture2, &PictureBox::MouseUp, this, &Form1::Picture2_MouseUp);
+  ConnectReaderHandlers();
+  ConnectSwatchHandlers();
 }
 
 void Form1::SetMessageBox(langxing::MessageBoxService* box) { messageBox_ = box; }

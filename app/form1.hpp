@@ -14,7 +14,9 @@
 #include "app/clock.hpp"
 #include "app/layout.hpp"
 #include "app/message_box.hpp"
+#include "core/downloader.hpp"
 #include "headlines/headlines.hpp"
+#include "reader/render_article.hpp"
 
 class ArticleView;
 class PictureBox;
@@ -24,6 +26,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QScrollBar;
 class QTimer;
 class QTreeWidget;
@@ -85,6 +88,25 @@ class Form1 : public QWidget {
   double OuterWidthTwips() const;
   double OuterHeightTwips() const;
   double ClientWidthTwips() const;
+
+  // ---- Article reader (form1_reader.cpp, form1_swatches.cpp) ---------------------------------
+  // The downloader articles are fetched through; not owned. nullptr (the default): libcurl.
+  void SetDownloader(langxing::Downloader* downloader);
+  // A click (or Enter) on a headline of List2: opens the item's article in WebBrowser2.
+  void List2_Click(const QListWidgetItem* item);
+  // HScroll1's value changed: renders the current article again at the new font size.
+  void HScroll1_Change();
+  // Downloads and renders ArticleUrl again with the current settings and writes it into
+  // WebBrowser2.
+  void ReloadArticle();
+  // WebBrowser2's page title changed to `title`.
+  void WebBrowser2_TitleChange(const std::u16string& title);
+  // Press and release on one of the colour swatches Picture3..Picture10.
+  void Swatch_MouseDown(PictureBox* swatch);
+  void Swatch_MouseUp(PictureBox* swatch);
+  // The reader settings as the controls hold them now.
+  langxing::ReaderSettings CurrentReaderSettings() const;
+  // ---- end of the article reader block ---------------------------------------------------
 
   // ---- Controls (form1.cpp), by their names ---------------------------------------------------
   TabStrip* TabStrip1;
@@ -150,6 +172,15 @@ class Form1 : public QWidget {
   void ApplyPanes();
   void PlaceStatusBar();
   void CentreOnScreen();
+
+  // ---- Article reader (form1_reader.cpp, form1_swatches.cpp) ---------------------------------
+  void ConnectReaderHandlers();
+  void ConnectSwatchHandlers();
+  void RenderIntoView();
+  langxing::Downloader& ArticleDownloader();
+  std::unique_ptr<langxing::Downloader> ownDownloader_;
+  langxing::Downloader* downloader_ = nullptr;
+  // ---- end of the article reader block ---------------------------------------------------
 
   langxing::PaneGeometry panes_ = langxing::PaneGeometry::Design();
   std::unique_ptr<langxing::MessageBoxService> ownMessageBox_;
