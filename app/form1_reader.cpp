@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <exception>
+#include <utility>
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
@@ -16,6 +17,20 @@ namespace {
 
 // The portal's name; a page title holding it means the view shows one of the portal's pages.
 constexpr std::u16string_view PortalName = u"新浪网";
+
+// The reader page's opening while no background colour has been chosen yet (the colour text
+// is still "0").
+constexpr std::u16string_view UnchosenColourOpening = u"<body style='background-color: 0;";
+
+// The browser engine reads colours written without "#" as hexadecimal (so "C0C0C0" is grey, as
+// the swatches intend), and by the same rule reads the start-up colour text "0" as black: the
+// article would show black on black until a swatch is pressed. "0" stands for no colour chosen,
+// so the page goes into the view without a background colour of its own, on the view's white.
+std::u16string WithoutUnchosenColour(std::u16string html) {
+  if (html.starts_with(UnchosenColourOpening))
+    html.replace(0, UnchosenColourOpening.size(), u"<body style='");
+  return html;
+}
 
 // A check box's value: 0 clear, 1 ticked, 2 partly ticked.
 std::uint8_t CheckValue(const QCheckBox* box) {
@@ -120,5 +135,5 @@ void Form1::RenderIntoView() {
     html = langxing::ArticleFailurePage(url);
     SetPanelText(StatusPanel, u"状态：空闲");
   }
-  WebBrowser2->WriteDocument(html, url);
+  WebBrowser2->WriteDocument(WithoutUnchosenColour(std::move(html)), url);
 }
