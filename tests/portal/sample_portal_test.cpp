@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "tests/portal/portal_url.hpp"
+#include "tests/portal/sample_portal.hpp"
+
+namespace langxing::testportal {
+namespace {
+
+TEST(SampleChannels, ReadsChannelLinesInEitherEncodingAndAnyLineEnd) {
+  const std::string lines[] = {"体育新闻_国际足球--http://sports.sina.com.cn/g/", "汽车新闻_新车--http://auto.sina.com.cn/"};
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"UTF-8, CR LF", lines[0] + "\r\n" + lines[1] + "\r\n"},
+      {"UTF-8 with BOM, LF", "\xEF\xBB\xBF" + lines[0] + "\n" + lines[1]},
+      {"GBK, CR", ToGbk(lines[0] + "\r" + lines[1] + "\r")},
+      {"GBK, CR LF, blank and foreign lines", ToGbk("\r\n朗星快报\r\n" + lines[0] + "\r\n\r\n" + lines[1] + "\r\n")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto channels = ReadChannels(c.bytes);
+    ASSERT_EQ(channels.size(), 2u);
+    EXPECT_EQ(channels[0].category, "体育新闻");
+    EXPECT_EQ(channels[0].name, "国际足球");
+    EXPECT_EQ(channels[0].address, "http://sports.sina.com.cn/g/");
+    EXPECT_EQ(channels[1].name, "新车");
+    EXPECT_EQ(channels[1].address, "http://auto.sina.com.cn/");
+  }
+}
+
+TEST(SampleChannels, SkipsLinesWithoutAnHttpAddress) {
+  const auto channels = ReadChannels(
+      "新闻中心_无地址\n"
+      "新闻中心_空--\n"
+      "新闻中心_文件--ftp://news.sina.com.cn/\n"
+      "新闻中心_国内--  http://news.sina.com.cn/a--b/  \n"
+      "读书新闻_连载_长篇--http://book.sina.com.cn/\n");
+  ASSERT_EQ(channels.size(), 2u);
+  EXPECT_EQ(channels[0].address, "http://news.sina.com.cn/a--b/");  // later "--" belong to the address
+  EXPECT_EQ(channels[1].category, "读书新闻");
+  EXPECT_EQ(channels[1].name, "连载_长篇");
+}
+
+// What a listing of the sample portal links to: the article addresses behind "url=", in order.
+std::vector<std::string> LinkedArticles(const Page& listing, std::size_t* titleCells) {
+  const std::string text = FromGbk(listing.body).value_or("");
+  const std::string titleCell = "<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>";
+  *titleCells = 0;
+  for (std::size_t at = text.find(titleCell); at != std::string::npos; at = text.find(titleCell, at + 1)) ++*titleCells;
+  const std::string anchor = "<a target=\"_blank\" href=\"http://go.sina.com.cn/?url=";
+  std::vector<std::string> articles;
+  for (std::size_t at = text.find(anchor); at != std::string::npos; at = text.find(anchor, at)) {
+    at += anchor.size();
+    articles.push_back(text.substr(at, text.find('"', at) - at));
+  }
+  return articles;
+}
+
+// Checks every channel's listing, the articles it leads to and the pictures they show.
+void ExpectCompleteSample(const std::vector<Channel>& channels) {
+  const auto pages = SamplePages(channels);
+  for (const Channel& channel : channels) {
+    SCOPED_TRACE(channel.address);
+    const auto listing = pages.find(NormaliseUrl(channel.address)) != pages.end()
+                             ? pages.find(NormaliseUrl(channel.address))
+                             : pages.find(channel.address);
+    ASSERT_NE(listing, pages.end());
+    std::size_t titleCells = 0;
+    const auto articles = LinkedArticles(listing->second, &titleCells);
+    EXPECT_GE(articles.size(), 20u);
+    EXPECT_EQ(titleCells, articles.size());
+    std::set<std::string> kinds;
+    for (const std::string& address : articles) {
+      SCOPED_TRACE(address);
+      const auto article = pages.find(address);
+      ASSERT_NE(article, pages.end());
+      const std::string host = HostOf(address);
+      const bool blog = host == "blog.sina.com.cn";
+      const std::string text = blog ? article->second.body : FromGbk(article->second.body).value_or("");
+      if (blog) {
+        kinds.insert("blog");
+        EXPECT_LT(text.find("<!-- 正文开始 -->"), text.find("<!-- 正文结束 -->"));
+        EXPECT_NE(text.find("<!-- 正文结束 -->"), std::string::npos);
+        EXPECT_NE(text.find("<title>"), std::string::npos);
+      } else if (host == "auto.sina.com.cn") {
+        kinds.insert("auto");
+        EXPECT_LT(text.find("<h1 id=\"artibodyTitle\""), text.find("<!-- publish_helper_end -->"));
+        EXPECT_NE(text.find("<!-- publish_helper_end -->"), std::string::npos);
+      } else {
+        kinds.insert("news");
+        EXPECT_TRUE(host.ends_with(".sina.com.cn"));
+        EXPECT_LT(text.find("<!-- 内容列 begin -->"), text.find("<!-- publish_helper_end -->"));
+        EXPECT_NE(text.find("<!-- publish_helper_end -->"), std::string::npos);
+      }
+      EXPECT_EQ(text.find("朗星快报"), std::string::npos);  // would make the reader show the raw page
+      for (std::size_t at = text.find("<img src=\""); at != std::string::npos; at = text.find("<img src=\"", at)) {
+        at += 10;
+        const std::string picture = text.substr(at, text.find('"', at) - at);
+        ASSERT_NE(pages.find(picture), pages.end()) << picture;
+        EXPECT_TRUE(pages.at(picture).contentType.starts_with("image/"));
+      }
+    }
+    EXPECT_EQ(kinds.size(), 3u) << "every channel mixes news, auto and blog articles";
+  }
+  const auto announcement = pages.find("http://blog.sina.com.cn/s/langxing_update.html");
+  ASSERT_NE(announcement, pages.end());
+  EXPECT_NE(announcement->second.body.find("&lt;beta&gt;1.2&lt;/beta&gt;"), std::string::npos);
+}
+
+TEST(SamplePortal, EveryChannelGetsAListingOfLinkedArticles) {
+  ExpectCompleteSample(ReadChannels(
+      "新闻中心_国内新闻--http://news.sina.com.cn/china/\r\n"
+      "体育新闻_国际足球--http://sports.sina.com.cn/g/\r\n"
+      "博客频道_博客首页--http://blog.sina.com.cn/\r\n"
+      "汽车新闻_新车--http://auto.sina.com.cn\r\n"
+      "星座新闻_运势--http://astro.women.sina.com.cn/\r\n"
+      "外站_示例--http://www.example.org/list.html\r\n"));
+}
+
+TEST(SamplePortal, CoversEveryChannelOfTheShippedChannelFile) {
+  std::ifstream in(std::string(LANGXING_SOURCE_DIR) + "/data/chan.dll", std::ios::binary);
+  ASSERT_TRUE(in) << "data/chan.dll is missing";
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  const auto channels = ReadChannels(bytes.str());
+  // Count the channel lines independently of the reader: lines holding "--http://".
+  const std::string text = FromGbk(bytes.str()).value_or(bytes.str());
+  std::size_t expected = 0;
+  for (std::size_t at = text.find("--http://"); at != std::string::npos; at = text.find("--http://", at + 1)) ++expected;
+  if (expected == 0) GTEST_SKIP() << "data/chan.dll names no channel yet";
+  EXPECT_EQ(channels.size(), expected);
+  ExpectCompleteSample(channels);
+}
+
+}  // namespace
+}  // namespace langxing::testportal
