@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "app/article_view.hpp"
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Listing the tests (CTest's discovery) needs no window system.
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
   qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // As in the program: the article view's URL scheme exists before the application does.
+  ArticleView::RegisterSchemes();
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,83 @@
+#include "app/written_page.hpp"
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+namespace {
+
+bool registered = false;
+
+// Escapes an address for a double-quoted attribute value.
+QString AttributeEscaped(QString text) {
+  text.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+  text.replace(QLatin1Char('"'), QLatin1String("&quot;"));
+  text.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+  return text;
+}
+
+}  // namespace
+
+void RegisterWrittenPageScheme() {
+  if (registered) return;
+  QWebEngineUrlScheme scheme(WrittenPageScheme);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  // Deliberately not a secure scheme: a secure page would have the portal's http images
+  // blocked or upgraded as mixed content.
+  scheme.setFlags({});
+  QWebEngineUrlScheme::registerScheme(scheme);
+  registered = true;
+}
+
+bool WrittenPageSchemeRegistered() { return registered; }
+
+QString WithBaseAddress(const QString& html, const QString& baseAddress) {
+  const QUrl base(baseAddress);
+  if (baseAddress.isEmpty() || !base.isValid() || base.isRelative()) return html;
+  static const QRegularExpression ownBase(QStringLiteral("<base[\\s/>]"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  if (html.contains(ownBase)) return html;
+
+  const QString tag = QStringLiteral("<base href=\"") + AttributeEscaped(baseAddress) +
+                      QStringLiteral("\">");
+  // Right after an explicit <head ...> tag (not <header>); otherwise after a leading doctype,
+  // where the parser still puts it into the head; otherwise in front of everything.
+  static const QRegularExpression headTag(QStringLiteral("<head(\\s[^>]*)?>"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression doctype(QStringLiteral("^\\s*<!doctype[^>]*>"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  QRegularExpressionMatch match = headTag.match(html);
+  if (!match.hasMatch()) match = doctype.match(html);
+  if (match.hasMatch()) {
+    QString result = html;
+    result.insert(match.capturedEnd(), tag);
+    return result;
+  }
+  return tag + html;
+}
+
+QUrl WrittenPageHandler::Store(const QString& html) {
+  // The byte order mark makes the engine read the page as UTF-8 whatever charset a <meta>
+  // inside it names: the text is already decoded.
+  body_ = QByteArray("\xEF\xBB\xBF") + html.toUtf8();
+  address_ = QUrl(QString::fromLatin1(WrittenPageScheme) + QStringLiteral(":page/") +
+                  QString::number(++serial_));
+  return address_;
+}
+
+bool WrittenPageHandler::IsLatest(const QUrl& url) const {
+  return !address_.isEmpty() && url.adjusted(QUrl::RemoveFragment) == address_;
+}
+
+void WrittenPageHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+  if (!IsLatest(job->requestUrl())) {
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    return;
+  }
+  // The engine reads the buffer until the job is gone; the job owns it.
+  auto* buffer = new QBuffer(job);
+  buffer->setData(body_);
+  buffer->open(QIODevice::ReadOnly);
+  job->reply(QByteArrayLiteral("text/html;charset=utf-8"), buffer);
+}

@@ -1,0 +1,48 @@
+// Serving the pages the article view writes: each written page is handed to the browser
+// engine through a URL scheme of the program's own instead of a data: URL, so a page of any
+// size shows (loading HTML text directly is limited to 2 MB).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <QWebEngineUrlSchemeHandler>
+
+#include <cstdint>
+
+// The scheme's name. It must be registered (RegisterWrittenPageScheme) before the
+// QApplication is created.
+inline constexpr char WrittenPageScheme[] = "langxing-page";
+
+// Registers the scheme with the browser engine. Call once, before the QApplication exists;
+// further calls do nothing.
+void RegisterWrittenPageScheme();
+
+// Whether RegisterWrittenPageScheme ran before the engine started.
+bool WrittenPageSchemeRegistered();
+
+// The page with a <base href> for baseAddress inserted at the start of its head, so that its
+// relative addresses resolve against the article. Unchanged when the page names a base of its
+// own or baseAddress is not an absolute address.
+QString WithBaseAddress(const QString& html, const QString& baseAddress);
+
+// Holds the page written last and serves it under its own address. Only the latest page is
+// kept: a reload of it still works, older written pages are gone.
+class WrittenPageHandler final : public QWebEngineUrlSchemeHandler {
+  Q_OBJECT
+
+ public:
+  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+
+  // Stores the page (encoded as UTF-8) and returns the address it is served under.
+  QUrl Store(const QString& html);
+  // Whether url is the address of the page stored last.
+  bool IsLatest(const QUrl& url) const;
+
+  void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+ private:
+  QByteArray body_;
+  QUrl address_;
+  std::uint64_t serial_ = 0;
+};

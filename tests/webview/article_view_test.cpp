@@ -1,0 +1,289 @@
+// The article view on a real browser engine, offscreen, against a local HTTP server.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "app/address_opener.hpp"
+#include "local_server.hpp"
+#include "view_harness.hpp"
+
+namespace {
+
+class RecordingOpener final : public AddressOpener {
+ public:
+  bool Open(const std::u16string& address) override {
+    opened.push_back(QString::fromStdU16String(address));
+    return true;
+  }
+  std::vector<QString> opened;
+};
+
+class ArticleViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view.resize(900, 700);
+    view.show();
+    view.SetSilent(true);
+    view.SetAddressOpener(&opener);
+    view.TitleChange = [this](const std::u16string& title) {
+      titles.push_back(QString::fromStdU16String(title));
+    };
+  }
+
+  // Whether the body the view shows is the body of html, as the engine parses it.
+  bool ShowsBodyOf(const QString& html) {
+    return RunScript(view, QStringLiteral("new DOMParser().parseFromString(%1, 'text/html')"
+                                          ".body.innerHTML === document.body.innerHTML")
+                               .arg(ScriptString(html)))
+        .toBool();
+  }
+
+  LocalServer server;
+  RecordingOpener opener;
+  ArticleView view;
+  std::vector<QString> titles;
+};
+
+// A reader page as the window writes it: a body with colour and size, then the source line.
+QString ReaderPage(const QString& text, const QString& source) {
+  return QStringLiteral("<body style='background-color: 0;font-size:14px;'><p>") + text +
+         QStringLiteral("</p></body><br /><hr /><center> 文章来源于新浪网<a id='source' href='") +
+         source + QStringLiteral("' target='_blank' >访问原始页</a></center>");
+}
+
+TEST_F(ArticleViewTest, WrittenPageIsShownExactlyAndReplacesThePreviousOne) {
+  // The <meta> names another charset: the written text is already decoded and must stay so.
+  const QString first = QStringLiteral(
+      "<html><head><meta http-equiv='Content-Type' content='text/html; charset=gb2312'>"
+      "<title>t</title></head><body><h1>北京时间</h1><p>第一篇 &amp; “引号” — 完</p></body></html>");
+  ASSERT_TRUE(WriteAndWait(view, first, server.Url("/a.html")));
+  EXPECT_TRUE(ShowsBodyOf(first));
+  EXPECT_TRUE(BodyText(view).contains(QStringLiteral("第一篇 & “引号” — 完")));
+
+  const QString second = ReaderPage(QStringLiteral("第二篇"), server.Url("/b.html"));
+  ASSERT_TRUE(WriteAndWait(view, second, server.Url("/b.html")));
+  EXPECT_TRUE(ShowsBodyOf(second));
+  EXPECT_FALSE(BodyText(view).contains(QStringLiteral("第一篇")));
+}
+
+TEST_F(ArticleViewTest, PageLargerThanTwoMegabytesIsShown) {
+  QString paragraph = QStringLiteral("<p>") + QString(200, QChar(0x65B0)) + QStringLiteral("</p>");
+  QString html = QStringLiteral("<body>");
+  while (html.toUtf8().size() < 3 * 1024 * 1024) html += paragraph;  // UTF-8 text of 3 MB
+  html += QStringLiteral("<p id='end'>文末标记</p></body>");
+  ASSERT_GT(html.toUtf8().size(), 3 * 1024 * 1024);
+
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/big.html")));
+  const QString text = BodyText(view);
+  EXPECT_TRUE(text.endsWith(QStringLiteral("文末标记"))) << text.right(20).toStdString();
+  EXPECT_TRUE(ShowsBodyOf(html));
+}
+
+TEST_F(ArticleViewTest, RelativeAddressesResolveAgainstTheArticleAddress) {
+  server.Serve("/news/img/pic.png", PngImage(40, 30), "image/png");
+  const QString html = QStringLiteral(
+      "<body><img id='pic' src='img/pic.png'><a id='rel' href='other.html'>下一篇</a></body>");
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/news/article.html")));
+
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 40; },
+      kWaitMs));
+  EXPECT_EQ(server.Hits("/news/img/pic.png"), 1);
+  EXPECT_EQ(RunScript(view, QStringLiteral("document.getElementById('rel').href")).toString(),
+            server.Url("/news/other.html"));
+}
+
+TEST_F(ArticleViewTest, PageWithItsOwnBaseKeepsIt) {
+  server.Serve("/own/pic.png", PngImage(12, 12), "image/png");
+  const QString html = QStringLiteral("<html><head><base href='%1'></head><body><img src='pic.png'></body></html>")
+                           .arg(server.Url("/own/"));
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/news/article.html")));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 12; },
+      kWaitMs));
+}
+
+TEST_F(ArticleViewTest, LocationUrlIsTheWriteAddressOrTheAddressNavigatedTo) {
+  server.Serve("/plain.html", "<html><body>plain</body></html>", "text/html");
+  const QString article = server.Url("/2009-03-07/article.shtml?x=1&y=2");
+
+  ASSERT_TRUE(NavigateAndWait(view, QStringLiteral("about:blank")));
+  EXPECT_EQ(view.LocationURL(), u"about:blank");
+
+  view.WriteDocument(u"<body>x</body>", article.toStdU16String());
+  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), article) << "right after the write";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("x"); }, kWaitMs));
+  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), article) << "once it shows";
+
+  // The failure page of an empty article address is written with an empty address.
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("抱歉，本文获取失败！"), QString()));
+  EXPECT_EQ(view.LocationURL(), u"");
+
+  ASSERT_TRUE(NavigateAndWait(view, server.Url("/plain.html")));
+  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), server.Url("/plain.html"));
+}
+
+TEST_F(ArticleViewTest, RefreshRightBeforeAWriteStillShowsTheWrittenPage) {
+  server.Serve("/plain.html", "<html><body>plain</body></html>", "text/html");
+  ASSERT_TRUE(NavigateAndWait(view, server.Url("/plain.html")));
+  view.Refresh2();
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>after a navigated page</body>"), server.Url("/a")));
+  EXPECT_EQ(BodyText(view), QStringLiteral("after a navigated page"));
+
+  view.Refresh2();
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>after a written page</body>"), server.Url("/b")));
+  EXPECT_EQ(BodyText(view), QStringLiteral("after a written page"));
+
+  // Refresh alone reloads what is shown, a written page included.
+  QSignalSpy loadFinished(&view, &QWebEngineView::loadFinished);
+  view.Refresh2();
+  ASSERT_TRUE(WaitForLoad(loadFinished));
+  EXPECT_EQ(BodyText(view), QStringLiteral("after a written page"));
+}
+
+TEST_F(ArticleViewTest, TitlesOfWrittenPagesAreNotRaised) {
+  const QString html = QStringLiteral(
+      "<html><head><title>新浪网 首页</title></head><body>"
+      "<script>setTimeout(function(){document.title='新浪网 又一个';}, 50);</script>x</body></html>");
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
+  // The engine did change the title, twice; none of it may reach the window.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view.title() == QStringLiteral("新浪网 又一个"); }, kWaitMs));
+  QTest::qWait(200);
+  EXPECT_TRUE(titles.empty()) << titles.front().toStdString();
+}
+
+TEST_F(ArticleViewTest, TitleOfANavigatedPageIsRaised) {
+  server.Serve("/titled.html", "<html><head><title>滚动新闻_新浪网</title></head><body>x</body></html>",
+               "text/html; charset=utf-8");
+  ASSERT_TRUE(NavigateAndWait(view, server.Url("/titled.html")));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return !titles.empty() && titles.back() == QStringLiteral("滚动新闻_新浪网"); }, kWaitMs));
+}
+
+// The window answers a title with the portal's name by refreshing and writing the article
+// again; that must settle after one round, not loop.
+TEST_F(ArticleViewTest, RewritingOnAPortalTitleDoesNotLoop) {
+  server.Serve("/portal.html", "<html><head><title>要闻_新浪网</title></head><body>原文</body></html>",
+               "text/html; charset=utf-8");
+  int rewrites = 0;
+  view.TitleChange = [&](const std::u16string& title) {
+    if (title.find(u"新浪网") == std::u16string::npos) return;
+    ++rewrites;
+    const std::u16string address = view.LocationURL();
+    view.Refresh2();
+    view.WriteDocument(u"<html><head><title>要闻_新浪网</title></head><body>改写</body></html>", address);
+  };
+  view.Navigate(server.Url("/portal.html").toStdU16String());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("改写"); }, kWaitMs));
+  QTest::qWait(1000);
+  EXPECT_EQ(rewrites, 1);
+  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), server.Url("/portal.html"));
+}
+
+TEST_F(ArticleViewTest, NewWindowLinkGoesToTheOpenerAndOtherLinksNavigate) {
+  server.Serve("/next.html", "<html><head><title>下一页</title></head><body>next</body></html>",
+               "text/html; charset=utf-8");
+  const QString source = server.Url("/original.shtml");
+  const QString html = ReaderPage(QStringLiteral("<a id='next' href='next.html'>下一页</a>"), source);
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/article.shtml")));
+
+  ASSERT_TRUE(ClickElement(view, QStringLiteral("source")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !opener.opened.empty(); }, kWaitMs));
+  EXPECT_EQ(opener.opened, std::vector<QString>{source});
+  QTest::qWait(300);
+  EXPECT_EQ(server.Hits("/original.shtml"), 0) << "the view itself must not load it";
+  EXPECT_TRUE(ShowsBodyOf(html));
+
+  QSignalSpy loadFinished(&view, &QWebEngineView::loadFinished);
+  ASSERT_TRUE(ClickElement(view, QStringLiteral("next")));
+  ASSERT_TRUE(WaitForLoad(loadFinished));
+  EXPECT_EQ(view.url(), QUrl(server.Url("/next.html")));
+  EXPECT_EQ(BodyText(view), QStringLiteral("next"));
+  EXPECT_EQ(opener.opened.size(), 1u);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return !titles.empty() && titles.back() == QStringLiteral("下一页"); }, kWaitMs));
+}
+
+TEST_F(ArticleViewTest, ScriptsOpeningWindowsOnTheirOwnOpenNothing) {
+  const QString html = QStringLiteral("<body><script>window.open('%1');</script>x</body>")
+                           .arg(server.Url("/popup.html"));
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
+  QTest::qWait(300);
+  EXPECT_TRUE(opener.opened.empty());
+}
+
+TEST_F(ArticleViewTest, SilentViewAnswersScriptDialogsWithoutShowingAny) {
+  bool dialogShown = false;
+  // Should a dialog open, its modal loop would hold the test: close it and fail instead.
+  QTimer watchdog;
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      dialogShown = true;
+      modal->close();
+    }
+  });
+  watchdog.start(100);
+
+  const QString html = QStringLiteral(
+      "<body><p id='r'>pending</p><script>alert('警告');"
+      "document.getElementById('r').textContent = confirm('确定?') + ',' + prompt('输入', '默认');"
+      "</script></body>");
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
+  EXPECT_EQ(BodyText(view), QStringLiteral("false,null"));
+  EXPECT_FALSE(dialogShown);
+}
+
+TEST_F(ArticleViewTest, PageAskingToStayDoesNotHoldTheNextWrite) {
+  const QString html = QStringLiteral(
+      "<body><p id='p'>留下</p><script>window.addEventListener('beforeunload', function(e) {"
+      "e.preventDefault(); e.returnValue = '离开?'; return '离开?';});</script></body>");
+  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
+  ASSERT_TRUE(ClickElement(view, QStringLiteral("p")));  // a user gesture arms the prompt
+  QTest::qWait(100);
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>下一篇</body>"), server.Url("/b.html")));
+  EXPECT_EQ(BodyText(view), QStringLiteral("下一篇"));
+}
+
+TEST_F(ArticleViewTest, DocumentCompleteFollowsEveryLoad) {
+  int completions = 0;
+  view.DocumentComplete = [&] { ++completions; };
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>a</body>"), server.Url("/a")));
+  EXPECT_EQ(completions, 1);
+  QSignalSpy loadFinished(&view, &QWebEngineView::loadFinished);
+  view.Navigate(server.Url("/missing.html").toStdU16String());  // 404 from the server
+  ASSERT_TRUE(loadFinished.wait(kWaitMs));
+  EXPECT_EQ(completions, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// Deleting the view deletes its page, which still emits signals; none may reach callbacks
+// whose owner is being torn down.
+TEST(ArticleViewLifetime, DestroyingTheViewRaisesNothing) {
+  LocalServer server;
+  server.Serve("/t.html", "<html><head><title>标题</title></head><body>x</body></html>",
+               "text/html; charset=utf-8");
+  int titles = 0;
+  int completions = 0;
+  {
+    ArticleView view;
+    view.show();
+    view.TitleChange = [&](const std::u16string&) { ++titles; };
+    view.DocumentComplete = [&] { ++completions; };
+    ASSERT_TRUE(NavigateAndWait(view, server.Url("/t.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.title() == QStringLiteral("标题"); }, kWaitMs));
+    titles = 0;
+    completions = 0;
+  }
+  EXPECT_EQ(titles, 0);
+  EXPECT_EQ(completions, 0);
+}
+
+}  // namespace

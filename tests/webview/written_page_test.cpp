@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <vector>
+
+#include "app/written_page.hpp"
+
+namespace {
+
+struct BaseCase {
+  const char* name;
+  QString html;
+  QString base;
+  QString expected;
+};
+
+TEST(WithBaseAddress, InsertsTheArticleAddressWhereTheParserPutsItIntoTheHead) {
+  const QString a = QStringLiteral("http://news.sina.com.cn/c/2009/a.shtml");
+  const QString tag = QStringLiteral("<base href=\"http://news.sina.com.cn/c/2009/a.shtml\">");
+  const std::vector<BaseCase> cases = {
+      {"reader page without head", QStringLiteral("<body style='x'>文</body><br />"), a,
+       tag + QStringLiteral("<body style='x'>文</body><br />")},
+      {"after the head tag", QStringLiteral("<html><head><title>t</title></head><body></body></html>"), a,
+       QStringLiteral("<html><head>") + tag + QStringLiteral("<title>t</title></head><body></body></html>")},
+      {"head tag with attributes, any case", QStringLiteral("<HTML><HEAD id=h>x"), a,
+       QStringLiteral("<HTML><HEAD id=h>") + tag + QStringLiteral("x")},
+      {"a header element is no head", QStringLiteral("<header>h</header>"), a,
+       tag + QStringLiteral("<header>h</header>")},
+      {"after a leading doctype, keeping standards mode", QStringLiteral("\n<!DOCTYPE html><p>x"), a,
+       QStringLiteral("\n<!DOCTYPE html>") + tag + QStringLiteral("<p>x")},
+      {"page names its own base", QStringLiteral("<head><BASE href='/'></head>"), a,
+       QStringLiteral("<head><BASE href='/'></head>")},
+      {"a basefont is no base", QStringLiteral("<basefont size=3>x"), a,
+       tag + QStringLiteral("<basefont size=3>x")},
+      {"no address", QStringLiteral("<p>x</p>"), QString(), QStringLiteral("<p>x</p>")},
+      {"relative address", QStringLiteral("<p>x</p>"), QStringLiteral("a/b.html"),
+       QStringLiteral("<p>x</p>")},
+      {"quote in the address cannot leave the attribute",
+       QStringLiteral("<p>x</p>"), QStringLiteral("http://h/a\"><script>alert(1)</script>&b"),
+       QStringLiteral("<base href=\"http://h/a&quot;>&lt;script>alert(1)&lt;/script>&amp;b\"><p>x</p>")},
+  };
+  for (const BaseCase& c : cases)
+    EXPECT_EQ(WithBaseAddress(c.html, c.base), c.expected) << c.name;
+}
+
+TEST(WrittenPageHandler, OnlyTheLatestPageIsServed) {
+  WrittenPageHandler handler;
+  const QUrl first = handler.Store(QStringLiteral("<p>1</p>"));
+  const QUrl second = handler.Store(QStringLiteral("<p>2</p>"));
+  EXPECT_NE(first, second);
+  EXPECT_EQ(second.scheme(), QString::fromLatin1(WrittenPageScheme));
+  EXPECT_FALSE(handler.IsLatest(first));
+  EXPECT_TRUE(handler.IsLatest(second));
+  EXPECT_TRUE(handler.IsLatest(QUrl(second.toString() + QStringLiteral("#section"))));
+  EXPECT_FALSE(handler.IsLatest(QUrl(QStringLiteral("http://news.sina.com.cn/"))));
+}
+
+}  // namespace
