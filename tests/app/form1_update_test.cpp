@@ -1,7 +1,7 @@
 // The update notice: Timer1 starts the check, the announcement page decides, an outdated
 // version is reported, the download page opened on request (only a plain http(s) address),
 // and the program ends.
-#include <QEventLoop>
+#include <QProcess>
 
 #include "core/portal.hpp"
 #include "tests/app/news_window_harness.hpp"
@@ -169,6 +169,22 @@ TEST_F(UpdateNoticeTest, Timer1StartsTheCheckOnce) {
   QTest::qWait(100);
   const std::vector<std::u16string> status = WritesTo(4);
   EXPECT_EQ(std::count(status.begin(), status.end(), U16("状态：检查版本。。。")), 1);
+}
+
+}  // namespace
+}  // namespace newswindow
+
+namespace newswindow {
+namespace {
+
+// Leaving the event loop marks the whole thread as quitting, so the default ender is tried in
+// a process of its own: the window as main() runs it, told it is outdated, Cancel pressed.
+TEST(UpdateNoticeEnding, ProgramEndsWithStatusZeroAfterTheNotice) {
+  QProcess probe;
+  probe.start(QStringLiteral(LANGXING_ENDING_PROBE), {});
+  ASSERT_TRUE(probe.waitForFinished(30000)) << probe.readAllStandardError().toStdString();
+  EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
 }
 
 }  // namespace
