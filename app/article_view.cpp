@@ -2,6 +2,8 @@
 
 #include <QAuthenticator>
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
 #include <QWebEngineFileSystemAccessRequest>
@@ -14,6 +16,8 @@
 
 #include "app/address_opener.hpp"
 #include "app/written_page.hpp"
+
+#include <functional>
 
 namespace {
 
@@ -58,8 +62,15 @@ class SilentPage final : public QWebEnginePage {
   }
 
   bool silent = false;
+  // Answers whether a main-frame link should be followed; unset follows all.
+  std::function<bool(const QUrl&)> followLink;
 
  protected:
+  bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+    if (isMainFrame && type == NavigationTypeLinkClicked && followLink && !followLink(url))
+      return false;
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+  }
   void javaScriptAlert(const QUrl& origin, const QString& msg) override {
     if (!silent) QWebEnginePage::javaScriptAlert(origin, msg);
   }
@@ -111,6 +122,7 @@ ArticleView::ArticleView(QWidget* parent)
             const QUrl url = request.requestedUrl();
             if (url.isValid() && !url.isEmpty()) opener_->Open(url.toString().toStdU16String());
           });
+  page->followLink = [this](const QUrl& url) { return FollowLink(url); };
   connect(this, &QWebEngineView::urlChanged, this, [this] { writePending_ = false; });
   connect(this, &QWebEngineView::titleChanged, this, &ArticleView::OnTitleChanged);
   connect(this, &QWebEngineView::loadFinished, this, [this](bool) {
@@ -160,6 +172,19 @@ bool ArticleView::ShowsWrittenPage() const {
   if (writePending_) return true;
   if (writtenPages_) return writtenPages_->IsLatest(url());
   return !writtenBase_.isNull() && url() == QUrl(writtenBase_);
+}
+
+// In a written page, "#name" links resolve against the article's address (its <base>), which
+// would leave the page for the portal's original. They are meant for the page itself: jump
+// there in place instead.
+bool ArticleView::FollowLink(const QUrl& url) {
+  if (!url.hasFragment() || !ShowsWrittenPage() || writtenBase_.isEmpty()) return true;
+  if (url.adjusted(QUrl::RemoveFragment) != QUrl(writtenBase_).adjusted(QUrl::RemoveFragment))
+    return true;
+  const QString fragment = QString::fromUtf8(
+      QJsonDocument(QJsonArray{url.fragment(QUrl::FullyEncoded)}).toJson(QJsonDocument::Compact));
+  page()->runJavaScript(QStringLiteral("location.hash = ") + fragment.mid(1, fragment.size() - 2));
+  return false;
 }
 
 std::u16string ArticleView::LocationURL() const {

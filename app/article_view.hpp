@@ -37,6 +37,7 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
  private:
   void OnTitleChanged(const QString& title);
   bool ShowsWrittenPage() const;
+  bool FollowLink(const QUrl& url);
 
   QWebEngineProfile* profile_;
   WrittenPageHandler* writtenPages_ = nullptr;  // null when the scheme is not registered

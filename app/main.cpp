@@ -2,14 +2,17 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/article_view.hpp"
 #include "app/form1.hpp"
 
 int main(int argc, char** argv) {
   // QtWebEngine shares OpenGL contexts with the widgets; it must be said before the application.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The article view serves written pages through its own URL scheme, which must be known
+  // before the application object exists.
+  ArticleView::RegisterSchemes();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("langxing"));
-  QApplication::setApplicationDisplayName(QStringLiteral("朗星快报"));
 
   QIcon icon;
   for (const int size : {16, 24, 32, 48, 256})

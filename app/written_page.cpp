@@ -22,7 +22,9 @@ QString AttributeEscaped(QString text) {
 void RegisterWrittenPageScheme() {
   if (registered) return;
   QWebEngineUrlScheme scheme(WrittenPageScheme);
-  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  // All written pages share one host, so they are one site to the engine and a write reuses
+  // the renderer instead of starting a new one (an opaque-origin scheme cost ~1 s per write).
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
   // Deliberately not a secure scheme: a secure page would have the portal's http images
   // blocked or upgraded as mixed content.
   scheme.setFlags({});
@@ -61,7 +63,7 @@ QUrl WrittenPageHandler::Store(const QString& html) {
   // The byte order mark makes the engine read the page as UTF-8 whatever charset a <meta>
   // inside it names: the text is already decoded.
   body_ = QByteArray("\xEF\xBB\xBF") + html.toUtf8();
-  address_ = QUrl(QString::fromLatin1(WrittenPageScheme) + QStringLiteral(":page/") +
+  address_ = QUrl(QString::fromLatin1(WrittenPageScheme) + QStringLiteral("://written/") +
                   QString::number(++serial_));
   return address_;
 }

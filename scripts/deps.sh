@@ -4,7 +4,7 @@ LANGXING_PACKAGES=(
   qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6svg6-dev qt6-qpa-plugins libgl-dev
   libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk
+  fonts-noto-cjk dpkg-dev desktop-file-utils
 )
 
 # Installs whatever of the list is missing (apt-get needs root; skipped when all are present).

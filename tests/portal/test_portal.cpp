@@ -164,6 +164,8 @@ TestPortal::TestPortal(std::filesystem::path fixtureRoot, int port) : impl_(std:
   // Stalled requests each hold a worker; keep enough for many at once.
   impl->server.new_task_queue = [] { return new httplib::ThreadPool(32); };
   impl->server.set_keep_alive_timeout(2);
+  impl->server.set_keep_alive_max_count(1000);
+  impl->server.set_tcp_nodelay(true);  // small answers go out at once, not after a delayed ACK
   impl->server.set_pre_routing_handler(
       [impl](const httplib::Request& req, httplib::Response& res) { return impl->Serve(req, res); });
   if (port == 0) {

@@ -287,3 +287,20 @@ TEST(ArticleViewLifetime, DestroyingTheViewRaisesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ArticleViewTest, InPageLinkOfAWrittenPageStaysOnIt) {
+  const QString article = server.Url("/article.shtml");
+  const QString html = QStringLiteral("<body><a id='jump' href='#end'>跳到文末</a>"
+                                      "<div style='height:5000px'></div><p id='end'>文末</p></body>");
+  ASSERT_TRUE(WriteAndWait(view, html, article));
+  ASSERT_TRUE(ClickElement(view, QStringLiteral("jump")));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return RunScript(view, QStringLiteral("window.scrollY")).toDouble() > 1000; }, kWaitMs));
+  EXPECT_EQ(server.Hits("/article.shtml"), 0);
+  EXPECT_TRUE(ShowsBodyOf(html));
+  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), article);
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+// Drives the headless page loader from a program without an event loop: the loader's poster
+// hands tasks to a queue that the calling thread works off until the one DocumentComplete
+// of its navigation has run.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "core/html_document.hpp"
+#include "core/http.hpp"
+
+namespace langxing::cli {
+
+// The body texts of the document the loader completed (empty for a failed load), or none when
+// no completion arrived within `patience` — which the loader's own time-outs should prevent.
+std::optional<BodyTexts> LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
+                                          std::chrono::milliseconds patience);
+
+// How long to wait for a completion under `limits`: the loader's whole-transfer time-out,
+// its connect time-out, and a margin for decoding and parsing.
+std::chrono::milliseconds PatienceFor(const NetworkLimits& limits);
+
+}  // namespace langxing::cli

@@ -1,0 +1,282 @@
+// The commands that load pages, end to end against the local test portal as HTTP proxy.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/html_document.hpp"
+#include "core/portal.hpp"
+#include "core/text.hpp"
+#include "headlines/headlines.hpp"
+#include "tests/cli/cli_run.hpp"
+#include "tests/portal/test_portal.hpp"
+
+namespace langxing::cli {
+namespace {
+
+using testing::RunIn;
+using testing::ScratchDir;
+using testportal::Page;
+using testportal::ScopedProxy;
+using testportal::TestPortal;
+using testportal::ToGbk;
+
+constexpr const char* kListingUrl = "http://roll.news.sina.com.cn/cli/listing.shtml";
+
+// A listing page in the portal's old layout, two headlines, GBK as the portal served it.
+std::string ListingPage() {
+  return ToGbk(
+      "<html><head><title>滚动新闻</title></head><body>\n"
+      "<center><table>\n"
+      "<tr bgcolor=\"#EEEEEE\"><td>滚动新闻</td></tr>\n"
+      "<tr><td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>第一条</b></td></tr>\n"
+      "<tr><td><span><a href=\"http://news.sina.com.cn/c/1.shtml\" target=\"_blank\">"
+      "http://news.sina.com.cn/c/1.shtml</a></span></td></tr>\n"
+      "<tr><td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>第二条</b></td></tr>\n"
+      "<tr><td><span><a href=\"http://news.sina.com.cn/c/2.shtml\" target=\"_blank\">"
+      "http://news.sina.com.cn/c/2.shtml</a></span></td></tr>\n"
+      "<tr><td height=\"20\"></td></tr>\n"
+      "</table></center>\n"
+      "</body></html>\n");
+}
+
+const std::string kListingEntries =
+    "第一条;\"http://news.sina.com.cn/c/1.shtml\" \n"
+    "第二条;\"http://news.sina.com.cn/c/2.shtml\" \n";
+
+const std::string kHeadlineStatuses =
+    "状态：获取》\n状态：获取》》\n状态：获取完成\n状态：空闲\n";
+
+std::string SourceLine(const std::string& url) {
+  return "<br /><hr /><center> 文章来源于新浪网<a href='" + url +
+         "' target='_blank' >访问原始页</a></center>";
+}
+
+class CliPortal : public ::testing::Test {
+ protected:
+  void Serve(const std::string& url, std::string body, std::string contentType = "text/html") {
+    Page page;
+    page.body = std::move(body);
+    page.contentType = std::move(contentType);
+    portal_.SetPage(url, std::move(page));
+  }
+
+  TestPortal portal_{std::filesystem::path{}};
+  ScopedProxy proxy_{portal_};
+};
+
+TEST_F(CliPortal, HeadlinesOfAChannelFoundAsAClickWouldFindIt) {
+  Serve(kListingUrl, ListingPage());
+  ScratchDir dir;
+  // The first line that holds the text wins, whatever its category.
+  dir.Write("chan.dll", std::string("新闻中心_滚动新闻--") + kListingUrl + "\r\n" +
+                            "体育新闻_滚动--http://sports.sina.com.cn/other/\r\n");
+  const auto run = RunIn(dir.path(), {"headlines", "--verbose", "滚动"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, kListingEntries);
+  EXPECT_EQ(run.err, "状态：获取\n" + kHeadlineStatuses);
+  EXPECT_EQ(portal_.Requests(), std::vector<std::string>{kListingUrl});
+}
+
+TEST_F(CliPortal, HeadlinesOfAnAddress) {
+  Serve(kListingUrl, ListingPage());
+  const auto run = RunIn(".", {"headlines", "--url", kListingUrl});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, kListingEntries);
+  EXPECT_EQ(run.err, "");  // status texts only with --verbose
+}
+
+TEST_F(CliPortal, HeadlinesApologiseForAPageWithoutTheListOrAFailedLoad) {
+  const std::string plain = "http://news.sina.com.cn/plain.shtml";
+  Serve(plain, "<html><body><p>没有列表</p></body></html>");
+  const std::string broken = "http://news.sina.com.cn/broken.shtml";
+  Page closing;
+  closing.behaviour = Page::Behaviour::Close;
+  portal_.SetPage(broken, closing);
+  for (const auto& url : {plain, broken}) {
+    const auto run = RunIn(".", {"headlines", "--verbose", "--url", url});
+    EXPECT_EQ(run.status, 0) << url;
+    EXPECT_EQ(run.out, "抱歉！目前暂没发现新的消息\n") << url;
+    EXPECT_EQ(run.err, kHeadlineStatuses) << url;
+  }
+}
+
+TEST_F(CliPortal, InnerHtmlAndInnerTextAreTheSerialisedBody) {
+  const std::string bytes = ListingPage();
+  Serve(kListingUrl, bytes);
+  const BodyTexts expected = BodyTextsOfPage(bytes, "text/html");
+  ASSERT_NE(expected.innerHtml, u"");
+
+  const auto html = RunIn(".", {"inner-html", kListingUrl});
+  EXPECT_EQ(html.status, 0);
+  EXPECT_EQ(html.out, Utf16ToUtf8(expected.innerHtml));
+  const auto text = RunIn(".", {"inner-text", kListingUrl});
+  EXPECT_EQ(text.status, 0);
+  EXPECT_EQ(text.out, Utf16ToUtf8(expected.innerText));
+  EXPECT_NE(text.out.find("第二条"), std::string::npos);
+}
+
+// The shipped listing fixtures, in each encoding and layout the portal served them: the
+// companion shows exactly what the hidden view's serialiser makes of the same bytes.
+TEST(CliFixtures, InnerHtmlAndHeadlinesOfTheShippedListings) {
+  TestPortal portal;
+  ScopedProxy proxy(portal);
+  for (const std::string url : {"http://news.sina.com.cn/china/index_list.shtml",
+                                "http://news.sina.com.cn/spaced/index_list.shtml",
+                                "http://news.sina.com.cn/roll/index_list.shtml",
+                                "http://news.sina.com.cn/society/index_list.shtml"}) {
+    const auto page = portal.PageFor(url);
+    ASSERT_TRUE(page) << url;
+    const BodyTexts expected = BodyTextsOfPage(page->body, page->contentType);
+
+    const auto html = RunIn(".", {"inner-html", url});
+    EXPECT_EQ(html.status, 0) << url;
+    EXPECT_EQ(html.out, Utf16ToUtf8(expected.innerHtml)) << url;
+
+    const auto entries = ParseHeadlines(expected.innerHtml, DefaultTitleStartMarker);
+    EXPECT_FALSE(entries.empty()) << url << ": the fixture should hold headlines";
+    std::string lines;
+    for (const auto& entry : entries) lines += Utf16ToUtf8(entry) + "\n";
+    const auto headlines = RunIn(".", {"headlines", "--url", url});
+    EXPECT_EQ(headlines.status, 0) << url;
+    EXPECT_EQ(headlines.out, lines) << url;
+  }
+}
+
+TEST_F(CliPortal, InnerHtmlOfAFailedLoadIsAnError) {
+  const std::string broken = "http://news.sina.com.cn/broken.shtml";
+  Page closing;
+  closing.behaviour = Page::Behaviour::Close;
+  portal_.SetPage(broken, closing);
+  for (const char* command : {"inner-html", "inner-text"}) {
+    const auto run = RunIn(".", {command, broken});
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_EQ(run.out, "") << command;
+    EXPECT_NE(run.err.find(broken), std::string::npos) << command;
+  }
+  // An error page did arrive: its body is the document.
+  Page missing;
+  missing.status = 404;
+  missing.body = "<html><body>找不到</body></html>";
+  missing.contentType = "text/html; charset=utf-8";
+  portal_.SetPage("http://news.sina.com.cn/404.shtml", missing);
+  const auto notFound = RunIn(".", {"inner-text", "http://news.sina.com.cn/404.shtml"});
+  EXPECT_EQ(notFound.status, 0);
+  EXPECT_EQ(notFound.out, "找不到");
+}
+
+TEST_F(CliPortal, ArticleOfEachKindOfPage) {
+  struct Case {
+    std::string name, url, body, contentType;
+    std::vector<std::string> options;
+    std::string expectedArticle;  // what stands between the body tags
+    std::string bodyStyle;
+  };
+  const std::string general = "http://news.sina.com.cn/c/2024-01-01/a.shtml";
+  const std::string autoPage = "http://auto.sina.com.cn/news/b.shtml";
+  const std::string blog = "http://blog.sina.com.cn/s/blog_c.html";
+  const Case cases[] = {
+      {"general news, images hidden, own colour and size", general,
+       ToGbk("<html><head><title>T</title></head><body>页头<!-- 内容列 begin -->"
+             "<h1 id=\"artibodyTitle\">标题</h1><p>正文<img src=\"http://i.sina.com.cn/p.jpg\">"
+             "</p><!-- publish_helper_end -->页脚</body></html>"),
+       "text/html",
+       {"--images", "0", "--colour", "#2E8B57", "--size", "20"},
+       "<h3 style='text-align :center;' id=\"artibodyTitle\">标题</h1><p>正文"
+       "<img style='display:none'src=\"http://i.sina.com.cn/p.\"></p>",
+       "#2E8B57;font-size:20px;"},
+      {"auto section keeps its title marker", autoPage,
+       ToGbk("<html><body><h1 id=\"artibodyTitle\">新车</h1><p>车文</p>"
+             "<!-- publish_helper_end --></body></html>"),
+       "text/html", {},
+       "<h3 style='text-align :center;' id=\"artibodyTitle\">新车</h1><p>车文</p>",
+       "0;font-size:14px;"},
+      {"blog in UTF-8 with its title block", blog,
+       "<html><head><title>博文标题</title></head><body><!-- 正文开始 --><p>博客正文</p>"
+       "<!-- 正文结束 --></body></html>",
+       "text/html; charset=utf-8", {},
+       "<center><strong>博文标题</strong></center><hr /><br /><p>博客正文</p>",
+       "0;font-size:14px;"},
+  };
+  for (const auto& c : cases) {
+    Serve(c.url, c.body, c.contentType);
+    std::vector<std::string> args{"article", "--verbose", c.url};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const auto run = RunIn(".", args);
+    EXPECT_EQ(run.status, 0) << c.name;
+    EXPECT_EQ(run.out, "<body style='background-color: " + c.bodyStyle + "'>" +
+                           c.expectedArticle + "</body>" + SourceLine(c.url))
+        << c.name;
+    EXPECT_EQ(run.err, "状态：获取》》\n状态：正在处理\n状态：处理完毕\n状态：空闲\n") << c.name;
+  }
+}
+
+TEST_F(CliPortal, ArticleFailurePageHasItsOwnExitStatus) {
+  const std::string url = "http://news.sina.com.cn/c/no-end-marker.shtml";
+  Serve(url, ToGbk("<html><body><!-- 内容列 begin --><p>半截</p></body></html>"));
+  const auto run = RunIn(".", {"article", url});
+  EXPECT_EQ(run.status, ExitArticleFailed);
+  EXPECT_EQ(run.out, "抱歉，本文获取失败！可以访问原始页" + SourceLine(url));
+}
+
+class CliCheckUpdate : public CliPortal {
+ protected:
+  // An announcement page: the tags are visible text, so they are written as entities.
+  void Announce(const std::string& url, const std::string& block) {
+    std::string escaped = ReplaceAllBytes(ReplaceAllBytes(block, "<", "&lt;"), ">", "&gt;");
+    Serve(url, ToGbk("<html><body><p>朗星快报更新公告</p><p>" + escaped + "</p></body></html>"));
+  }
+
+  static std::string ReplaceAllBytes(std::string text, const std::string& from,
+                                     const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+      text.replace(at, from.size(), to);
+    }
+    return text;
+  }
+};
+
+TEST_F(CliCheckUpdate, CurrentOutdatedOrNone) {
+  const std::string own = "http://blog.sina.com.cn/s/announce.html";
+  struct Case {
+    std::string block;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"<new><newMsg>欢迎</newMsg><beta> 1.2 </beta><newdown>http://blog.sina.com.cn/d</newdown></new>",
+       "current\n"},
+      {"<new><newMsg> 新版发布 </newMsg><beta>1.3</beta><newdown>http://blog.sina.com.cn/d</newdown></new>",
+       "outdated\n新版发布\nhttp://blog.sina.com.cn/d\n"},
+      {"<new><newMsg>M</newMsg><beta>1.20</beta></new>", "outdated\nM\n\n"},
+      {"<beta>1.3</beta> 没有公告", "none\n"},
+  };
+  for (const auto& c : cases) {
+    Announce(own, c.block);
+    const auto run = RunIn(".", {"check-update", "--url", own});
+    EXPECT_EQ(run.status, 0) << c.block;
+    EXPECT_EQ(run.out, c.expected) << c.block;
+  }
+}
+
+TEST_F(CliCheckUpdate, ReadsTheProgramsOwnAnnouncementPageByDefault) {
+  Announce(Utf16ToUtf8(UpdatePageUrl),
+           "<new><newMsg>M</newMsg><beta>1.2</beta><newdown>A</newdown></new>");
+  const auto run = RunIn(".", {"check-update", "--verbose"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "current\n");
+  EXPECT_EQ(run.err, "状态：检查版本。。。\n状态：空闲\n");
+  EXPECT_EQ(portal_.Requests(), std::vector<std::string>{Utf16ToUtf8(UpdatePageUrl)});
+}
+
+TEST_F(CliCheckUpdate, AFailedLoadHasNoAnnouncement) {
+  Page closing;
+  closing.behaviour = Page::Behaviour::Close;
+  portal_.SetPage("http://blog.sina.com.cn/s/gone.html", closing);
+  const auto run = RunIn(".", {"check-update", "--verbose", "--url", "http://blog.sina.com.cn/s/gone.html"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "none\n");
+  EXPECT_EQ(run.err, "状态：检查版本。。。\n");
+}
+
+}  // namespace
+}  // namespace langxing::cli
