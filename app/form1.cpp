@@ -67,6 +67,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   CreateControls();
   SetFocusOrder();
   ConnectHandlers();
+  CreateHeadlineView();
+  CreateUpdateView();
+  ConnectCatalogHandlers();
   Timer1->start();
   Timer2->start();
 }
