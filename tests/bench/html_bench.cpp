@@ -6,6 +6,7 @@
 #include "core/html_document.hpp"
 #include "tests/portal/test_portal.hpp"
 #include "core/text.hpp"
+#include "headlines/headlines.hpp"
 
 namespace {
 
@@ -48,6 +49,22 @@ void BM_BodyTextsOfPage(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * page.size());
 }
 BENCHMARK(BM_BodyTextsOfPage)->Unit(benchmark::kMillisecond);
+
+// The whole road of a headline page: decode, parse, serialise, cut out the entries.
+void BM_ListingPageToHeadlines(benchmark::State& state) {
+  const std::string& page = ListingPageGbk();
+  std::size_t entries = 0;
+  for (auto _ : state) {
+    const auto texts = langxing::BodyTextsOfPage(page, "text/html");
+    const auto headlines =
+        langxing::ParseHeadlines(texts.innerHtml, langxing::DefaultTitleStartMarker);
+    entries = headlines.size();
+    benchmark::DoNotOptimize(headlines);
+  }
+  state.counters["entries"] = static_cast<double>(entries);
+  state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_ListingPageToHeadlines)->Unit(benchmark::kMillisecond);
 
 // The floor: gumbo's parse of the same page alone, already in UTF-8.
 void BM_BodyTextsOfPageFloor_gumboParse(benchmark::State& state) {
