@@ -67,6 +67,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   CreateControls();
   SetFocusOrder();
   ConnectHandlers();
+  CreateHeadlineView();
+  CreateUpdateView();
+  ConnectCatalogHandlers();
   Timer1->start();
   Timer2->start();
 }
@@ -204,6 +207,8 @@ void Form1::ConnectHandlers() {
   connect(Picture2, &PictureBox::MouseDown, this, &Form1::Picture2_MouseDown);
   connect(Picture2, &PictureBox::MouseMove, this, &Form1::Picture2_MouseMove);
   connect(Picture2, &PictureBox::MouseUp, this, &Form1::Picture2_MouseUp);
+  ConnectReaderHandlers();
+  ConnectSwatchHandlers();
 }
 
 void Form1::SetMessageBox(langxing::MessageBoxService* box) { messageBox_ = box; }

@@ -11,10 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "app/address_opener.hpp"
 #include "app/clock.hpp"
 #include "app/layout.hpp"
 #include "app/message_box.hpp"
+#include "core/downloader.hpp"
+#include "core/page_loader.hpp"
 #include "headlines/headlines.hpp"
+#include "reader/render_article.hpp"
 
 class ArticleView;
 class PictureBox;
@@ -24,9 +28,11 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QScrollBar;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 class Form1 : public QWidget {
   Q_OBJECT
@@ -85,6 +91,46 @@ class Form1 : public QWidget {
   double OuterWidthTwips() const;
   double OuterHeightTwips() const;
   double ClientWidthTwips() const;
+
+  // ---- Article reader (form1_reader.cpp, form1_swatches.cpp) ---------------------------------
+  // The downloader articles are fetched through; not owned. nullptr (the default): libcurl.
+  void SetDownloader(langxing::Downloader* downloader);
+  // A click (or Enter) on a headline of List2: opens the item's article in WebBrowser2.
+  void List2_Click(const QListWidgetItem* item);
+  // HScroll1's value changed: renders the current article again at the new font size.
+  void HScroll1_Change();
+  // Downloads and renders ArticleUrl again with the current settings and writes it into
+  // WebBrowser2.
+  void ReloadArticle();
+  // WebBrowser2's page title changed to `title`.
+  void WebBrowser2_TitleChange(const std::u16string& title);
+  // Press and release on one of the colour swatches Picture3..Picture10.
+  void Swatch_MouseDown(PictureBox* swatch);
+  void Swatch_MouseUp(PictureBox* swatch);
+  // The reader settings as the controls hold them now.
+  langxing::ReaderSettings CurrentReaderSettings() const;
+  // ---- end of the article reader block ---------------------------------------------------
+  // ---- Channels, headline lists and the update notice ----------------------------------------
+  // (form1_catalog.cpp, form1_headlines.cpp, form1_update.cpp)
+  // The two hidden views: headline pages, and the update announcement. Created with the window.
+  std::unique_ptr<langxing::PageLoader> WebBrowser1;
+  std::unique_ptr<langxing::PageLoader> WebBrowser3;
+  // A click on (or Enter at) a catalog node; works on the tree's selected node.
+  void TreeView1_NodeClick();
+  // Fills List2 from the page WebBrowser1 has just completed.
+  void WebBrowser1_DocumentComplete();
+  // Starts the update check (once: Timer1 is stopped).
+  void Timer1_Timer();
+  // Evaluates the announcement WebBrowser3 has just completed.
+  void WebBrowser3_DocumentComplete();
+  // Where the download address goes; not owned. nullptr: the desktop's browser.
+  void SetAddressOpener(AddressOpener* opener);
+  // What ends the program after the update notice; by default leaving the event loop with
+  // status 0. Tests put a recorder here.
+  void SetProgramEnder(std::function<void()> ender);
+  // True once the program has begun to end: every handler above then does nothing.
+  bool Ending() const { return ending_; }
+  // ---- end of channels, headline lists and the update notice -------------------------------
 
   // ---- Controls (form1.cpp), by their names ---------------------------------------------------
   TabStrip* TabStrip1;
@@ -150,6 +196,28 @@ class Form1 : public QWidget {
   void ApplyPanes();
   void PlaceStatusBar();
   void CentreOnScreen();
+
+  // ---- Article reader (form1_reader.cpp, form1_swatches.cpp) ---------------------------------
+  void ConnectReaderHandlers();
+  void ConnectSwatchHandlers();
+  void RenderIntoView();
+  langxing::Downloader& ArticleDownloader();
+  std::unique_ptr<langxing::Downloader> ownDownloader_;
+  langxing::Downloader* downloader_ = nullptr;
+  // ---- end of the article reader block ---------------------------------------------------
+  // Channels, headline lists and the update notice.
+  void CreateHeadlineView();
+  void CreateUpdateView();
+  void ConnectCatalogHandlers();
+  void OnTreeItemClicked(QTreeWidgetItem* item);
+  void OnTreeItemActivated(QTreeWidgetItem* item);
+  void EndProgramAtOnce();
+  AddressOpener& Opener();
+  std::unique_ptr<AddressOpener> ownOpener_;
+  AddressOpener* opener_ = nullptr;
+  std::function<void()> programEnder_;
+  QTreeWidgetItem* clickedInThisEvent_ = nullptr;
+  bool ending_ = false;
 
   langxing::PaneGeometry panes_ = langxing::PaneGeometry::Design();
   std::unique_ptr<langxing::MessageBoxService> ownMessageBox_;

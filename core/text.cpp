@@ -1,11 +1,13 @@
 #include "core/text.hpp"
 
+#include "core/text_search.hpp"
+
 namespace langxing {
 
 std::size_t FirstOccurrence(std::u16string_view text, std::u16string_view marker) {
   if (text.empty()) return 0;
   if (marker.empty()) return 1;
-  const auto pos = text.find(marker);
+  const auto pos = FindText(text, marker);
   return pos == std::u16string_view::npos ? 0 : pos + 1;
 }
 
@@ -41,7 +43,7 @@ std::vector<std::u16string> SplitAll(std::u16string_view text, std::u16string_vi
   }
   std::size_t from = 0;
   for (;;) {
-    const auto at = text.find(separator, from);
+    const auto at = FindText(text, separator, from);
     if (at == std::u16string_view::npos) {
       pieces.emplace_back(text.substr(from));
       return pieces;
@@ -58,7 +60,7 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find,
   out.reserve(text.size());
   std::size_t from = 0;
   for (;;) {
-    const auto at = text.find(find, from);
+    const auto at = FindText(text, find, from);
     if (at == std::u16string_view::npos) {
       out.append(text.substr(from));
       return out;

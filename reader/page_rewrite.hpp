@@ -8,17 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/text_search.hpp"
+
 namespace langxing {
-
-// The index of the first occurrence of `needle` in `text` at or after `from`, or npos.
-// An empty needle is found at `from` when `from` <= text.size().
-std::size_t FindText(std::u16string_view text, std::u16string_view needle, std::size_t from = 0);
-
-// The same search by a chosen instruction set (the widest the processor has at most), so
-// that every path can be checked on any machine.
-enum class SearchPath { Scalar, Sse2, Avx2 };
-std::size_t FindTextUsing(SearchPath path, std::u16string_view text, std::u16string_view needle,
-                          std::size_t from = 0);
 
 // ExtractBetween of core/text.hpp, same rule for every input, as a view into `text`.
 std::u16string_view ExtractBetweenView(std::u16string_view text, std::u16string_view startMarker,

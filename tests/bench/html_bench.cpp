@@ -1,26 +1,15 @@
 #include <benchmark/benchmark.h>
 #include <gumbo.h>
-#include <iconv.h>
 
 #include <string>
 
 #include "core/html_document.hpp"
+#include "tests/portal/test_portal.hpp"
 #include "core/text.hpp"
+#include "headlines/headlines.hpp"
 
 namespace {
 
-std::string Utf8ToGbk(std::string_view utf8) {
-  iconv_t cd = iconv_open("GB18030", "UTF-8");
-  std::string out(utf8.size() * 2 + 16, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
 
 // About 2 MiB of a headline page in the portal's old layout, as GBK bytes.
 const std::string& ListingPageGbk() {
@@ -41,12 +30,12 @@ const std::string& ListingPageGbk() {
           "\t\t\t<td><span class=f12><a target=_blank href=http://news.sina.com.cn/c/2008-01-01/" +
           n + ".shtml>http://news.sina.com.cn/c/2008-01-01/" + n +
           ".shtml</a></span></td>\r\n\t\t</tr>\r\n";
-      if (i % 1000 == 999) gbk = Utf8ToGbk(html);
+      if (i % 1000 == 999) gbk = langxing::testportal::ToGbk(html);
     }
     html +=
         "\t\t<tr>\r\n\t\t\t<td height=20></td>\r\n\t\t</tr>\r\n\t</table>\r\n</center>\r\n"
         "</body>\r\n</html>\r\n";
-    return Utf8ToGbk(html);
+    return langxing::testportal::ToGbk(html);
   }();
   return page;
 }
@@ -60,6 +49,22 @@ void BM_BodyTextsOfPage(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * page.size());
 }
 BENCHMARK(BM_BodyTextsOfPage)->Unit(benchmark::kMillisecond);
+
+// The whole road of a headline page: decode, parse, serialise, cut out the entries.
+void BM_ListingPageToHeadlines(benchmark::State& state) {
+  const std::string& page = ListingPageGbk();
+  std::size_t entries = 0;
+  for (auto _ : state) {
+    const auto texts = langxing::BodyTextsOfPage(page, "text/html");
+    const auto headlines =
+        langxing::ParseHeadlines(texts.innerHtml, langxing::DefaultTitleStartMarker);
+    entries = headlines.size();
+    benchmark::DoNotOptimize(headlines);
+  }
+  state.counters["entries"] = static_cast<double>(entries);
+  state.SetBytesProcessed(state.iterations() * page.size());
+}
+BENCHMARK(BM_ListingPageToHeadlines)->Unit(benchmark::kMillisecond);
 
 // The floor: gumbo's parse of the same page alone, already in UTF-8.
 void BM_BodyTextsOfPageFloor_gumboParse(benchmark::State& state) {

@@ -1,29 +1,16 @@
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <random>
 #include <string>
 
 #include "core/html_document.hpp"
+#include "tests/portal/test_portal.hpp"
 #include "core/html_nesting.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
 namespace {
 
-// The page as the portal serves it: GBK bytes of UTF-8 source text.
-std::string ToGbk(std::string_view utf8) {
-  iconv_t cd = iconv_open("GB18030", "UTF-8");
-  std::string out(utf8.size() * 2 + 16, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
 
 struct SniffCase {
   const char* name;
@@ -65,7 +52,7 @@ TEST(SniffPageCharset, HeaderThenByteOrderMarkThenMetaThenGbk) {
 }
 
 TEST(DecodePage, DecodesByWhatThePageSays) {
-  EXPECT_EQ(DecodePage(ToGbk("<meta charset=gb2312>新浪网"), ""), u"<meta charset=gb2312>新浪网");
+  EXPECT_EQ(DecodePage(testportal::ToGbk("<meta charset=gb2312>新浪网"), ""), u"<meta charset=gb2312>新浪网");
   EXPECT_EQ(DecodePage("\xEF\xBB\xBF<p>\xE6\x96\xB0", "text/html"), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), ""), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFE\xFF\0<\0p\0>\x65\xB0", 10), ""), u"<p>新");
@@ -96,7 +83,7 @@ std::string OldLayoutListing() {
   page +=
       "\t\t<tr>\r\n\t\t\t<td height=20></td>\r\n\t\t</tr>\r\n\t</table>\r\n</center>\r\n"
       "</body>\r\n</html>\r\n";
-  return ToGbk(page);
+  return testportal::ToGbk(page);
 }
 
 TEST(BodyTextsOfPage, OldLayoutListingCarriesTheScraperMarkers) {
@@ -126,7 +113,7 @@ TEST(BodyTextsOfPage, OldLayoutListingCarriesTheScraperMarkers) {
 
 TEST(BodyTextsOfPage, ReadsTheVisibleTextOfAGbkPage) {
   const BodyTexts texts = BodyTextsOfPage(
-      ToGbk("<html><head><title>t</title></head><body>\r\n<p>&lt;new&gt;1.3&lt;/new&gt;</p>\r\n"
+      testportal::ToGbk("<html><head><title>t</title></head><body>\r\n<p>&lt;new&gt;1.3&lt;/new&gt;</p>\r\n"
             "<p>&lt;newMsg&gt;新版本&lt;/newMsg&gt;</p>\r\n</body></html>"),
       "text/html; charset=GBK");
   EXPECT_EQ(texts.innerText, u"<new>1.3</new>\r\n<newMsg>新版本</newMsg>");

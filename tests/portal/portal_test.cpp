@@ -186,6 +186,15 @@ TEST(TestPortal, StopsPromptlyWithStalledRequests) {
   for (auto& client : clients) client.join();
 }
 
+TEST(TestPortal, StopsRightAfterConstruction) {
+  // A stop that came before the accept loop ran used to leave the destructor waiting forever.
+  for (int i = 0; i < 50; ++i) {
+    TestPortal portal;
+    portal.Stop();
+  }
+  SUCCEED() << "every portal stopped";
+}
+
 TEST(ScopedProxy, SetsAndRestoresTheProxyEnvironment) {
   setenv("http_proxy", "http://old.example:1", 1);
   unsetenv("HTTP_PROXY");

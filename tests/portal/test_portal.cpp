@@ -175,6 +175,9 @@ TestPortal::TestPortal(std::filesystem::path fixtureRoot, int port) : impl_(std:
   }
   if (impl->port <= 0) throw std::runtime_error("TestPortal: cannot bind a loopback port");
   impl->listener = std::thread([impl] { impl->server.listen_after_bind(); });
+  // The server's stop() does nothing until its accept loop runs; a portal stopped right after
+  // construction would otherwise leave the listener (and the destructor's join) waiting forever.
+  while (!impl->server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 TestPortal::~TestPortal() { Stop(); }

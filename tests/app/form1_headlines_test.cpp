@@ -1,0 +1,105 @@
+// Headline pages completing in the hidden view: the list they leave, the status texts of a run,
+// the tab brought to the front, and loads that fail or are superseded.
+#include "tests/app/news_window_harness.hpp"
+
+namespace newswindow {
+namespace {
+
+using HeadlineListTest = NewsWindowTest;
+
+const std::vector<std::u16string> RunStatusTexts = {
+    U16("状态：获取"), U16("状态：获取》"), U16("状态：获取》》"), U16("状态：获取完成"),
+    U16("状态：空闲")};
+
+TEST_F(HeadlineListTest, ChannelPageFillsTheListInPageOrderAndShowsIt) {
+  struct Case {
+    const char* channel;
+    std::vector<std::u16string> entries;
+  };
+  const Case cases[] = {
+      {"国内新闻", NormalListingEntries()},
+      {"社会", Utf8ListingEntries()},       // a UTF-8 page
+      {"逐行", NormalListingEntries()},     // every tag on a line of its own
+      {"无表格", {Apology}},                // a portal page without the table
+      {"已删除", {Apology}},                // 404
+      {"国内新闻", NormalListingEntries()}, // a reload replaces, never adds
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.channel);
+    writes.clear();
+    Click(Node({"朗星快报", "新闻中心", c.channel}));
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(ListItems(), c.entries);
+    EXPECT_EQ(WritesTo(4), RunStatusTexts);
+    EXPECT_EQ(form.SelectedTabCaption(), U16("新闻标题"));
+    EXPECT_TRUE(form.List2->isVisibleTo(&form));
+    EXPECT_FALSE(form.TreeView1->isVisibleTo(&form));
+  }
+}
+
+TEST_F(HeadlineListTest, TitleMarkerIsReadFromText2AtEachRun) {
+  // A marker that stands in no row: every row gives the text before its title end instead of
+  // the title, so the list is not the page's titles any more.
+  form.Text2 = u"<NO-SUCH-MARKER>";
+  Click(Node({"朗星快报", "新闻中心", "国内新闻"}));
+  ASSERT_TRUE(WaitForIdle());
+  const std::vector<std::u16string> items = ListItems();
+  ASSERT_EQ(items.size(), NormalListingEntries().size());
+  EXPECT_NE(items, NormalListingEntries());
+}
+
+TEST_F(HeadlineListTest, CompletionBeforeAnyChannelClickOnlyEmptiesTheList) {
+  form.List2->addItem(QStringLiteral("旧条目"));
+  form.WebBrowser1->Navigate(U16("http://news.sina.com.cn/china/index_list.shtml"));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !writes.empty(); }, 8000));
+  QTest::qWait(100);
+  EXPECT_EQ(writes, (std::vector<std::pair<int, std::u16string>>{{4, U16("状态：获取》")}}));
+  EXPECT_EQ(form.List2->count(), 0);
+  EXPECT_EQ(form.SelectedTabCaption(), U16("新闻目录"));
+}
+
+TEST_F(HeadlineListTest, ClickDuringALoadShowsOnlyTheLastPage) {
+  langxing::testportal::Page late =
+      *portal.PageFor("http://news.sina.com.cn/society/index_list.shtml");
+  late.delay = std::chrono::milliseconds(700);
+  portal.SetPage("http://news.sina.com.cn/late/index_list.shtml", late);
+
+  Click(Node({"朗星快报", "新闻中心", "迟到"}));
+  Click(Node({"朗星快报", "新闻中心", "国内新闻"}));
+  ASSERT_TRUE(WaitForIdle());
+  // Give the superseded page time to arrive; it must not be shown.
+  QTest::qWait(1200);
+  EXPECT_EQ(ListItems(), NormalListingEntries());
+  const std::vector<std::u16string> status = WritesTo(4);
+  EXPECT_EQ(std::count(status.begin(), status.end(), U16("状态：获取》")), 1);
+}
+
+// Points the proxy at a loopback port nobody listens on, for the life of the object.
+class UnreachableProxy {
+ public:
+  UnreachableProxy() {
+    for (const char* name : kNames) {
+      saved_.push_back(qgetenv(name));
+      qputenv(name, "http://127.0.0.1:1");
+    }
+  }
+  ~UnreachableProxy() {
+    for (std::size_t i = 0; i < std::size(kNames); ++i) qputenv(kNames[i], saved_[i]);
+  }
+
+ private:
+  static constexpr const char* kNames[] = {"http_proxy", "HTTP_PROXY"};
+  std::vector<QByteArray> saved_;
+};
+
+TEST_F(HeadlineListTest, UnreachablePortalGivesTheApologyLine) {
+  const UnreachableProxy unreachable;
+  Click(Node({"朗星快报", "新闻中心", "国内新闻"}));
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(ListItems(), std::vector<std::u16string>{Apology});
+  EXPECT_EQ(WritesTo(4), RunStatusTexts);
+  EXPECT_TRUE(portal.Requests().empty());
+}
+
+}  // namespace
+}  // namespace newswindow

@@ -1,0 +1,214 @@
+// Opening headlines in the article view and rendering them again, end to end: the real window,
+// the real article view and the program's HTTP client against the local portal.
+#include <QCheckBox>
+#include <QScrollBar>
+
+#include "tests/app/reader_harness.hpp"
+
+namespace {
+
+using langxing::testportal::Page;
+using langxing::testportal::ToGbk;
+
+class ReaderTest : public ReaderHarness {};
+
+struct ArticleCase {
+  const char* name;
+  std::u16string entry;
+  QString expectedText;  // a piece of the article's text
+  QString headingSelector;
+  QString expectedHeading;
+};
+
+TEST_F(ReaderTest, ClickedHeadlineShowsItsArticleInTheReaderPage) {
+  const std::vector<ArticleCase> cases = {
+      {"general news", NewsEntry, QStringLiteral("北京地铁四号线今天上午正式开通试运营"),
+       QStringLiteral("h3"), QStringLiteral("北京地铁四号线今日起试运营")},
+      {"auto section", AutoEntry, QStringLiteral("一款全新国产紧凑型轿车正式上市"),
+       QStringLiteral("h3"), QStringLiteral("新款国产轿车正式上市 售价公布")},
+      {"blog, title from the page's title element", BlogEntry,
+       QStringLiteral("早上六点我就到了园区"), QStringLiteral("center strong"),
+       QStringLiteral("志愿者日记：我在世博园的第一天_朗月的博客_新浪博客")},
+  };
+  for (const ArticleCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    statusTexts.clear();
+    QListWidgetItem* item = AddHeadline(c.entry);
+    ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(item); }));
+
+    EXPECT_EQ(statusTexts, RenderStatusTexts);
+    const QString text = Script(QStringLiteral("document.body.innerText"));
+    EXPECT_TRUE(text.contains(c.expectedText)) << text.left(300).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("文章来源于新浪网访问原始页")));
+    EXPECT_EQ(Script(QStringLiteral("(document.querySelector('%1') || {}).innerText")
+                         .arg(c.headingSelector)),
+              c.expectedHeading);
+    EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:14px;"));
+    // The source line links to the article itself.
+    EXPECT_TRUE(Script(QStringLiteral("document.querySelector('a[target=_blank]').href"))
+                    .startsWith(QStringLiteral("http://")));
+  }
+  EXPECT_EQ(QString::fromStdU16String(form.ArticleUrl),
+            QStringLiteral("http://blog.sina.com.cn/s/blog_4b0f52990100i7xz.html "));
+}
+
+TEST_F(ReaderTest, MouseClickAndEnterOpenAHeadlineOnceEach) {
+  ASSERT_TRUE(form.SelectTab(u"新闻标题"));
+  QListWidgetItem* news = AddHeadline(NewsEntry);
+  QListWidgetItem* autoItem = AddHeadline(AutoEntry);
+  QWidget* viewport = form.List2->viewport();
+
+  ASSERT_TRUE(ShowsWrite([&] {
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, form.List2->visualItemRect(news).center());
+  }));
+  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(Renders(), 1);
+
+  form.List2->setFocus();
+  form.List2->setCurrentItem(autoItem);
+  ASSERT_TRUE(ShowsWrite([&] { QTest::keyClick(form.List2, Qt::Key_Return); }));
+  EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
+                  .contains(QStringLiteral("一款全新国产紧凑型轿车正式上市")));
+  EXPECT_EQ(Renders(), 2);
+
+  // A double click opens the article once, not once for the click and again for the double click.
+  // (Press and release, then the second press that arrives as a double click, and its release.)
+  statusTexts.clear();
+  const QPoint newsAt = form.List2->visualItemRect(news).center();
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, newsAt);
+  QTest::mouseDClick(viewport, Qt::LeftButton, {}, newsAt);
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, newsAt);
+  Settle();
+  EXPECT_EQ(Renders(), 1);
+  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+}
+
+TEST_F(ReaderTest, ItemsWithoutAnArticleAddressOpenNothing) {
+  form.ArticleUrl = NewsUrl;
+  const std::vector<std::u16string> items = {
+      std::u16string(langxing::ApologyLine),
+      u"没有地址的标题;",
+      u"没有分号的一行",
+  };
+  for (const std::u16string& entry : items) {
+    form.List2_Click(AddHeadline(entry));
+    EXPECT_EQ(form.ArticleUrl, NewsUrl) << QString::fromStdU16String(entry).toStdString();
+  }
+  form.List2_Click(nullptr);
+  Settle();
+  EXPECT_TRUE(statusTexts.empty());
+}
+
+TEST_F(ReaderTest, DirectLinkWithoutUrlParameterOpensTheLink) {
+  portal.SetPage("http://news.sina.com.cn/direct.shtml",
+                 Page{.body = ToGbk("<!-- 内容列 begin --><p>直接链接的文章</p><!-- publish_helper_end -->")});
+  QListWidgetItem* item = AddHeadline(u"直接链接;\"http://news.sina.com.cn/direct.shtml\" ");
+  ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(item); }));
+  EXPECT_EQ(form.ArticleUrl, u"http://news.sina.com.cn/direct.shtml");
+  EXPECT_TRUE(Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("直接链接的文章")));
+}
+
+TEST_F(ReaderTest, FontSizeChangeBeforeAnyArticleShowsTheFailurePageWithAnEmptyLink) {
+  ASSERT_TRUE(ShowsWrite([&] { form.HScroll1->setValue(20); }));
+  EXPECT_EQ(statusTexts, RenderStatusTexts);
+  EXPECT_EQ(Script(QStringLiteral("document.body.innerText")),
+            QStringLiteral("抱歉，本文获取失败！可以访问原始页\n\n文章来源于新浪网访问原始页"));
+  EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")), QString());
+  EXPECT_TRUE(form.ArticleUrl.empty());
+}
+
+TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
+  ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(NewsEntry)); }));
+  const QString imagesShown = QStringLiteral(
+      "Array.from(document.images).filter(i => getComputedStyle(i).display != 'none')"
+      ".map(i => i.getAttribute('src')).join(' ')");
+  EXPECT_EQ(Script(imagesShown).count(QStringLiteral("sinaimg")), 3);
+
+  // Ticking the options alone renders nothing.
+  statusTexts.clear();
+  form.Check1->setChecked(false);
+  form.Check2->setChecked(false);
+  Settle(200);
+  EXPECT_TRUE(statusTexts.empty());
+
+  // The next font size change renders the same article at the new size, images hidden; an
+  // image tag written in capitals is left as it is.
+  ASSERT_TRUE(ShowsWrite([&] { form.HScroll1->setValue(22); }));
+  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:22px;"));
+  EXPECT_EQ(Script(imagesShown),
+            QStringLiteral("http://i1.sinaimg.cn/dy/c/2010-05-01/U2010P1T1D20191234F23DT20100501083012.JPG"));
+  EXPECT_EQ(Script(QStringLiteral("document.images.length")).toInt(), 3);
+  const QString players = QStringLiteral(
+      "Array.from(document.querySelectorAll('span')).filter(s => s.querySelector('embed'))"
+      ".map(s => getComputedStyle(s).display).join()");
+  EXPECT_EQ(Script(players), QStringLiteral("none"));
+  EXPECT_EQ(Script(QStringLiteral("getComputedStyle(document.body).fontSize")),
+            QStringLiteral("22px"));
+
+  // A partly ticked box counts as ticked.
+  form.Check1->setTristate(true);
+  form.Check1->setCheckState(Qt::PartiallyChecked);
+  EXPECT_EQ(form.CurrentReaderSettings().showImages, 2);
+  ASSERT_TRUE(ShowsWrite([&] { form.ReloadArticle(); }));
+  EXPECT_EQ(Script(imagesShown).count(QStringLiteral("sinaimg")), 3);
+}
+
+TEST_F(ReaderTest, PortalTitleInTheViewRendersThatPageOnceAndOtherTitlesChangeNothing) {
+  const std::string base = "http://127.0.0.1:" + std::to_string(portal.Port());
+  portal.SetPage(base + "/other.html",
+                 Page{.body = ToGbk("<html><head><title>别的网站</title></head><body>别处</body></html>")});
+  portal.SetPage(base + "/portal.html",
+                 Page{.body = ToGbk("<html><head><title>新浪网首页</title></head>"
+                                    "<body><p>门户的首页</p></body></html>")});
+  form.ArticleUrl = NewsUrl;
+
+  QSignalSpy loaded(&View(), &QWebEngineView::loadFinished);
+  View().Navigate(QString::fromStdString(base + "/other.html").toStdU16String());
+  ASSERT_TRUE(WaitForLoad(loaded));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return View().title() == QStringLiteral("别的网站"); }, kWaitMs));
+  Settle();
+  EXPECT_TRUE(statusTexts.empty());
+  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(Script(QStringLiteral("document.body.innerText")), QStringLiteral("别处"));
+
+  // The portal page is downloaded and rendered into the reader page, which then shows; its own
+  // title (carried into the reader page) does not start the render over again.
+  const std::u16string portalPage = QString::fromStdString(base + "/portal.html").toStdU16String();
+  ASSERT_TRUE(ShowsWrite([&] { View().Navigate(portalPage); }));
+  EXPECT_EQ(form.ArticleUrl, portalPage);
+  EXPECT_TRUE(Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("门户的首页")));
+  EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:14px;"));
+  Settle(1500);
+  EXPECT_EQ(statusTexts, RenderStatusTexts);
+}
+
+TEST_F(ReaderTest, ArticleOfMoreThanThreeMegabytesShows) {
+  QListWidgetItem* item = AddHeadline(
+      u"大文章;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/big.shtml\" ");
+  ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(item); }));
+  EXPECT_EQ(statusTexts, RenderStatusTexts);
+  EXPECT_GT(Script(QStringLiteral("String(document.body.innerText.length)")).toLongLong(), 1'000'000);
+  EXPECT_TRUE(Script(QStringLiteral("document.body.innerText.slice(-200)"))
+                  .endsWith(QStringLiteral("文章来源于新浪网访问原始页")));
+}
+
+TEST_F(ReaderTest, DownloadFailuresShowTheFailurePageWithTheArticleLink) {
+  const std::vector<std::pair<const char*, std::u16string>> cases = {
+      {"error status", u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/gone.shtml\""},
+      {"connection dropped", u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/close.shtml\""},
+      {"no end marker", u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/no_end.shtml\""},
+  };
+  for (const auto& [name, entry] : cases) {
+    SCOPED_TRACE(name);
+    statusTexts.clear();
+    ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(entry)); }));
+    EXPECT_EQ(statusTexts, RenderStatusTexts);
+    EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
+                    .startsWith(QStringLiteral("抱歉，本文获取失败！可以访问原始页")));
+    EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")),
+              QString::fromStdU16String(form.ArticleUrl));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+// A loaded Form1 against the local portal: a channel file in a temporary folder, the proxy
+// pointed at the portal, a fake message box and address opener, and every panel write recorded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <initializer_list>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/form1.hpp"
+#include "core/text.hpp"
+#include "tests/portal/test_portal.hpp"
+
+namespace newswindow {
+
+namespace fs = std::filesystem;
+
+struct ScriptedMessageBox final : langxing::MessageBoxService {
+  struct Shown {
+    std::u16string text;
+    int style;
+  };
+  std::vector<Shown> shown;
+  int answer = langxing::MessageBoxResultOk;
+  int Show(const std::u16string& text, int style) override {
+    shown.push_back({text, style});
+    return answer;
+  }
+};
+
+struct RecordingOpener final : AddressOpener {
+  std::vector<std::u16string> opened;
+  bool Open(const std::u16string& address) override {
+    opened.push_back(address);
+    return true;
+  }
+};
+
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device seed;
+    path_ = fs::temp_directory_path() / ("langxing-news-test-" + std::to_string(seed()));
+    fs::create_directories(path_);
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+inline std::u16string U16(const std::string& utf8) { return langxing::Utf8ToUtf16(utf8); }
+
+// The channel file the window is loaded with (UTF-8, CR LF line ends).
+inline const std::vector<std::string> DefaultChannelLines = {
+    "新闻中心_国内新闻--http://news.sina.com.cn/china/index_list.shtml",
+    "新闻中心_国内--http://news.sina.com.cn/society/index_list.shtml",
+    "新闻中心_社会--http://news.sina.com.cn/society/index_list.shtml",
+    "新闻中心_逐行--http://news.sina.com.cn/spaced/index_list.shtml",
+    "新闻中心_无表格--http://news.sina.com.cn/notable/index.shtml",
+    "新闻中心_已删除--http://news.sina.com.cn/missing/index_list.shtml",
+    "新闻中心_双横线--http://news.sina.com.cn/a--b/index_list.shtml",
+    "新闻中心_迟到--http://news.sina.com.cn/late/index_list.shtml",
+    "体育新闻_国内新闻--http://sports.sina.com.cn/china/index_list.shtml",
+};
+
+// The entries of the portal's normal listing, in page order.
+inline std::vector<std::u16string> NormalListingEntries() {
+  const char* const entries[] = {
+      "北京地铁四号线今日起试运营;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/083020191234.shtml\" ",
+      "新款国产轿车正式上市 售价公布;\"http://go.sina.com.cn/?url=http://auto.sina.com.cn/news/2010-05-01/0812581234.shtml\" ",
+      "志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/blog_4b0f52990100i7xz.html\" ",
+      "央行宣布上调存款准备金率0.5个百分点;\"http://finance.sina.com.cn/g/20100502/17007862.shtml\" ",
+      "专访朗星快报作者：用软件读新闻;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/langxing.shtml\" ",
+      "外电：各国媒体关注上海世博会开幕;\"http://go.sina.com.cn/?url=http://www.example.org/article.html\" ",
+      "多地出台措施稳定房价;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/no_end.shtml\" ",
+  };
+  std::vector<std::u16string> out;
+  for (const char* e : entries) out.push_back(U16(e));
+  return out;
+}
+
+inline std::vector<std::u16string> Utf8ListingEntries() {
+  const char* const entries[] = {
+      "上海世博会今日开园 首日游客逾二十万;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/utf8_1.shtml\" ",
+      "青海玉树地震灾区学校复课;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/utf8_2.shtml\" ",
+      "南方多省遭遇强降雨袭击;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/utf8_3.shtml\" ",
+      "五一小长假铁路客流创新高;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/utf8_4.shtml\" ",
+      "“低碳生活”成为市民新时尚;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/utf8_5.shtml\" ",
+  };
+  std::vector<std::u16string> out;
+  for (const char* e : entries) out.push_back(U16(e));
+  return out;
+}
+
+inline const std::u16string Apology = U16("抱歉！目前暂没发现新的消息");
+
+class NewsWindowTest : public testing::Test {
+ protected:
+  explicit NewsWindowTest(const std::vector<std::string>& channelLines = DefaultChannelLines) {
+    {
+      std::ofstream file(dir.path() / "chan.dll", std::ios::binary);
+      for (const std::string& line : channelLines) file << line << "\r\n";
+    }
+    form.SetMessageBox(&box);
+    form.SetAddressOpener(&opener);
+    form.SetProgramEnder([this] { ++endings; });
+    // The update check starts only when a test asks for it.
+    form.Timer1->stop();
+    form.SetWorkingDirectory(dir.path());
+    form.Form_Load();
+    form.PanelTextWritten = [this](int panel, const std::u16string& text) {
+      writes.emplace_back(panel, text);
+    };
+  }
+
+  // Every text written to one panel, in order.
+  std::vector<std::u16string> WritesTo(int panel) const {
+    std::vector<std::u16string> texts;
+    for (const auto& [p, text] : writes)
+      if (p == panel) texts.push_back(text);
+    return texts;
+  }
+
+  std::vector<std::u16string> ListItems() const {
+    std::vector<std::u16string> items;
+    for (int i = 0; i < form.List2->count(); ++i)
+      items.push_back(form.List2->item(i)->text().toStdU16String());
+    return items;
+  }
+
+  // The node at a path of texts from the root, expanded into view; nullptr if there is none.
+  QTreeWidgetItem* Node(std::initializer_list<const char*> path) {
+    QTreeWidgetItem* item = nullptr;
+    for (const char* text : path) {
+      const QString wanted = QString::fromUtf8(text);
+      QTreeWidgetItem* next = nullptr;
+      const int count = item ? item->childCount() : form.TreeView1->topLevelItemCount();
+      for (int i = 0; i < count && next == nullptr; ++i) {
+        QTreeWidgetItem* candidate = item ? item->child(i) : form.TreeView1->topLevelItem(i);
+        if (candidate->text(0) == wanted) next = candidate;
+      }
+      if (next == nullptr) return nullptr;
+      if (item) item->setExpanded(true);
+      item = next;
+    }
+    return item;
+  }
+
+  // A left click in the middle of the node's row, as the user makes it.
+  void Click(QTreeWidgetItem* item) {
+    ASSERT_NE(item, nullptr);
+    if (!form.isVisible()) form.show();
+    form.SelectTab(u"新闻目录");
+    form.TreeView1->scrollToItem(item);
+    const QRect row = form.TreeView1->visualItemRect(item);
+    ASSERT_TRUE(row.isValid());
+    QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+  }
+
+  // Waits (a few seconds at most) until the headline run of the latest click has ended.
+  bool WaitForIdle(int timeoutMs = 8000) {
+    return QTest::qWaitFor(
+        [this] { return !writes.empty() && writes.back() == std::pair(4, U16("状态：空闲")); },
+        timeoutMs);
+  }
+
+  TempDir dir;
+  langxing::testportal::TestPortal portal;
+  langxing::testportal::ScopedProxy proxy{portal};
+  ScriptedMessageBox box;
+  RecordingOpener opener;
+  int endings = 0;
+  std::vector<std::pair<int, std::u16string>> writes;
+  Form1 form;
+};
+
+}  // namespace newswindow

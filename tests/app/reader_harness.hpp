@@ -1,0 +1,98 @@
+// A window wired to the local portal for the reader's widget tests: the status texts of every
+// render are recorded, and a test can wait until a page written into the article view shows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <QListWidget>
+#include <QUrl>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/article_view.hpp"
+#include "app/form1.hpp"
+#include "app/written_page.hpp"
+#include "tests/portal/test_portal.hpp"
+#include "tests/webview/view_harness.hpp"
+
+class ReaderHarness : public testing::Test {
+ protected:
+  ReaderHarness() : proxy_(portal) {
+    // The update check is not what these tests look at; it would write its own status text.
+    form.Timer1->stop();
+    form.PanelTextWritten = [this](int panel, const std::u16string& text) {
+      if (panel == Form1::StatusPanel) statusTexts.push_back(text);
+    };
+    form.WebBrowser2->SetSilent(true);
+    QObject::connect(form.WebBrowser2, &QWebEngineView::loadFinished, &form, [this](bool ok) {
+      if (ok) loadedUrls_.push_back(form.WebBrowser2->url());
+    });
+    form.show();
+  }
+
+  ArticleView& View() { return *form.WebBrowser2; }
+
+  // Runs action, which writes a page into the article view, and waits until that page (and not
+  // one shown before it) has loaded. False after kWaitMs.
+  bool ShowsWrite(const std::function<void()>& action) {
+    const QUrl before = View().url();
+    const std::size_t seen = loadedUrls_.size();
+    action();
+    return QTest::qWaitFor(
+        [&] {
+          for (std::size_t i = seen; i < loadedUrls_.size(); ++i) {
+            const QUrl& url = loadedUrls_[i];
+            if (url != before && url.scheme() == QLatin1String(WrittenPageScheme) &&
+                url == View().url())
+              return true;
+          }
+          return false;
+        },
+        kWaitMs);
+  }
+
+  QString Script(const QString& script) { return RunScript(View(), script).toString(); }
+  QString BodyStyle() { return Script(QStringLiteral("document.body.getAttribute('style')")); }
+  QString BodyColour() {
+    return Script(QStringLiteral("getComputedStyle(document.body).backgroundColor"));
+  }
+
+  QListWidgetItem* AddHeadline(const std::u16string& entry) {
+    form.List2->addItem(QString::fromStdU16String(entry));
+    return form.List2->item(form.List2->count() - 1);
+  }
+
+  // Keeps the event loop running for a while, so that anything still queued happens.
+  static void Settle(int ms = 500) { QTest::qWait(ms); }
+
+  int Renders() const {
+    int count = 0;
+    for (const std::u16string& text : statusTexts) count += text == u"状态：获取》》";
+    return count;
+  }
+
+  // Declared in the order they must come up; the window goes first when the test ends.
+  langxing::testportal::TestPortal portal;
+  langxing::testportal::ScopedProxy proxy_;
+  std::vector<QUrl> loadedUrls_;
+  std::vector<std::u16string> statusTexts;
+  Form1 form;
+};
+
+// The headline entries of the fixture listing, as the scraper puts them into List2.
+inline const std::u16string NewsEntry =
+    u"北京地铁四号线今日起试运营;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/"
+    u"083020191234.shtml\" ";
+inline const std::u16string NewsUrl = u"http://news.sina.com.cn/c/2010-05-01/083020191234.shtml ";
+inline const std::u16string AutoEntry =
+    u"新款国产轿车正式上市 售价公布;\"http://go.sina.com.cn/?url=http://auto.sina.com.cn/news/"
+    u"2010-05-01/0812581234.shtml\" ";
+inline const std::u16string BlogEntry =
+    u"志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/"
+    u"blog_4b0f52990100i7xz.html\" ";
+
+inline const std::vector<std::u16string> RenderStatusTexts = {
+    u"状态：获取》》", u"状态：正在处理", u"状态：处理完毕", u"状态：空闲"};
