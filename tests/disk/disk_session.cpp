@@ -1,0 +1,125 @@
+// A test-only copy of the program that also plays a short session: it starts exactly as the
+// program does (the same steps, in the same order, as app/main.cpp), then opens the first
+// channel of the catalog, opens the first headline of its list, waits for the update check,
+// and leaves the event loop. Its exit status says how far it got:
+//   0  every step done           11  the headline list never filled
+//   12 the article never showed  13  the update check never finished   20  out of time
+#include <QApplication>
+#include <QIcon>
+#include <QListWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWebEnginePage>
+
+#include <cstdio>
+#include <functional>
+
+#include "app/article_view.hpp"
+#include "app/form1.hpp"
+#include "update/announcement.hpp"
+
+namespace {
+
+constexpr int kPollMs = 50;
+constexpr int kStepMs = 30000;
+
+void Say(const char* text) {
+  std::printf("%s\n", text);
+  std::fflush(stdout);
+}
+
+// Polls `done` until it holds, then runs `next`; leaves the event loop with `failure` when it
+// has not held within kStepMs.
+void WhenReady(std::function<bool()> done, std::function<void()> next, int failure,
+               int waited = 0) {
+  if (done()) {
+    next();
+    return;
+  }
+  if (waited >= kStepMs) {
+    QCoreApplication::exit(failure);
+    return;
+  }
+  QTimer::singleShot(kPollMs, qApp, [done = std::move(done), next = std::move(next), failure, waited] {
+    WhenReady(done, next, failure, waited + kPollMs);
+  });
+}
+
+QTreeWidgetItem* FirstChannel(QTreeWidget* tree) {
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
+    if (root->child(i)->childCount() > 0) {
+      root->setExpanded(true);
+      root->child(i)->setExpanded(true);
+      return root->child(i)->child(0);
+    }
+  }
+  return nullptr;
+}
+
+void PlaySession(Form1& window) {
+  QTreeWidgetItem* channel = FirstChannel(window.TreeView1);
+  if (channel == nullptr) {
+    QCoreApplication::exit(11);
+    return;
+  }
+  window.SelectTab(u"新闻目录");
+  window.TreeView1->setCurrentItem(channel);
+  window.TreeView1_NodeClick();
+
+  WhenReady(
+      [&window] {
+        return window.List2->count() > 1 &&
+               window.PanelText(Form1::StatusPanel) == u"状态：空闲";
+      },
+      [&window] {
+        Say("headline list filled");
+        auto articleText = std::make_shared<QString>();
+        QObject::connect(window.WebBrowser2, &QWebEngineView::loadFinished, &window,
+                         [&window, articleText](bool ok) {
+                           if (!ok) return;
+                           window.WebBrowser2->page()->toPlainText(
+                               [articleText](const QString& text) { *articleText = text; });
+                         });
+        window.List2_Click(window.List2->item(0));
+        WhenReady([articleText] { return articleText->contains(QStringLiteral("文章来源于新浪网")); },
+                  [&window] {
+                    Say("article shown");
+                    WhenReady(
+                        [&window] {
+                          return window.PanelText(Form1::TitlePanel) == langxing::UpToDateNotice;
+                        },
+                        [] {
+                          Say("update check done");
+                          QCoreApplication::exit(0);
+                        },
+                        13);
+                  },
+                  12);
+      },
+      11);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The program's own start-up, step for step.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  ArticleView::RegisterSchemes();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("langxing"));
+
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 256})
+    icon.addFile(QStringLiteral(":/icons/langxing-%1.png").arg(size), QSize(size, size));
+  QApplication::setWindowIcon(icon);
+
+  Form1 window;
+  window.Form_Load();
+  window.show();
+
+  // The session, once the event loop runs.
+  QTimer::singleShot(0, &window, [&window] { PlaySession(window); });
+  QTimer::singleShot(90000, &app, [] { QCoreApplication::exit(20); });
+  return app.exec();
+}
