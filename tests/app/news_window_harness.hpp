@@ -174,7 +174,12 @@ class NewsWindowTest : public testing::Test {
   // Waits (a few seconds at most) until the headline run of the latest click has ended.
   bool WaitForIdle(int timeoutMs = 8000) {
     return QTest::qWaitFor(
-        [this] { return !writes.empty() && writes.back() == std::pair(4, U16("状态：空闲")); },
+        [this] {
+          // The clock writes its own panel every second; only the status panel's last text counts.
+          for (auto it = writes.rbegin(); it != writes.rend(); ++it)
+            if (it->first == Form1::StatusPanel) return it->second == U16("状态：空闲");
+          return false;
+        },
         timeoutMs);
   }
 
