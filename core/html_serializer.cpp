@@ -176,37 +176,52 @@ void AppendEscapedText(std::string& out, std::string_view text, bool collapseSpa
   out.append(text, plain, text.size() - plain);
 }
 
+// Visits the descendants of `root` in document order with an explicit stack (pages may nest
+// thousands of elements deep). Visit(parent, index, child) returns true to go into an element's
+// children; Leave(element) runs after them.
+template <class Visitor>
+void WalkDescendants(const GumboNode* root, Visitor& visitor) {
+  struct Frame {
+    const GumboNode* node;
+    unsigned next;
+  };
+  std::vector<Frame> stack{{root, 0}};
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    const GumboNode* parent = frame.node;
+    if (frame.next >= ChildrenOf(parent).length) {
+      if (parent != root) visitor.Leave(parent);
+      stack.pop_back();
+      continue;
+    }
+    const unsigned index = frame.next++;
+    const GumboNode* child = ChildAt(parent, index);
+    if (visitor.Visit(parent, index, child)) stack.push_back({child, 0});
+  }
+}
+
 class InnerHtmlWriter {
  public:
   std::string Write(const GumboNode* body) {
-    struct Frame {
-      const GumboNode* node;
-      unsigned next;
-    };
-    std::vector<Frame> stack{{body, 0}};
-    while (!stack.empty()) {
-      Frame& frame = stack.back();
-      const GumboNode* parent = frame.node;
-      if (frame.next >= ChildrenOf(parent).length) {
-        if (parent != body) CloseElement(parent);
-        stack.pop_back();
-        continue;
-      }
-      const unsigned index = frame.next++;
-      const GumboNode* child = ChildAt(parent, index);
-      if (IsElement(child)) {
-        OpenElement(child);
-        if (!IsVoid(TagOf(child))) stack.push_back({child, 0});
-      } else if (IsTextNode(child)) {
-        WriteText(parent, index, TextOf(child));
-      } else if (child->type == GUMBO_NODE_COMMENT) {
-        out_ += "<!--";
-        out_ += TextOf(child);
-        out_ += "-->";
-      }
-    }
+    WalkDescendants(body, *this);
     return std::move(out_);
   }
+
+  bool Visit(const GumboNode* parent, unsigned index, const GumboNode* child) {
+    if (IsElement(child)) {
+      OpenElement(child);
+      return !IsVoid(TagOf(child));
+    }
+    if (IsTextNode(child)) {
+      WriteText(parent, index, TextOf(child));
+    } else if (child->type == GUMBO_NODE_COMMENT) {
+      out_ += "<!--";
+      out_ += TextOf(child);
+      out_ += "-->";
+    }
+    return false;
+  }
+  void Leave(const GumboNode* element) { CloseElement(element); }
 
  private:
   void OpenElement(const GumboNode* node) {
@@ -270,34 +285,7 @@ class InnerHtmlWriter {
 class InnerTextWriter {
  public:
   std::string Write(const GumboNode* body) {
-    struct Frame {
-      const GumboNode* node;
-      unsigned next;
-    };
-    std::vector<Frame> stack{{body, 0}};
-    while (!stack.empty()) {
-      Frame& frame = stack.back();
-      const GumboNode* parent = frame.node;
-      if (frame.next >= ChildrenOf(parent).length) {
-        if (parent != body) LeaveElement(parent);
-        stack.pop_back();
-        continue;
-      }
-      const GumboNode* child = ChildAt(parent, frame.next++);
-      if (IsElement(child)) {
-        const GumboTag tag = TagOf(child);
-        if (HasNoVisibleText(tag)) continue;
-        if (tag == GUMBO_TAG_BR) {
-          out_ += "\r\n";
-          pendingSpace_ = false;
-          continue;
-        }
-        EnterElement(child);
-        stack.push_back({child, 0});
-      } else if (IsTextNode(child)) {
-        AppendText(TextOf(child));
-      }
-    }
+    WalkDescendants(body, *this);
     // Trim line breaks at both ends.
     std::size_t begin = 0;
     std::size_t end = out_.size();
@@ -305,6 +293,23 @@ class InnerTextWriter {
     while (end > begin && (out_[end - 1] == '\r' || out_[end - 1] == '\n')) --end;
     return out_.substr(begin, end - begin);
   }
+
+  bool Visit(const GumboNode*, unsigned, const GumboNode* child) {
+    if (IsElement(child)) {
+      const GumboTag tag = TagOf(child);
+      if (HasNoVisibleText(tag)) return false;
+      if (tag == GUMBO_TAG_BR) {
+        out_ += "\r\n";
+        pendingSpace_ = false;
+        return false;
+      }
+      EnterElement(child);
+      return true;
+    }
+    if (IsTextNode(child)) AppendText(TextOf(child));
+    return false;
+  }
+  void Leave(const GumboNode* element) { LeaveElement(element); }
 
  private:
   bool EndsWithLineBreak() const { return out_.ends_with("\r\n"); }
