@@ -30,9 +30,12 @@ void TopBar(std::string& out) {
                "<a href=http://auto.sina.com.cn/>汽车</a> | <a href=http://blog.sina.com.cn/>博客</a></div>");
 }
 
-void Footer(std::string& out) {
+// The portal's footer, then the end of the body and of the page.
+void EndPageWithFooter(std::string& out) {
   Line(out, 0, "<div class=\"footer\">新浪简介 | About Sina | 广告服务 | 联系我们 | 招聘信息<br>");
   Line(out, 0, "Copyright &copy; 1996-2010 SINA Corporation, All Rights Reserved</div>");
+  Line(out, 0, "</body>");
+  Line(out, 0, "</html>");
 }
 
 void ArticleBody(std::string& out, const Article& article, int tabs) {
@@ -95,9 +98,7 @@ std::string ListingMarkup(std::string_view pageTitle, const std::vector<Headline
     Line(out, 1, "</tr>");
   }
   Line(out, 1, "<tr><td height=\"20\"></td></tr></table></center>");
-  Footer(out);
-  Line(out, 0, "</body>");
-  Line(out, 0, "</html>");
+  EndPageWithFooter(out);
   return out;
 }
 
@@ -121,9 +122,7 @@ std::string NewsArticleMarkup(const Article& article) {
   Line(out, 0, "<!-- publish_helper_end -->");
   Line(out, 0, "<!-- 内容列 end -->");
   Line(out, 0, "</div>");
-  Footer(out);
-  Line(out, 0, "</body>");
-  Line(out, 0, "</html>");
+  EndPageWithFooter(out);
   return out;
 }
 
@@ -143,9 +142,7 @@ std::string AutoArticleMarkup(const Article& article) {
   Line(out, 2, "<!-- publish_helper_end -->");
   Line(out, 1, "</div>");
   Line(out, 0, "</div>");
-  Footer(out);
-  Line(out, 0, "</body>");
-  Line(out, 0, "</html>");
+  EndPageWithFooter(out);
   return out;
 }
 
