@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening an address in the desktop's default web browser.
 #pragma once
 

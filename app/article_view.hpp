@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The visible article view WebBrowser2: a QWebEngineView on an off-the-record profile that
 // shows no dialogs of its own, behind the browser-view interface.
 #pragma once

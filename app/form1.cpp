@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1's controls: creation, containment, design geometry, initial properties, focus order.
 #include "app/form1.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one main window. It owns every control and all state of the run; its event handlers are
 // split over form1_*.cpp by area.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A click on a catalog node: find the channel's line and start loading its headline page.
 #include <QTimer>
 #include <QTreeWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hidden headline view WebBrowser1 and the handler that turns its page into List2's entries.
 #include <QListWidget>
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resize rule applied to the real controls, the splitter bar's handlers, and centring.
 #include <QGroupBox>
 #include <QGuiApplication>

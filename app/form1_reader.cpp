@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a headline's article in the article view, and rendering the current article again
 // when the font size changes or a page of the portal appears in the view.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form_Load: the whole start-up of the program, before the window is first shown.
 #include <QTreeWidget>
 #include <exception>

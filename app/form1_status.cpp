@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar's one write operation and the running clock of its third panel.
 #include <QTimer>
 

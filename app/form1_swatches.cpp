@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight background colour swatches: a press darkens the swatch, sets the reader page's
 // background colour and renders the current article again; the release gives the swatch its
 // colour back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tab strip that chooses the left pane's view, and the tree and list font size (HScroll2).
 #include <QFont>
 #include <QGroupBox>

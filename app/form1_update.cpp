@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update notice: three seconds after start-up the announcement page is loaded into the
 // hidden view WebBrowser3; a different announced version is reported, the download page is
 // opened on request, and the program ends.

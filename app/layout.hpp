@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's resize rule, in twips (1/1440 inch), as a pure function of the window's outer
 // size and the current geometry of the controls it touches.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program: one window, started with its load handler, then the event loop.
 #include <QApplication>
 #include <QIcon>

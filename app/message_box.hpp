@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal message box, behind an interface so that tests can see what the window says.
 #pragma once
 

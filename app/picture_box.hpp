@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture box: a plain coloured area with an optional border that reports mouse presses,
 // moves and releases with the button state and the position in twips relative to itself.
 #pragma once

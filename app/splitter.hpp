@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic of the splitter bar Picture2 between the left pane and the article view, in
 // twips. The bar keeps no state: its position is its left edge.
 #pragma once

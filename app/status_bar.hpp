@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar: four panels side by side, each a sunken plain-text label of its own width.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tab strip over the left pane: a row of tabs along its top edge above a framed area, in
 // which the pane's views lie (they are siblings of the strip, stacked over it).
 #pragma once

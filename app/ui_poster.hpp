@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Posting work from any thread onto the thread of a Qt object, through its event loop.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serving the pages the article view writes: each written page is handed to the browser
 // engine through a URL scheme of the program's own instead of a data: URL, so a page of any
 // size shows (loading HTML text directly is limited to 2 MB).

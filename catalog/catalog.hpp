@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three-level catalog (program name, category, channel) built from the channel list, and
 // the look-ups a click on a channel node makes.
 #pragma once

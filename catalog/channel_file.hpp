@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the channel file chan.dll into the channel list.
 #pragma once
 

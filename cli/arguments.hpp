@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command-line parsing for langxing-cli: turns argv into one request, or into a usage error.
 #pragma once
 

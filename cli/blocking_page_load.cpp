@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/blocking_page_load.hpp"
 
 #include <condition_variable>

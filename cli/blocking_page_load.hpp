@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the headless page loader from a program without an event loop: the loader's poster
 // hands tasks to a queue that the calling thread works off until the one DocumentComplete
 // of its navigation has run.

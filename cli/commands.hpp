@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of langxing-cli, each over the same logic the window uses. Every command
 // writes its result to `out`, errors and (with --verbose) status texts to `err`, and returns
 // the process exit status.

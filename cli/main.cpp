@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // langxing-cli: the terminal companion of the news reader.
 #include <filesystem>
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the program's texts to the terminal as UTF-8.
 #pragma once
 

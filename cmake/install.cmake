@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install layout and the Debian package.
 #
 #   bin/langxing, bin/langxing-cli

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operations the window uses on its three browser views. The visible article view is a
 // QtWebEngine adapter in app/; the two hidden views are the headless page loader of core/.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character-set decoding of raw bytes to UTF-16, by the WHATWG encoding labels.
 #pragma once
 

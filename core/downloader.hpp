@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synchronous page download, decoded in the caller's character set.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the hidden views write an element's attributes back out: DOM property spelling, a fixed
 // order, minimal quoting, lower-case colours and a rebuilt style text. Works on UTF-8 as gumbo
 // hands it out.

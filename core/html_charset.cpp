@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a page's character set the way browsers do: HTTP header, byte-order mark, the
 // <meta> prescan of the first 1024 bytes, and GBK when nothing names one.
 #include <optional>

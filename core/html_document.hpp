@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning page bytes into the body texts the hidden views hand out: decoding by the HTML
 // rules, parsing with gumbo, and serialising innerHTML / innerText the way the scrapers expect.
 #pragma once

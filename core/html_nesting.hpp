@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A guard against pathologically deep markup. The HTML tree builder walks the stack of open
 // elements for every tag, so tens of thousands of nested elements make a parse take many
 // seconds; no real page nests anywhere near the limit below.

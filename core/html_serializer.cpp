@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a decoded page with gumbo and writing its body back out as innerHTML and innerText,
 // in the form the headline and announcement scrapers cut with literal markers. Both walks use an
 // explicit stack, so no nesting depth can overflow the call stack.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HTTP over libcurl: one GET with the program's network rules. Used synchronously by the
 // article download and on a worker thread by the hidden page loader.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless page loader behind the hidden views WebBrowser1 and WebBrowser3.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/portal.hpp"
 
 #define LANGXING_U16_(s) u"" s

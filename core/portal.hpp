@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Portal constants, compiled in from the build's cache variables.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text primitives on UTF-16 code units. Every scraper in the program cuts pages with these.
 // Positions are 1-based where a function says so; all comparisons are exact code-unit matches.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fast search of a UTF-16 needle in a UTF-16 text. Pages run to megabytes and every scraper
 // searches them many times, so the search is one vectorised scan (SSE2, or AVX2 when the
 // processor has it) over the candidates whose first and last code units match.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting the headline entries out of a listing page's body markup.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fast whole-page search, cut and replace for the reader page. Article pages run to megabytes
 // and are rewritten nine times per render, so each pass is one vectorised scan, a pass without
 // a match leaves the page untouched, and a pass with matches rewrites it in place when the

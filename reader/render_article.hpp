@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning an article address into the reader page shown in the article view.
 #pragma once
 

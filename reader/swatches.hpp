@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight background colour swatches of the settings pane.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian packages the build, the tests and the program need; sourced by scripts/test and scripts/run.
 LANGXING_PACKAGES=(
   cmake ninja-build g++ pkg-config git

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the update announcement block out of the announcement page's visible text.
 #pragma once
 

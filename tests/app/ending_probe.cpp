@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's event loop after an outdated notice, in a process of its own. Exits with the
 // status the event loop returns; 3 when the loop was never left, 4 when no notice was shown.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks on the catalog tree: which nodes load a page, which line's address is loaded, and that
 // one user action starts one load.
 #include <QProxyStyle>

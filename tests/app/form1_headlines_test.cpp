@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headline pages completing in the hidden view: the list they leave, the status texts of a run,
 // the tab brought to the front, and loads that fail or are superseded.
 #include "tests/app/news_window_harness.hpp"

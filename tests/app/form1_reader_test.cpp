@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening headlines in the article view and rendering them again, end to end: the real window,
 // the real article view and the program's HTTP client against the local portal.
 #include <QCheckBox>

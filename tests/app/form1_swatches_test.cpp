@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour swatches: pressed with the mouse, they set the reader page's background colour and
 // render the current article again; released, they show their own colour.
 #include <QColor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update notice: Timer1 starts the check, the announcement page decides, an outdated
 // version is reported, the download page opened on request (only a plain http(s) address),
 // and the program ends.

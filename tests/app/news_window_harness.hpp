@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A loaded Form1 against the local portal: a channel file in a temporary folder, the proxy
 // pointed at the portal, a fake message box and address opener, and every panel write recorded.
 #pragma once

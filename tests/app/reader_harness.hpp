@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window wired to the local portal for the reader's widget tests: the status texts of every
 // render are recorded, and a test can wait until a page written into the article view shows.
 #pragma once

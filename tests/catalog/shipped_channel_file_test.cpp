@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the channel file that ships with the program.
 #include <gtest/gtest.h>
 

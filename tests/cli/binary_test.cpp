@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built program itself: its exit statuses and its streams reach the shell intact.
 #include <sys/wait.h>
 

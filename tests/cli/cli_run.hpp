@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the companion's commands in-process with captured streams, and makes scratch folders.
 #pragma once
 

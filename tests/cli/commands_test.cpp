@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that need no network: catalog, channel look-up failures, help, version, usage.
 #include <gtest/gtest.h>
 

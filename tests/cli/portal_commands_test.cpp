@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that load pages, end to end against the local test portal as HTTP proxy.
 #include <gtest/gtest.h>
 

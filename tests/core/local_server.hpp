@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loopback servers for the network suites: a cpp-httplib server on a free port that records
 // what it was asked, a listener that accepts connections but never answers, a port that
 // refuses, and a guard that keeps the proxy environment of a test to itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A test-only copy of the program that also plays a short session: it starts exactly as the
 // program does (the same steps, in the same order, as app/main.cpp), then opens the first
 // channel of the catalog, opens the first headline of its list, waits for the update check,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program keeps no state: a session run in an empty home, from a folder holding only
 // chan.dll, leaves both exactly as they were. Both the real program and a copy of it that
 // plays a channel, an article and the update check run as child processes against the local

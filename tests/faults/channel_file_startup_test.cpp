@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up with channel files no one would write by hand: the longest list the program keeps,
 // with a line of a mebibyte among them, and files of random bytes. Form_Load must return with
 // the catalog built, and the channels it shows must still open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window against the local portal for long runs with failing responses mixed in: channels
 // for every kind of listing response, short network limits so a stalled answer fails in seconds
 // rather than half a minute, a timer whose ticks show the event loop still turns, and the

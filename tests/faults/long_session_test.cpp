@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long session in the real window against the local portal: hundreds of channel clicks and
 // headline opens, with slow, stalled, missing, oversized, dropped and garbage answers mixed in.
 // After every operation the event loop must still turn, and every list and page must end in

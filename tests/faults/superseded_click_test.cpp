@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks on other channels while a headline page is still loading, over and over: whatever
 // arrives late, only the page of the last click may reach the list.
 #include "tests/faults/fault_window.hpp"

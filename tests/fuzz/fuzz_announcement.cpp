@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Announcement parsing and the download-address check on arbitrary text.
 #include "core/text.hpp"
 #include "update/announcement.hpp"

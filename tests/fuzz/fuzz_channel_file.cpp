@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel file bytes through line splitting and the catalog tree.
 #include <cstdlib>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DecodeBytes in both character sets on arbitrary bytes.
 #include <cstdlib>
 

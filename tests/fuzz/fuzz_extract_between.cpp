@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ExtractBetween and the other text primitives on arbitrary code units.
 #include <cstdlib>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Headline parsing of arbitrary body markup, and of whole pages through the hidden view's
 // serialiser as the window scrapes them.
 #include "core/html_document.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers that turn a fuzzer's bytes into the program's inputs.
 #pragma once
 

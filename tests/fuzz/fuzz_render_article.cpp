@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RenderArticle with the page, the address and the options taken from the input.
 #include "core/text.hpp"
 #include "reader/render_article.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page bytes through decoding, parsing and serialising of the body.
 #include "core/html_document.hpp"
 #include "tests/fuzz/fuzz_input.hpp"

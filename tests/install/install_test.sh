@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch DESTDIR and checks the layout and the menu entry, then
 # builds the Debian package, unpacks it and runs both programs from the unpacked tree.
 #   install_test.sh BUILD_DIR WITH_WINDOW(0|1)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixture pages as the program sees them: served bytes -> the hidden view's body texts ->
 // the listing markers and announcement tags. Checks that what README.md promises holds.
 #include <gtest/gtest.h>

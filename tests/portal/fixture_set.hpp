@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixture set: a manifest naming, per address, the file to serve and how to serve it.
 //
 // manifest.txt, one page per line; blank lines and lines starting with "#" are skipped:

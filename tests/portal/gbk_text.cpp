@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between UTF-8 text and the GBK bytes most portal pages are served in.
 #include <iconv.h>
 

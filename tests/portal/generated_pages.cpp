@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/portal/generated_pages.hpp"
 
 #include "tests/portal/images.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages too large or too binary to keep as files, made in code. The fixture manifest names
 // them with a leading "@" in place of a file.
 #pragma once

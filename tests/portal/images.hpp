@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small single-colour images for the pictures the portal's articles show.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated pictures decode with a real image reader to the size and colour asked for.
 #include <gtest/gtest.h>
 

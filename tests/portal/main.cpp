@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // langxing-test-portal [--sample CHAN_DLL] [--fixtures DIR] [--port N]
 // Serves the fixture portal (and, with --sample, a generated portal for every channel of the
 // channel file) on a loopback port until SIGINT or SIGTERM. The first line on stdout is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builders for the portal's pages in its 2010 markup: lower-case tags, loose quoting, CR LF line
 // ends and tab indentation. They return UTF-8 text; the portal serves most pages as GBK.
 #pragma once

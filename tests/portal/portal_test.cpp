@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portal answers proxied requests from its fixtures, by the behaviour each page asks for.
 #include <curl/curl.h>
 #include <gtest/gtest.h>

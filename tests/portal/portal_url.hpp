@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Address handling of the portal: how a request names a page and how pages are keyed.
 #pragma once
 

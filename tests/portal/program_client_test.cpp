@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portal as the program's own HTTP client meets it: proxy from the environment, gzip
 // accepted, the program's time-outs and size cap.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The offline sample portal: for every channel of a channel file, a listing of headlines that
 // lead through the portal's redirect address to generated articles of all three kinds (general
 // news, auto section, blog), with their pictures and the program's announcement page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portal server: a cpp-httplib server on a loopback port answering from a table of pages.
 #include "tests/portal/test_portal.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A local stand-in for the news portal. It listens on a free loopback port and answers the
 // absolute-form requests an HTTP client sends to a proxy (GET http://news.sina.com.cn/a.shtml),
 // so the program keeps the portal's real host names while tests point http_proxy at it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ASan options compiled into the test suites that host QtWebEngine.
 //
 // new_delete_type_mismatch=0: the web engine library (Chromium, not built with ASan) frees

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for the start-up benchmark: the least a Qt Widgets window with one web view costs.
 // A bare window holding one QWebEngineView that loads about:blank; prints the ready line once
 // the page has loaded and the window is on screen, then quits.

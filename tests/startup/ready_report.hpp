@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a start-up probe prints once its window is ready: the time since the process began and
 // the memory it holds then. Shared by the program's probe and the floor window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the start-up benchmark: starts the window exactly as the program does
 // (schemes, application, icon, Form1, Form_Load, show) and prints the ready line once the
 // article view's blank page has loaded and the window with its catalog is on screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the widget suites: a QApplication for the whole run, then GoogleTest.
 #include <gtest/gtest.h>
 

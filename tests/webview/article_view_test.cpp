@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view on a real browser engine, offscreen, against a local HTTP server.
 #include <gtest/gtest.h>
 

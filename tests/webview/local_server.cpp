@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "local_server.hpp"
 
 #include <httplib.h>

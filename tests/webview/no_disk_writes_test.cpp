@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The article view keeps everything in memory: a session leaves nothing in the user's home,
 // data, cache, config or state folders.
 #include <gtest/gtest.h>

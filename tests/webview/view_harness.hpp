@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Driving a real ArticleView in the tests: bounded waits, script results, clicks.
 #pragma once
 
