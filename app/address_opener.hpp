@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QUrl>
-
 #include <functional>
 #include <string>
 

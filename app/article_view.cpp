@@ -14,11 +14,10 @@
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
+#include <functional>
 
 #include "app/address_opener.hpp"
 #include "app/written_page.hpp"
-
-#include <functional>
 
 namespace {
 
@@ -35,7 +34,8 @@ QString LeavePageQuestion() {
 // protocol handlers, file system access, client certificates) are always refused.
 class SilentPage final : public QWebEnginePage {
  public:
-  explicit SilentPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
+  explicit SilentPage(QWebEngineProfile* profile, QObject* parent)
+      : QWebEnginePage(profile, parent) {
     connect(this, &QWebEnginePage::certificateError, this, [](const QWebEngineCertificateError& e) {
       QWebEngineCertificateError error = e;
       error.rejectCertificate();

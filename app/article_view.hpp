@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QWebEngineView>
-
 #include <memory>
 
 #include "core/browser_view.hpp"

@@ -26,8 +26,8 @@ int TwipsToPixels(double twips) {
 }
 
 void PlaceInTwips(QWidget* widget, const TwipsBox& box) {
-  widget->setGeometry(TwipsToPixels(box.left), TwipsToPixels(box.top),
-                      TwipsToPixels(box.width), TwipsToPixels(box.height));
+  widget->setGeometry(TwipsToPixels(box.left), TwipsToPixels(box.top), TwipsToPixels(box.width),
+                      TwipsToPixels(box.height));
 }
 
 namespace {
@@ -131,7 +131,7 @@ void Form1::CreateControls() {
 
   // Stacking order, bottom first: the left pane's views and the bar lie over the tab strip.
   for (QWidget* w : std::initializer_list<QWidget*>{TabStrip1, Frame2, List2, Frame1, TreeView1,
-                                                     StatusBar1, Frame3, Picture2})
+                                                    StatusBar1, Frame3, Picture2})
     w->raise();
 
   ApplyPanes();
@@ -163,23 +163,24 @@ void Form1::CreateSettingsPane() {
   PlaceInTwips(Frame4, {120, 2280, 2415, 1095});
 
   PictureBox** swatchMembers[] = {&Picture3, &Picture4, &Picture5, &Picture6,
-                          &Picture7, &Picture8, &Picture9, &Picture10};
+                                  &Picture7, &Picture8, &Picture9, &Picture10};
   for (PictureBox** member : swatchMembers) *member = new PictureBox(Frame4);
   for (const langxing::Swatch& swatch : langxing::Swatches) {
     const QString name = QString::fromLatin1(swatch.name.data(), swatch.name.size());
     PictureBox* box = SwatchByName(swatch.name);
     if (box == nullptr) continue;
     box->setObjectName(name);
-    PlaceInTwips(box, {static_cast<double>(swatch.left), static_cast<double>(swatch.top), 375, 375});
-    box->SetBackColor(QColor(swatch.colour & 0xFF, (swatch.colour >> 8) & 0xFF,
-                             (swatch.colour >> 16) & 0xFF));
+    PlaceInTwips(box,
+                 {static_cast<double>(swatch.left), static_cast<double>(swatch.top), 375, 375});
+    box->SetBackColor(
+        QColor(swatch.colour & 0xFF, (swatch.colour >> 8) & 0xFF, (swatch.colour >> 16) & 0xFF));
   }
 }
 
 PictureBox* Form1::SwatchByName(std::string_view name) const {
   const std::pair<std::string_view, PictureBox*> swatches[] = {
-      {"Picture3", Picture3}, {"Picture4", Picture4}, {"Picture5", Picture5},
-      {"Picture6", Picture6}, {"Picture7", Picture7}, {"Picture8", Picture8},
+      {"Picture3", Picture3}, {"Picture4", Picture4},  {"Picture5", Picture5},
+      {"Picture6", Picture6}, {"Picture7", Picture7},  {"Picture8", Picture8},
       {"Picture9", Picture9}, {"Picture10", Picture10}};
   for (const auto& [swatchName, box] : swatches)
     if (swatchName == name) return box;
@@ -188,9 +189,9 @@ PictureBox* Form1::SwatchByName(std::string_view name) const {
 
 void Form1::SetFocusOrder() {
   const std::vector<QWidget*> order = {
-      Frame2, List2,   Frame1,   WebBrowser2, Picture2,  TabStrip1, TreeView1, StatusBar1,
-      Frame3, Check1,  Label1,   HScroll1,    Label2,    HScroll2,  Check2,    Frame4,
-      Picture9, Picture10, Picture3, Picture4, Picture5, Picture6,  Picture7,  Picture8};
+      Frame2,   List2,     Frame1,   WebBrowser2, Picture2, TabStrip1, TreeView1, StatusBar1,
+      Frame3,   Check1,    Label1,   HScroll1,    Label2,   HScroll2,  Check2,    Frame4,
+      Picture9, Picture10, Picture3, Picture4,    Picture5, Picture6,  Picture7,  Picture8};
   // Frames, labels and picture boxes hold their places but never take the focus; Qt links only
   // widgets that do, so the chain is made of those, in the same order.
   QWidget* previous = nullptr;

@@ -2,7 +2,6 @@
 // The hidden headline view WebBrowser1 and the handler that turns its page into List2's entries.
 #include <QListWidget>
 #include <QStringList>
-
 #include <exception>
 
 #include "app/form1.hpp"

@@ -68,8 +68,8 @@ void Form1::resizeEvent(QResizeEvent* event) {
 }
 
 void Form1::Picture2_MouseDown(int, int, double, double) {
-  Picture2->SetBackColor(QColor(langxing::SplitterDragRed, langxing::SplitterDragGreen,
-                                langxing::SplitterDragBlue));
+  Picture2->SetBackColor(
+      QColor(langxing::SplitterDragRed, langxing::SplitterDragGreen, langxing::SplitterDragBlue));
 }
 
 void Form1::Picture2_MouseMove(int buttons, int, double x, double) {
@@ -83,8 +83,8 @@ void Form1::Picture2_MouseMove(int buttons, int, double x, double) {
 void Form1::Picture2_MouseUp(int, int, double, double) {
   panes_ = langxing::SplitterRelease(panes_, ClientWidthTwips());
   ApplyPanes();
-  Picture2->SetBackColor(QColor(langxing::SplitterDragRed, langxing::SplitterDragGreen,
-                                langxing::SplitterDragBlue));
+  Picture2->SetBackColor(
+      QColor(langxing::SplitterDragRed, langxing::SplitterDragGreen, langxing::SplitterDragBlue));
 }
 
 void Form1::CentreOnScreen() {

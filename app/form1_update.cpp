@@ -54,8 +54,8 @@ void Form1::WebBrowser3_DocumentComplete() {
   // Cleared before the box, so a completion while it is open cannot start a second verdict.
   UpdateCheckPending = false;
   WebBrowser3->Navigate2(u"about:blank");
-  const int button = MessageBox().Show(std::u16string(langxing::OutdatedMessage),
-                                       langxing::MessageBoxOkCancel);
+  const int button =
+      MessageBox().Show(std::u16string(langxing::OutdatedMessage), langxing::MessageBoxOkCancel);
   // The address is handed to the desktop's browser as one URL, never to a shell, and only when
   // it is a plain http(s) address: an announcement must not be able to run commands here.
   if (button == langxing::MessageBoxResultOk &&

@@ -64,8 +64,8 @@ void TabStrip::paintEvent(QPaintEvent*) {
   frame.initFrom(this);
   frame.rect = QRect(0, top, width(), height() - top);
   frame.shape = bar_->shape();
-  frame.tabBarRect = bar_->count() > 0 ? bar_->tabRect(0).united(bar_->tabRect(bar_->count() - 1))
-                                       : QRect();
+  frame.tabBarRect =
+      bar_->count() > 0 ? bar_->tabRect(0).united(bar_->tabRect(bar_->count() - 1)) : QRect();
   frame.tabBarSize = frame.tabBarRect.size();
   frame.selectedTabRect = bar_->tabRect(bar_->currentIndex());
   painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);

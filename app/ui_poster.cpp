@@ -3,7 +3,6 @@
 
 #include <QMetaObject>
 #include <QObject>
-
 #include <memory>
 #include <mutex>
 

@@ -42,8 +42,8 @@ QString WithBaseAddress(const QString& html, const QString& baseAddress) {
                                           QRegularExpression::CaseInsensitiveOption);
   if (html.contains(ownBase)) return html;
 
-  const QString tag = QStringLiteral("<base href=\"") + AttributeEscaped(baseAddress) +
-                      QStringLiteral("\">");
+  const QString tag =
+      QStringLiteral("<base href=\"") + AttributeEscaped(baseAddress) + QStringLiteral("\">");
   // Right after an explicit <head ...> tag (not <header>); otherwise after a leading doctype,
   // where the parser still puts it into the head; otherwise in front of everything.
   static const QRegularExpression headTag(QStringLiteral("<head(\\s[^>]*)?>"),

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
-
 #include <cstdint>
 
 // The scheme's name. It must be registered (RegisterWrittenPageScheme) before the

@@ -10,9 +10,7 @@ const std::array<std::u16string_view, 14> CatalogCategories = {
     u"汽车新闻", u"娱乐新闻", u"读书新闻", u"文化教育", u"房产新闻", u"游戏新闻", u"星座新闻",
 };
 
-std::u16string ChannelNameOf(std::u16string_view line) {
-  return ExtractBetween(line, u"_", u"--");
-}
+std::u16string ChannelNameOf(std::u16string_view line) { return ExtractBetween(line, u"_", u"--"); }
 
 namespace {
 

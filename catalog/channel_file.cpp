@@ -88,14 +88,15 @@ std::vector<std::u16string> ChannelLinesOfBytes(std::string_view bytes) {
   }
   const std::vector<LineSpan> spans = SplitLineSpans(bytes, MaxChannelLines);
   // Only the bytes of the kept lines decide the encoding.
-  const std::string_view kept = spans.empty() ? std::string_view{}
-                                              : bytes.substr(0, spans.back().next);
+  const std::string_view kept =
+      spans.empty() ? std::string_view{} : bytes.substr(0, spans.back().next);
   if (!utf8) utf8 = IsValidUtf8(kept);
 
   std::vector<std::u16string> lines;
   lines.reserve(spans.size());
   if (utf8) {
-    for (const LineSpan& s : spans) lines.push_back(Utf8ToUtf16(bytes.substr(s.begin, s.end - s.begin)));
+    for (const LineSpan& s : spans)
+      lines.push_back(Utf8ToUtf16(bytes.substr(s.begin, s.end - s.begin)));
     return lines;
   }
   // GBK never uses CR or LF inside a multi-byte sequence, so decoding the kept bytes at once

@@ -38,7 +38,8 @@ constexpr CommandInfo kCommands[] = {
      "Prints the page body's innerText exactly as the hidden views serialise it.\n"
      "Exit status: 0, or 1 when the page could not be loaded.\n"},
     {"article", Command::Article,
-     "Usage: langxing-cli article [--verbose] URL [--images N] [--video N] [--colour TEXT] [--size N]\n"
+     "Usage: langxing-cli article [--verbose] URL [--images N] [--video N] [--colour TEXT] [--size "
+     "N]\n"
      "Prints the reader page of the article at URL, byte for byte (no newline added).\n"
      "  --images N    0 hides images (default 1)\n"
      "  --video N     0 hides video players (default 0)\n"
@@ -191,9 +192,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& given) {
     }
     const bool takesUrl =
         info->command == Command::Headlines || info->command == Command::CheckUpdate;
-    const bool isArticleOption = info->command == Command::Article &&
-                                 (word == "--images" || word == "--video" ||
-                                  word == "--colour" || word == "--size");
+    const bool isArticleOption =
+        info->command == Command::Article &&
+        (word == "--images" || word == "--video" || word == "--colour" || word == "--size");
     if (!(takesUrl && word == "--url") && !isArticleOption) {
       return Fail(name, "unknown option '" + word + "'");
     }
@@ -225,8 +226,8 @@ ParseOutcome ParseArguments(const std::vector<std::string>& given) {
         return Fail(name, "give either CHANNEL or --url URL, not both");
       }
       if (!request.url && positional.size() != 1) {
-        return Fail(name, positional.empty() ? "CHANNEL or --url URL is missing"
-                                             : "too many arguments");
+        return Fail(name,
+                    positional.empty() ? "CHANNEL or --url URL is missing" : "too many arguments");
       }
       if (!request.url) request.channel = positional[0];
       break;

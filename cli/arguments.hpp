@@ -12,7 +12,7 @@
 namespace langxing::cli {
 
 enum class Command {
-  Help,         // general help or the help of one command (helpTopic)
+  Help,  // general help or the help of one command (helpTopic)
   Version,
   Catalog,
   Headlines,
@@ -24,12 +24,12 @@ enum class Command {
 
 struct Request {
   Command command = Command::Help;
-  std::string helpTopic;                // for Help: "" for the general text, else a command name
-  bool verbose = false;                 // status texts on stderr
-  std::optional<std::string> directory; // catalog: where chan.dll lies
-  std::optional<std::string> channel;   // headlines: the channel text (UTF-8 as given)
-  std::optional<std::string> url;       // headlines --url, inner-*, article, check-update --url
-  ReaderSettings reader;                // article options
+  std::string helpTopic;                 // for Help: "" for the general text, else a command name
+  bool verbose = false;                  // status texts on stderr
+  std::optional<std::string> directory;  // catalog: where chan.dll lies
+  std::optional<std::string> channel;    // headlines: the channel text (UTF-8 as given)
+  std::optional<std::string> url;        // headlines --url, inner-*, article, check-update --url
+  ReaderSettings reader;                 // article options
 };
 
 struct ParseOutcome {

@@ -48,8 +48,7 @@ std::optional<BodyTexts> LoadPageBlocking(const std::u16string& url, const Netwo
                                           std::chrono::milliseconds patience) {
   // The queue outlives the loader: a worker still finishing after we gave up may post into it.
   auto queue = std::make_shared<TaskQueue>();
-  PageLoader loader([queue](std::function<void()> task) { queue->Post(std::move(task)); },
-                    limits);
+  PageLoader loader([queue](std::function<void()> task) { queue->Post(std::move(task)); }, limits);
   std::optional<BodyTexts> result;
   loader.DocumentComplete = [&] {
     if (!result) result = BodyTexts{loader.BodyInnerHtml(), loader.BodyInnerText()};

@@ -122,7 +122,8 @@ int RunArticle(const Request& request, Context& context) {
 
 int RunCheckUpdate(const Request& request, Context& context) {
   const StatusWriter setStatus = StatusWriterFor(request, context);
-  const std::u16string url = request.url ? Utf8ToUtf16(*request.url) : std::u16string(UpdatePageUrl);
+  const std::u16string url =
+      request.url ? Utf8ToUtf16(*request.url) : std::u16string(UpdatePageUrl);
   setStatus(u"状态：检查版本。。。");
   auto body = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
   if (!body) ReportLoadTimeout(context, url);

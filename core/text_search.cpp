@@ -10,7 +10,6 @@
 
 namespace langxing {
 
-
 namespace {
 
 constexpr std::size_t npos = std::u16string_view::npos;
@@ -28,7 +27,8 @@ std::size_t FindScalar(const char16_t* data, std::size_t i, std::size_t lastStar
                        std::u16string_view needle) {
   const std::size_t n = needle.size();
   for (; i <= lastStart; ++i) {
-    if (data[i] == needle.front() && data[i + n - 1] == needle.back() && MiddleMatches(data + i, needle))
+    if (data[i] == needle.front() && data[i + n - 1] == needle.back() &&
+        MiddleMatches(data + i, needle))
       return i;
   }
   return npos;
@@ -55,7 +55,7 @@ std::size_t FindSse2(const char16_t* data, std::size_t i, std::size_t lastStart,
 }
 
 __attribute__((target("avx2"))) inline unsigned CandidatesAvx2(const char16_t* at, std::size_t n,
-                                                                __m256i first, __m256i last) {
+                                                               __m256i first, __m256i last) {
   const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
   const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + n - 1));
   return static_cast<unsigned>(_mm256_movemask_epi8(
@@ -63,8 +63,8 @@ __attribute__((target("avx2"))) inline unsigned CandidatesAvx2(const char16_t* a
 }
 
 __attribute__((target("avx2"))) std::size_t FindAvx2(const char16_t* data, std::size_t i,
-                                                      std::size_t lastStart,
-                                                      std::u16string_view needle) {
+                                                     std::size_t lastStart,
+                                                     std::u16string_view needle) {
   const std::size_t n = needle.size();
   const __m256i first = _mm256_set1_epi16(static_cast<short>(needle.front()));
   const __m256i last = _mm256_set1_epi16(static_cast<short>(needle.back()));
@@ -79,10 +79,14 @@ __attribute__((target("avx2"))) std::size_t FindAvx2(const char16_t* data, std::
     const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + n + 15));
     const __m256i b2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + n + 31));
     const __m256i b3 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + n + 47));
-    const __m256i m0 = _mm256_and_si256(_mm256_cmpeq_epi16(a0, first), _mm256_cmpeq_epi16(b0, last));
-    const __m256i m1 = _mm256_and_si256(_mm256_cmpeq_epi16(a1, first), _mm256_cmpeq_epi16(b1, last));
-    const __m256i m2 = _mm256_and_si256(_mm256_cmpeq_epi16(a2, first), _mm256_cmpeq_epi16(b2, last));
-    const __m256i m3 = _mm256_and_si256(_mm256_cmpeq_epi16(a3, first), _mm256_cmpeq_epi16(b3, last));
+    const __m256i m0 =
+        _mm256_and_si256(_mm256_cmpeq_epi16(a0, first), _mm256_cmpeq_epi16(b0, last));
+    const __m256i m1 =
+        _mm256_and_si256(_mm256_cmpeq_epi16(a1, first), _mm256_cmpeq_epi16(b1, last));
+    const __m256i m2 =
+        _mm256_and_si256(_mm256_cmpeq_epi16(a2, first), _mm256_cmpeq_epi16(b2, last));
+    const __m256i m3 =
+        _mm256_and_si256(_mm256_cmpeq_epi16(a3, first), _mm256_cmpeq_epi16(b3, last));
     const __m256i any = _mm256_or_si256(_mm256_or_si256(m0, m1), _mm256_or_si256(m2, m3));
     if (_mm256_testz_si256(any, any)) continue;
     for (std::size_t block = 0; block < 64; block += 16) {

@@ -10,8 +10,7 @@ namespace langxing {
 namespace {
 
 constexpr std::u16string_view kFailureText = u"抱歉，本文获取失败！可以访问原始页";
-constexpr std::u16string_view kSourceLineStart =
-    u"<br /><hr /><center> 文章来源于新浪网<a href='";
+constexpr std::u16string_view kSourceLineStart = u"<br /><hr /><center> 文章来源于新浪网<a href='";
 constexpr std::u16string_view kSourceLineEnd = u"' target='_blank' >访问原始页</a></center>";
 // What the wrapped page holds when nothing stood between the body tags.
 constexpr std::u16string_view kEmptyBodyMark = u";'></body>";

@@ -15,11 +15,11 @@ constexpr std::uint32_t ColourValue(std::uint8_t r, std::uint8_t g, std::uint8_t
 }
 
 struct Swatch {
-  std::string_view name;          // "Picture9", ...
-  int left, top;                  // twips inside Frame4
-  std::uint32_t colour;           // own colour value
-  std::uint32_t pressedColour;    // colour value while pressed
-  std::u16string_view literal;    // colour text written to Text1; empty = computed from colour
+  std::string_view name;        // "Picture9", ...
+  int left, top;                // twips inside Frame4
+  std::uint32_t colour;         // own colour value
+  std::uint32_t pressedColour;  // colour value while pressed
+  std::u16string_view literal;  // colour text written to Text1; empty = computed from colour
 };
 
 // In screen order: Picture9, Picture10, Picture3, Picture4, Picture8, Picture5, Picture6, Picture7.

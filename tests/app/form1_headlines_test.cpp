@@ -8,9 +8,9 @@ namespace {
 
 using HeadlineListTest = NewsWindowTest;
 
-const std::vector<std::u16string> RunStatusTexts = {
-    U16("状态：获取"), U16("状态：获取》"), U16("状态：获取》》"), U16("状态：获取完成"),
-    U16("状态：空闲")};
+const std::vector<std::u16string> RunStatusTexts = {U16("状态：获取"), U16("状态：获取》"),
+                                                    U16("状态：获取》》"), U16("状态：获取完成"),
+                                                    U16("状态：空闲")};
 
 TEST_F(HeadlineListTest, ChannelPageFillsTheListInPageOrderAndShowsIt) {
   struct Case {
@@ -19,11 +19,11 @@ TEST_F(HeadlineListTest, ChannelPageFillsTheListInPageOrderAndShowsIt) {
   };
   const Case cases[] = {
       {"国内新闻", NormalListingEntries()},
-      {"社会", Utf8ListingEntries()},       // a UTF-8 page
-      {"逐行", NormalListingEntries()},     // every tag on a line of its own
-      {"无表格", {Apology}},                // a portal page without the table
-      {"已删除", {Apology}},                // 404
-      {"国内新闻", NormalListingEntries()}, // a reload replaces, never adds
+      {"社会", Utf8ListingEntries()},        // a UTF-8 page
+      {"逐行", NormalListingEntries()},      // every tag on a line of its own
+      {"无表格", {Apology}},                 // a portal page without the table
+      {"已删除", {Apology}},                 // 404
+      {"国内新闻", NormalListingEntries()},  // a reload replaces, never adds
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.channel);

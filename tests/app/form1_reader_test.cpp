@@ -101,12 +101,14 @@ TEST_F(ReaderTest, ItemsWithoutAnArticleAddressOpenNothing) {
 }
 
 TEST_F(ReaderTest, DirectLinkWithoutUrlParameterOpensTheLink) {
-  portal.SetPage("http://news.sina.com.cn/direct.shtml",
-                 Page{.body = ToGbk("<!-- 内容列 begin --><p>直接链接的文章</p><!-- publish_helper_end -->")});
+  portal.SetPage(
+      "http://news.sina.com.cn/direct.shtml",
+      Page{.body = ToGbk("<!-- 内容列 begin --><p>直接链接的文章</p><!-- publish_helper_end -->")});
   QListWidgetItem* item = AddHeadline(u"直接链接;\"http://news.sina.com.cn/direct.shtml\" ");
   ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(item); }));
   EXPECT_EQ(form.ArticleUrl, u"http://news.sina.com.cn/direct.shtml");
-  EXPECT_TRUE(Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("直接链接的文章")));
+  EXPECT_TRUE(
+      Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("直接链接的文章")));
 }
 
 TEST_F(ReaderTest, FontSizeChangeBeforeAnyArticleShowsTheFailurePageWithAnEmptyLink) {
@@ -138,7 +140,8 @@ TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
   EXPECT_EQ(form.ArticleUrl, NewsUrl);
   EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:22px;"));
   EXPECT_EQ(Script(imagesShown),
-            QStringLiteral("http://i1.sinaimg.cn/dy/c/2010-05-01/U2010P1T1D20191234F23DT20100501083012.JPG"));
+            QStringLiteral(
+                "http://i1.sinaimg.cn/dy/c/2010-05-01/U2010P1T1D20191234F23DT20100501083012.JPG"));
   EXPECT_EQ(Script(QStringLiteral("document.images.length")).toInt(), 3);
   const QString players = QStringLiteral(
       "Array.from(document.querySelectorAll('span')).filter(s => s.querySelector('embed'))"
@@ -157,8 +160,9 @@ TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
 
 TEST_F(ReaderTest, PortalTitleInTheViewRendersThatPageOnceAndOtherTitlesChangeNothing) {
   const std::string base = "http://127.0.0.1:" + std::to_string(portal.Port());
-  portal.SetPage(base + "/other.html",
-                 Page{.body = ToGbk("<html><head><title>别的网站</title></head><body>别处</body></html>")});
+  portal.SetPage(
+      base + "/other.html",
+      Page{.body = ToGbk("<html><head><title>别的网站</title></head><body>别处</body></html>")});
   portal.SetPage(base + "/portal.html",
                  Page{.body = ToGbk("<html><head><title>新浪网首页</title></head>"
                                     "<body><p>门户的首页</p></body></html>")});
@@ -167,7 +171,8 @@ TEST_F(ReaderTest, PortalTitleInTheViewRendersThatPageOnceAndOtherTitlesChangeNo
   QSignalSpy loaded(&View(), &QWebEngineView::loadFinished);
   View().Navigate(QString::fromStdString(base + "/other.html").toStdU16String());
   ASSERT_TRUE(WaitForLoad(loaded));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return View().title() == QStringLiteral("别的网站"); }, kWaitMs));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return View().title() == QStringLiteral("别的网站"); }, kWaitMs));
   Settle();
   EXPECT_TRUE(statusTexts.empty());
   EXPECT_EQ(form.ArticleUrl, NewsUrl);
@@ -178,7 +183,8 @@ TEST_F(ReaderTest, PortalTitleInTheViewRendersThatPageOnceAndOtherTitlesChangeNo
   const std::u16string portalPage = QString::fromStdString(base + "/portal.html").toStdU16String();
   ASSERT_TRUE(ShowsWrite([&] { View().Navigate(portalPage); }));
   EXPECT_EQ(form.ArticleUrl, portalPage);
-  EXPECT_TRUE(Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("门户的首页")));
+  EXPECT_TRUE(
+      Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("门户的首页")));
   EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:14px;"));
   Settle(1500);
   EXPECT_EQ(statusTexts, RenderStatusTexts);
@@ -189,16 +195,20 @@ TEST_F(ReaderTest, ArticleOfMoreThanThreeMegabytesShows) {
       u"大文章;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/big.shtml\" ");
   ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(item); }));
   EXPECT_EQ(statusTexts, RenderStatusTexts);
-  EXPECT_GT(Script(QStringLiteral("String(document.body.innerText.length)")).toLongLong(), 1'000'000);
+  EXPECT_GT(Script(QStringLiteral("String(document.body.innerText.length)")).toLongLong(),
+            1'000'000);
   EXPECT_TRUE(Script(QStringLiteral("document.body.innerText.slice(-200)"))
                   .endsWith(QStringLiteral("文章来源于新浪网访问原始页")));
 }
 
 TEST_F(ReaderTest, DownloadFailuresShowTheFailurePageWithTheArticleLink) {
   const std::vector<std::pair<const char*, std::u16string>> cases = {
-      {"error status", u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/gone.shtml\""},
-      {"connection dropped", u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/close.shtml\""},
-      {"no end marker", u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/no_end.shtml\""},
+      {"error status",
+       u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/gone.shtml\""},
+      {"connection dropped",
+       u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/close.shtml\""},
+      {"no end marker",
+       u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/no_end.shtml\""},
   };
   for (const auto& [name, entry] : cases) {
     SCOPED_TRACE(name);

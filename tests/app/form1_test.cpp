@@ -93,11 +93,12 @@ TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
 
   // Every control is found by its name inside its container.
   const std::pair<const char*, QWidget*> containment[] = {
-      {"TabStrip1", &form},    {"TreeView1", &form},  {"List2", &form},    {"Frame3", &form},
-      {"Picture2", &form},     {"Frame2", &form},     {"StatusBar1", &form}, {"Frame1", &form},
-      {"Check1", form.Frame3}, {"Check2", form.Frame3}, {"Label1", form.Frame3},
-      {"HScroll1", form.Frame3}, {"Label2", form.Frame3}, {"HScroll2", form.Frame3},
-      {"Frame4", form.Frame3}, {"WebBrowser2", form.Frame2}};
+      {"TabStrip1", &form},        {"TreeView1", &form},      {"List2", &form},
+      {"Frame3", &form},           {"Picture2", &form},       {"Frame2", &form},
+      {"StatusBar1", &form},       {"Frame1", &form},         {"Check1", form.Frame3},
+      {"Check2", form.Frame3},     {"Label1", form.Frame3},   {"HScroll1", form.Frame3},
+      {"Label2", form.Frame3},     {"HScroll2", form.Frame3}, {"Frame4", form.Frame3},
+      {"WebBrowser2", form.Frame2}};
   for (const auto& [name, container] : containment) {
     auto* w = form.findChild<QWidget*>(QString::fromLatin1(name));
     ASSERT_NE(w, nullptr) << name;
@@ -153,9 +154,8 @@ TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
 }
 
 TEST_F(Form1Test, KeepsTheDesignedFocusOrder) {
-  const std::vector<QWidget*> want = {form.List2, form.WebBrowser2, form.TabStrip1,
-                                      form.TreeView1, form.Check1, form.HScroll1,
-                                      form.HScroll2, form.Check2};
+  const std::vector<QWidget*> want = {form.List2,  form.WebBrowser2, form.TabStrip1, form.TreeView1,
+                                      form.Check1, form.HScroll1,    form.HScroll2,  form.Check2};
   std::vector<QWidget*> seen;
   QWidget* w = form.List2;
   for (int guard = 0; guard < 500 && seen.size() < want.size(); ++guard) {
@@ -180,10 +180,9 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
   EXPECT_TRUE(form.UpdateCheckPending);
   EXPECT_FALSE(form.HeadlinesRequested);
   EXPECT_EQ(form.Picture2->BorderStyle(), 0);
-  EXPECT_THAT(form.List1, testing::ElementsAre(u"新闻中心_国内新闻--http://a/1",
-                                               u"体育新闻_NBA--http://b/2", u"",
-                                               u"新闻中心_国际新闻--http://c/3",
-                                               u"体育新闻_NBA--http://d/4"));
+  EXPECT_THAT(form.List1, testing::ElementsAre(
+                              u"新闻中心_国内新闻--http://a/1", u"体育新闻_NBA--http://b/2", u"",
+                              u"新闻中心_国际新闻--http://c/3", u"体育新闻_NBA--http://d/4"));
 
   // The clock is read once and shown in panel 3 before anything else is written.
   EXPECT_TRUE(form.Clock() == before || form.Clock() == after);
@@ -264,9 +263,9 @@ TEST_F(Form1Test, TabsShowTheViewOfTheSelectedCaption) {
     int tab;
     bool tree, list, settings;
   };
-  for (const Step& s : {Step{2, false, false, true}, Step{0, true, false, false},
-                        Step{1, false, true, false}, Step{2, false, false, true},
-                        Step{1, false, true, false}}) {
+  for (const Step& s :
+       {Step{2, false, false, true}, Step{0, true, false, false}, Step{1, false, true, false},
+        Step{2, false, false, true}, Step{1, false, true, false}}) {
     form.TabStrip1->setCurrentIndex(s.tab);
     EXPECT_EQ(!form.TreeView1->isHidden(), s.tree) << s.tab;
     EXPECT_EQ(!form.List2->isHidden(), s.list) << s.tab;
@@ -325,9 +324,10 @@ TEST_F(Form1Test, PanelWritesReplaceTheWholeTextAndAreRecorded) {
   EXPECT_EQ(form.PanelText(4), u"状态：获取》》");
   EXPECT_EQ(form.StatusBar1->Panel(2)->text(), QStringLiteral("<b>not markup</b>"));
   EXPECT_EQ(form.StatusBar1->Panel(2)->textFormat(), Qt::PlainText);
-  EXPECT_THAT(writes, testing::ElementsAre(std::make_pair(4, std::u16string(u"状态：获取")),
-                                           std::make_pair(4, std::u16string(u"状态：获取》》")),
-                                           std::make_pair(2, std::u16string(u"<b>not markup</b>"))));
+  EXPECT_THAT(writes,
+              testing::ElementsAre(std::make_pair(4, std::u16string(u"状态：获取")),
+                                   std::make_pair(4, std::u16string(u"状态：获取》》")),
+                                   std::make_pair(2, std::u16string(u"<b>not markup</b>"))));
 }
 
 // The widget geometry matches the twips geometry at 15 twips a pixel.

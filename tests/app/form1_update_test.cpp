@@ -89,18 +89,18 @@ TEST_P(UpdateVerdictTest, AnnouncedVersionDecides) {
 
 INSTANTIATE_TEST_SUITE_P(
     Announcements, UpdateVerdictTest,
-    testing::Values(
-        Variant{"", true, ReleasedMessage, {}},
-        Variant{"_spaced", true, ReleasedMessage, {}},
-        Variant{"_newer", false, U16("朗星快报1.3已发布，修正了若干问题"), {DownloadPage}},
-        Variant{"_1_20", false, ReleasedMessage, {DownloadPage}},
-        Variant{"_linebreak", false, ReleasedMessage, {DownloadPage}},
-        // The only <beta> stands after "</new>".
-        Variant{"_beta_outside", false, U16("朗星快报1.2正式发布"), {DownloadPage}},
-        // No "</new>": message and address are empty; there is nothing to open.
-        Variant{"_unclosed", false, u"", {}},
-        // "x & rm -rf ~" is no address: it is never handed on.
-        Variant{"_hostile", false, U16("请立即更新"), {}}),
+    testing::Values(Variant{"", true, ReleasedMessage, {}},
+                    Variant{"_spaced", true, ReleasedMessage, {}},
+                    Variant{
+                        "_newer", false, U16("朗星快报1.3已发布，修正了若干问题"), {DownloadPage}},
+                    Variant{"_1_20", false, ReleasedMessage, {DownloadPage}},
+                    Variant{"_linebreak", false, ReleasedMessage, {DownloadPage}},
+                    // The only <beta> stands after "</new>".
+                    Variant{"_beta_outside", false, U16("朗星快报1.2正式发布"), {DownloadPage}},
+                    // No "</new>": message and address are empty; there is nothing to open.
+                    Variant{"_unclosed", false, u"", {}},
+                    // "x & rm -rf ~" is no address: it is never handed on.
+                    Variant{"_hostile", false, U16("请立即更新"), {}}),
     [](const testing::TestParamInfo<Variant>& info) {
       const std::string suffix = info.param.suffix;
       return suffix.empty() ? std::string("current") : suffix.substr(1);

@@ -5,10 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QTimer>
 #include <QListWidget>
+#include <QTimer>
 #include <QUrl>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -95,5 +94,5 @@ inline const std::u16string BlogEntry =
     u"志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/"
     u"blog_4b0f52990100i7xz.html\" ";
 
-inline const std::vector<std::u16string> RenderStatusTexts = {
-    u"状态：获取》》", u"状态：正在处理", u"状态：处理完毕", u"状态：空闲"};
+inline const std::vector<std::u16string> RenderStatusTexts = {u"状态：获取》》", u"状态：正在处理",
+                                                              u"状态：处理完毕", u"状态：空闲"};

@@ -5,12 +5,11 @@
 #include <string>
 
 #include "core/html_document.hpp"
-#include "tests/portal/test_portal.hpp"
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"
+#include "tests/portal/test_portal.hpp"
 
 namespace {
-
 
 // About 2 MiB of a headline page in the portal's old layout, as GBK bytes.
 const std::string& ListingPageGbk() {

@@ -12,9 +12,10 @@ namespace {
 // `imageEvery` paragraphs carry one image with its caption: 1 is a picture gallery, where
 // nearly every rewrite has thousands of matches; 8 is closer to an ordinary long article.
 std::u16string GeneralNewsPage(int imageEvery) {
-  std::u16string page = u"<html><head><title>新闻</title></head><body><div>导航</div>"
-                        u"<!-- 内容列 begin --><h1 id=\"artibodyTitle\">标题</h1>"
-                        u"<p class=\"artInfo\">2010年05月01日</p>";
+  std::u16string page =
+      u"<html><head><title>新闻</title></head><body><div>导航</div>"
+      u"<!-- 内容列 begin --><h1 id=\"artibodyTitle\">标题</h1>"
+      u"<p class=\"artInfo\">2010年05月01日</p>";
   const std::u16string paragraph =
       u"<p>　　新华网北京电 记者从有关部门获悉，今年以来各地经济运行总体平稳，"
       u"<a href=\"http://news.sina.com.cn/c/2010-05-01/123.shtml\">相关报道</a>。</p>\n";
@@ -60,7 +61,8 @@ void BM_RenderArticleFloor_12xMemchr(benchmark::State& state) {
   const std::size_t bytes = page.size() * sizeof(char16_t);
   // A byte value the page's storage does not hold, so that every pass runs to the end.
   bool seen[256] = {};
-  for (std::size_t i = 0; i < bytes; ++i) seen[reinterpret_cast<const unsigned char*>(page.data())[i]] = true;
+  for (std::size_t i = 0; i < bytes; ++i)
+    seen[reinterpret_cast<const unsigned char*>(page.data())[i]] = true;
   int absent = 0;
   while (absent < 255 && seen[absent]) ++absent;
   for (auto _ : state) {

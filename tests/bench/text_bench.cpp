@@ -18,7 +18,8 @@ std::u16string LongPage() {
 void BM_ExtractBetween(benchmark::State& state) {
   const std::u16string page = LongPage();
   for (auto _ : state) {
-    auto r = langxing::ExtractBetween(page, u"<!-- 内容列 begin -->", u"<!-- publish_helper_end -->");
+    auto r =
+        langxing::ExtractBetween(page, u"<!-- 内容列 begin -->", u"<!-- publish_helper_end -->");
     benchmark::DoNotOptimize(r);
   }
   state.SetBytesProcessed(state.iterations() * page.size() * sizeof(char16_t));

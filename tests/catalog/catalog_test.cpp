@@ -35,12 +35,12 @@ TEST(CatalogTree, EmptyListGivesRootAndFourteenLeafCategories) {
 TEST(CatalogTree, ChannelsGoUnderEveryCategoryWhoseMarkerTheLineHolds) {
   const std::vector<std::u16string> lines = {
       u"体育新闻_国际足球--http://a/",
-      u"前缀文字体育新闻_NBA--http://b/",       // marker not at the start
-      u"体育新闻_财经新闻_X--http://c/",        // two markers
-      u"体育新闻NBA--http://d/",               // name without "_": no category
+      u"前缀文字体育新闻_NBA--http://b/",  // marker not at the start
+      u"体育新闻_财经新闻_X--http://c/",   // two markers
+      u"体育新闻NBA--http://d/",           // name without "_": no category
       u"",
-      u"财经新闻_无地址",                      // no "--": empty channel text
-      u"体育新闻_国际足球--http://e/",          // same name twice
+      u"财经新闻_无地址",               // no "--": empty channel text
+      u"体育新闻_国际足球--http://e/",  // same name twice
   };
   const CatalogNode root = BuildCatalogTree(lines);
   EXPECT_EQ(ChildTexts(Category(root, u"体育新闻")),
@@ -61,8 +61,8 @@ TEST(CatalogTree, MembershipIsExactlyContainingTheMarker) {
   // Random lines built from pieces of markers; each category must list exactly the lines
   // that contain its name followed by "_", in order.
   std::mt19937 rng(2024);
-  const std::u16string_view pieces[] = {u"体育新闻", u"体育", u"新闻", u"_", u"__", u"--", u"中心",
-                                        u"新闻中心", u"x", u"财经新闻_"};
+  const std::u16string_view pieces[] = {u"体育新闻", u"体育", u"新闻",     u"_", u"__",
+                                        u"--",       u"中心", u"新闻中心", u"x", u"财经新闻_"};
   std::vector<std::u16string> lines(400);
   for (std::u16string& line : lines)
     for (int k = rng() % 7; k > 0; --k) line += pieces[rng() % std::size(pieces)];
@@ -103,8 +103,9 @@ TEST(ChannelLookup, FirstLineContainingTheTextWins) {
     std::u16string_view text;
     std::optional<std::size_t> line;
   } cases[] = {
-      {u"国际足球", 4}, {u"NBA", 3}, {u"国内", 1}, {u"", 1},  // empty text: first non-empty line
-      {u"nba", std::nullopt}, {u"http://d/", 4},              // the address part counts too
+      {u"国际足球", 4},       {u"NBA", 3},
+      {u"国内", 1},           {u"", 1},           // empty text: first non-empty line
+      {u"nba", std::nullopt}, {u"http://d/", 4},  // the address part counts too
   };
   for (const Case& c : cases) EXPECT_EQ(FindChannelLine(lines, c.text), c.line);
   EXPECT_EQ(FindChannelLine({}, u"x"), std::nullopt);

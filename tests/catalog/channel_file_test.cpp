@@ -47,7 +47,10 @@ TEST(ChannelLines, EncodingIsUtf8WhenValidOrMarkedElseGbk) {
   EXPECT_EQ(ChannelLinesOfBytes(kGbkLine + "\xCC\r\n\xCC\n" + kGbkLine + "\r\n\r\n"),
             (Lines{u"体育新闻_国际足球--\uFFFD", u"\uFFFD", u"体育新闻_国际足球--", u""}));
   // A BOM forces UTF-8: a stray byte becomes U+FFFD instead of switching to GBK.
-  EXPECT_EQ(ChannelLinesOfBytes("\xEF\xBB\xBF" "a\xFF" "b"), Lines{u"a\uFFFDb"});
+  EXPECT_EQ(ChannelLinesOfBytes("\xEF\xBB\xBF"
+                                "a\xFF"
+                                "b"),
+            Lines{u"a\uFFFDb"});
 }
 
 TEST(ChannelLines, BinaryBytesDecodeWithoutCrashing) {
@@ -55,7 +58,8 @@ TEST(ChannelLines, BinaryBytesDecodeWithoutCrashing) {
   for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 131 + 7) & 0xFF));
   const Lines lines = ChannelLinesOfBytes(bytes);
   EXPECT_FALSE(lines.empty());
-  EXPECT_EQ(ChannelLinesOfBytes(std::string("a\0b\r\nc", 6)), (Lines{std::u16string(u"a\0b", 3), u"c"}));
+  EXPECT_EQ(ChannelLinesOfBytes(std::string("a\0b\r\nc", 6)),
+            (Lines{std::u16string(u"a\0b", 3), u"c"}));
 }
 
 TEST(ChannelLines, AtMost32767LinesAreKept) {

@@ -13,7 +13,8 @@ namespace langxing {
 namespace {
 
 std::string ShippedBytes() {
-  std::ifstream in(std::filesystem::path(LANGXING_SOURCE_DIR) / "data" / "chan.dll", std::ios::binary);
+  std::ifstream in(std::filesystem::path(LANGXING_SOURCE_DIR) / "data" / "chan.dll",
+                   std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();

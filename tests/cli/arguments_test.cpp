@@ -18,9 +18,8 @@ Request ParseOk(const Args& args) {
 }
 
 TEST(CliArguments, ArticleOptionsInEitherSpellingAndPosition) {
-  const Request request = ParseOk(
-      {"article", "--images", "0", "http://news.sina.com.cn/a.shtml", "--video=7",
-       "--colour", "#2E8B57", "--size=-3", "--verbose"});
+  const Request request = ParseOk({"article", "--images", "0", "http://news.sina.com.cn/a.shtml",
+                                   "--video=7", "--colour", "#2E8B57", "--size=-3", "--verbose"});
   EXPECT_EQ(request.command, Command::Article);
   EXPECT_EQ(request.url, "http://news.sina.com.cn/a.shtml");
   EXPECT_EQ(request.reader.showImages, 0);

@@ -57,8 +57,8 @@ TEST(CliCatalog, MissingChannelFileIsAnError) {
   ScratchDir empty;
   ScratchDir withFolderNamedLikeTheFile;
   std::filesystem::create_directory(withFolderNamedLikeTheFile.path() / "chan.dll");
-  for (const auto& dir : {empty.path(), withFolderNamedLikeTheFile.path(),
-                          empty.path() / "no-such-folder"}) {
+  for (const auto& dir :
+       {empty.path(), withFolderNamedLikeTheFile.path(), empty.path() / "no-such-folder"}) {
     const auto run = RunIn("/nonexistent", {"catalog", dir.string()});
     EXPECT_EQ(run.status, 1) << dir;
     EXPECT_EQ(run.out, "") << dir;

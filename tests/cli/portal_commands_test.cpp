@@ -44,8 +44,7 @@ const std::string kListingEntries =
     "第一条;\"http://news.sina.com.cn/c/1.shtml\" \n"
     "第二条;\"http://news.sina.com.cn/c/2.shtml\" \n";
 
-const std::string kHeadlineStatuses =
-    "状态：获取》\n状态：获取》》\n状态：获取完成\n状态：空闲\n";
+const std::string kHeadlineStatuses = "状态：获取》\n状态：获取》》\n状态：获取完成\n状态：空闲\n";
 
 std::string SourceLine(const std::string& url) {
   return "<br /><hr /><center> 文章来源于新浪网<a href='" + url +
@@ -176,7 +175,8 @@ TEST_F(CliPortal, ArticleOfEachKindOfPage) {
   const std::string autoPage = "http://auto.sina.com.cn/news/b.shtml";
   const std::string blog = "http://blog.sina.com.cn/s/blog_c.html";
   const Case cases[] = {
-      {"general news, images hidden, own colour and size", general,
+      {"general news, images hidden, own colour and size",
+       general,
        ToGbk("<html><head><title>T</title></head><body>页头<!-- 内容列 begin -->"
              "<h1 id=\"artibodyTitle\">标题</h1><p>正文<img src=\"http://i.sina.com.cn/p.jpg\">"
              "</p><!-- publish_helper_end -->页脚</body></html>"),
@@ -185,16 +185,20 @@ TEST_F(CliPortal, ArticleOfEachKindOfPage) {
        "<h3 style='text-align :center;' id=\"artibodyTitle\">标题</h1><p>正文"
        "<img style='display:none'src=\"http://i.sina.com.cn/p.\"></p>",
        "#2E8B57;font-size:20px;"},
-      {"auto section keeps its title marker", autoPage,
+      {"auto section keeps its title marker",
+       autoPage,
        ToGbk("<html><body><h1 id=\"artibodyTitle\">新车</h1><p>车文</p>"
              "<!-- publish_helper_end --></body></html>"),
-       "text/html", {},
+       "text/html",
+       {},
        "<h3 style='text-align :center;' id=\"artibodyTitle\">新车</h1><p>车文</p>",
        "0;font-size:14px;"},
-      {"blog in UTF-8 with its title block", blog,
+      {"blog in UTF-8 with its title block",
+       blog,
        "<html><head><title>博文标题</title></head><body><!-- 正文开始 --><p>博客正文</p>"
        "<!-- 正文结束 --></body></html>",
-       "text/html; charset=utf-8", {},
+       "text/html; charset=utf-8",
+       {},
        "<center><strong>博文标题</strong></center><hr /><br /><p>博客正文</p>",
        "0;font-size:14px;"},
   };
@@ -204,8 +208,8 @@ TEST_F(CliPortal, ArticleOfEachKindOfPage) {
     args.insert(args.end(), c.options.begin(), c.options.end());
     const auto run = RunIn(".", args);
     EXPECT_EQ(run.status, 0) << c.name;
-    EXPECT_EQ(run.out, "<body style='background-color: " + c.bodyStyle + "'>" +
-                           c.expectedArticle + "</body>" + SourceLine(c.url))
+    EXPECT_EQ(run.out, "<body style='background-color: " + c.bodyStyle + "'>" + c.expectedArticle +
+                           "</body>" + SourceLine(c.url))
         << c.name;
     EXPECT_EQ(run.err, "状态：获取》》\n状态：正在处理\n状态：处理完毕\n状态：空闲\n") << c.name;
   }
@@ -244,9 +248,11 @@ TEST_F(CliCheckUpdate, CurrentOutdatedOrNone) {
     std::string expected;
   };
   const Case cases[] = {
-      {"<new><newMsg>欢迎</newMsg><beta> 1.2 </beta><newdown>http://blog.sina.com.cn/d</newdown></new>",
+      {"<new><newMsg>欢迎</newMsg><beta> 1.2 "
+       "</beta><newdown>http://blog.sina.com.cn/d</newdown></new>",
        "current\n"},
-      {"<new><newMsg> 新版发布 </newMsg><beta>1.3</beta><newdown>http://blog.sina.com.cn/d</newdown></new>",
+      {"<new><newMsg> 新版发布 "
+       "</newMsg><beta>1.3</beta><newdown>http://blog.sina.com.cn/d</newdown></new>",
        "outdated\n新版发布\nhttp://blog.sina.com.cn/d\n"},
       {"<new><newMsg>M</newMsg><beta>1.20</beta></new>", "outdated\nM\n\n"},
       {"<beta>1.3</beta> 没有公告", "none\n"},
@@ -273,7 +279,8 @@ TEST_F(CliCheckUpdate, AFailedLoadHasNoAnnouncement) {
   Page closing;
   closing.behaviour = Page::Behaviour::Close;
   portal_.SetPage("http://blog.sina.com.cn/s/gone.html", closing);
-  const auto run = RunIn(".", {"check-update", "--verbose", "--url", "http://blog.sina.com.cn/s/gone.html"});
+  const auto run =
+      RunIn(".", {"check-update", "--verbose", "--url", "http://blog.sina.com.cn/s/gone.html"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "none\n");
   EXPECT_EQ(run.err, "状态：检查版本。。。\n");

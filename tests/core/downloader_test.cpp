@@ -64,8 +64,10 @@ class DownloadTest : public ::testing::Test {
     s.Get("/utf8-labelled-gbk", [](const httplib::Request&, httplib::Response& res) {
       res.set_content("<meta charset=\"gb2312\">" + kUtf8Chinese, "text/html; charset=gbk");
     });
-    s.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page"); });
-    s.Get("/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
+    s.Get("/old",
+          [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page"); });
+    s.Get("/loop",
+          [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
     s.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
       res.set_redirect("file:///etc/hostname");
     });
@@ -145,8 +147,8 @@ TEST_F(DownloadTest, UndoesGzipAndDeflate) {
 
 TEST_F(DownloadTest, ForgivesBlanksAroundAndInsideAScrapedAddress) {
   // A scraped link keeps the blank that stood before the next attribute.
-  EXPECT_EQ(CurlDownloader(ShortLimits()).DownloadText(u"  " + Utf8ToUtf16(Url("/page")) + u" ",
-                                                        u"utf-8"),
+  EXPECT_EQ(CurlDownloader(ShortLimits())
+                .DownloadText(u"  " + Utf8ToUtf16(Url("/page")) + u" ", u"utf-8"),
             u"<html><body>plain page</body></html>");
   EXPECT_EQ(HttpGet(Url("/a b/中"), {}, ShortLimits()).status, 404);
   const auto requests = server_.Requests();

@@ -18,7 +18,8 @@ TEST(TextSearch, FindsAtEveryOffsetAndBlockBoundary) {
         if (miss.size() > 2) miss[1] = u'?';
         for (std::size_t at = 0; at + needle.size() <= size; ++at) {
           std::u16string text(size, u'x');
-          if (needle.size() > 2 && at >= miss.size()) text.replace(at - miss.size(), miss.size(), miss);
+          if (needle.size() > 2 && at >= miss.size())
+            text.replace(at - miss.size(), miss.size(), miss);
           text.replace(at, needle.size(), needle);
           ASSERT_EQ(FindTextUsing(path, text, needle), at) << size << " " << at;
           ASSERT_EQ(FindTextUsing(path, text, needle, at + 1), std::u16string::npos) << at;

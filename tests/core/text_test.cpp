@@ -30,12 +30,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExtractCase{u"abcdef[e]", u"[s]", u"[e]", u"cdef"},
         ExtractCase{u"ab[e]", u"[s]", u"[e]", u""},
         ExtractCase{u"x[e]y[s]z[e]", u"[s]", u"[e]", u""},
-        ExtractCase{u"[S]x[e]", u"[s]", u"[e]", u"]x"},
-        ExtractCase{u"abc", u"[s]", u"[e]", u""},
-        ExtractCase{u"", u"[s]", u"[e]", u""},
-        ExtractCase{u"ab[e]c", u"", u"[e]", u"ab"},
-        ExtractCase{u"[e]c", u"", u"[e]", u""},
-        ExtractCase{u"a[s]x[e]c", u"[s]", u"", u""},
+        ExtractCase{u"[S]x[e]", u"[s]", u"[e]", u"]x"}, ExtractCase{u"abc", u"[s]", u"[e]", u""},
+        ExtractCase{u"", u"[s]", u"[e]", u""}, ExtractCase{u"ab[e]c", u"", u"[e]", u"ab"},
+        ExtractCase{u"[e]c", u"", u"[e]", u""}, ExtractCase{u"a[s]x[e]c", u"[s]", u"", u""},
         ExtractCase{u"", u"", u"", u""},
         // The start marker overlapping the end marker counts as missing.
         ExtractCase{u"abc[s]e]", u"[s]", u"s]e", u"c["},
@@ -43,8 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExtractCase{u"体育新闻_国际足球--http://x/_y--z", u"_", u"--", u"国际足球"},
         ExtractCase{u"体育新闻国际足球--http://x", u"_", u"--", u"体育新闻国际足球"},
         // Lone surrogates are plain code units.
-        ExtractCase{std::u16string{u'\xD800', u'<', u'x', u'>', u'\xDC00'}, u"<", u">",
-                    u"x"}),
+        ExtractCase{std::u16string{u'\xD800', u'<', u'x', u'>', u'\xDC00'}, u"<", u">", u"x"}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(FirstOccurrenceTest, FollowsTheOneBasedRules) {
@@ -87,9 +83,11 @@ TEST(TrimSpacesTest, TrimsTheSpaceCharacterOnly) {
 TEST(Utf8Test, RoundTripsAndReplacesInvalidSequences) {
   const std::u16string chinese = u"朗星快报 1.2 \U0001F600";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(chinese)), chinese);
-  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(Utf8ToUtf16("\xE6\x9C"), u"\uFFFD\uFFFD");
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");        // overlong
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // surrogate
   EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', u'\xD800'}), "a\xEF\xBF\xBD");
   EXPECT_TRUE(IsValidUtf8("朗星"));

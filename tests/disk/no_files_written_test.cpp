@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-
 #include <algorithm>
 #include <iostream>
 #include <map>
@@ -25,8 +24,7 @@
 
 namespace {
 
-const char kChannelFile[] =
-    "新闻中心_国内新闻--http://news.sina.com.cn/china/index_list.shtml\r\n";
+const char kChannelFile[] = "新闻中心_国内新闻--http://news.sina.com.cn/china/index_list.shtml\r\n";
 
 // Every entry below `root` (folders too), by relative path, with a digest of each file.
 using Entries = std::map<std::string, std::string>;
@@ -64,8 +62,8 @@ class NoFilesWrittenTest : public testing::Test {
     runtime = root.filePath(QStringLiteral("runtime"));
     temp = root.filePath(QStringLiteral("tmp"));
     for (const QString& dir : {home, work, runtime, temp}) QDir().mkpath(dir);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QFile channels(work + QStringLiteral("/chan.dll"));
     if (channels.open(QIODevice::WriteOnly)) channels.write(kChannelFile);
     channels.close();

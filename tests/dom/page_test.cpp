@@ -5,13 +5,12 @@
 #include <string>
 
 #include "core/html_document.hpp"
-#include "tests/portal/test_portal.hpp"
 #include "core/html_nesting.hpp"
 #include "core/text.hpp"
+#include "tests/portal/test_portal.hpp"
 
 namespace langxing {
 namespace {
-
 
 struct SniffCase {
   const char* name;
@@ -53,7 +52,8 @@ TEST(SniffPageCharset, HeaderThenByteOrderMarkThenMetaThenGbk) {
 }
 
 TEST(DecodePage, DecodesByWhatThePageSays) {
-  EXPECT_EQ(DecodePage(testportal::ToGbk("<meta charset=gb2312>新浪网"), ""), u"<meta charset=gb2312>新浪网");
+  EXPECT_EQ(DecodePage(testportal::ToGbk("<meta charset=gb2312>新浪网"), ""),
+            u"<meta charset=gb2312>新浪网");
   EXPECT_EQ(DecodePage("\xEF\xBB\xBF<p>\xE6\x96\xB0", "text/html"), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), ""), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFE\xFF\0<\0p\0>\x65\xB0", 10), ""), u"<p>新");
@@ -114,8 +114,9 @@ TEST(BodyTextsOfPage, OldLayoutListingCarriesTheScraperMarkers) {
 
 TEST(BodyTextsOfPage, ReadsTheVisibleTextOfAGbkPage) {
   const BodyTexts texts = BodyTextsOfPage(
-      testportal::ToGbk("<html><head><title>t</title></head><body>\r\n<p>&lt;new&gt;1.3&lt;/new&gt;</p>\r\n"
-            "<p>&lt;newMsg&gt;新版本&lt;/newMsg&gt;</p>\r\n</body></html>"),
+      testportal::ToGbk(
+          "<html><head><title>t</title></head><body>\r\n<p>&lt;new&gt;1.3&lt;/new&gt;</p>\r\n"
+          "<p>&lt;newMsg&gt;新版本&lt;/newMsg&gt;</p>\r\n</body></html>"),
       "text/html; charset=GBK");
   EXPECT_EQ(texts.innerText, u"<new>1.3</new>\r\n<newMsg>新版本</newMsg>");
 }

@@ -129,8 +129,14 @@ TEST_F(ChannelFileStartupTest, RandomBytesLoadAndWhateverChannelsTheyGiveOpen) {
   };
   std::string marked;
   using langxing::testportal::ToGbk;
-  const std::string markers[] = {ToGbk("新闻中心_"), ToGbk("体育新闻_"), "--",
-                                 "--http://news.sina.com.cn/", "\r\n", "\n", "\r", "_"};
+  const std::string markers[] = {ToGbk("新闻中心_"),
+                                 ToGbk("体育新闻_"),
+                                 "--",
+                                 "--http://news.sina.com.cn/",
+                                 "\r\n",
+                                 "\n",
+                                 "\r",
+                                 "_"};
   for (int i = 0; i < 4000; ++i)
     marked += randomBytes(random() % 200) + markers[random() % std::size(markers)];
   const std::vector<std::pair<const char*, std::string>> files = {

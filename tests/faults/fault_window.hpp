@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QTimer>
-
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -58,7 +57,8 @@ inline const std::vector<Channel>& Channels() {
 
 inline std::vector<std::string> ChannelLines() {
   std::vector<std::string> lines;
-  for (const Channel& c : Channels()) lines.push_back(std::string("新闻中心_") + c.name + "--" + c.url);
+  for (const Channel& c : Channels())
+    lines.push_back(std::string("新闻中心_") + c.name + "--" + c.url);
   return lines;
 }
 

@@ -6,7 +6,6 @@
 // default, to keep the suite quick); the figures of the run are printed at the end.
 #include <QUrl>
 #include <QWebEngineProfile>
-
 #include <chrono>
 #include <iostream>
 #include <map>
@@ -65,7 +64,8 @@ class LongSessionTest : public FaultWindowTest {
          {QStringLiteral("早上六点我就到了园区")}},
         {"http://news.sina.com.cn/c/2010-05-01/langxing.shtml",
          {QStringLiteral("一款名为“朗星快报”的新闻阅读软件"), false, true}},
-        {"http://www.example.org/article.html", {QStringLiteral("The World Expo opened its gates")}},
+        {"http://www.example.org/article.html",
+         {QStringLiteral("The World Expo opened its gates")}},
         {"http://news.sina.com.cn/c/2010-05-01/utf8_4.shtml",
          {QStringLiteral("北京地铁四号线今天上午正式开通试运营")}},
     };
@@ -109,8 +109,8 @@ class LongSessionTest : public FaultWindowTest {
       if (writes[i].first == Form1::StatusPanel) status.push_back(writes[i].second);
     ASSERT_FALSE(status.empty());
     EXPECT_EQ(status.front(), U16("状态：获取》》"));
-    EXPECT_EQ(status.back(), OutcomeOf(form.ArticleUrl).asItCame ? U16("状态：获取》》")
-                                                                 : U16("状态：空闲"));
+    EXPECT_EQ(status.back(),
+              OutcomeOf(form.ArticleUrl).asItCame ? U16("状态：获取》》") : U16("状态：空闲"));
     // The entries' links are quoted; most go through the portal's "url=" forwarder.
     const std::size_t forwarded = entry.find(u"url=");
     const std::u16string link = forwarded != std::u16string::npos
@@ -148,8 +148,8 @@ TEST_F(LongSessionTest, ChannelClicksAndHeadlineOpensWithFailuresMixedIn) {
   };
   int listsWithHeadlines = 0;
   for (int i = 0; i < clicks; ++i)
-    listsWithHeadlines += waited(i) && channels[static_cast<std::size_t>(i % rotation)].listing !=
-                                           Listing::Apology;
+    listsWithHeadlines +=
+        waited(i) && channels[static_cast<std::size_t>(i % rotation)].listing != Listing::Apology;
 
   const long residentBefore = ResidentKiB();
   const auto started = std::chrono::steady_clock::now();
@@ -180,8 +180,8 @@ TEST_F(LongSessionTest, ChannelClicksAndHeadlineOpensWithFailuresMixedIn) {
 
     if (channel.listing == Listing::Apology) continue;
     ++listsFilled;
-    const int due = listsFilled >= listsWithHeadlines ? opens
-                                                      : opens * listsFilled / listsWithHeadlines;
+    const int due =
+        listsFilled >= listsWithHeadlines ? opens : opens * listsFilled / listsWithHeadlines;
     while (opensDone < due) {
       const bool checkPage = opensDone % 10 == 9 || opensDone + 1 == opens;
       // Each listing's rows are opened in turn, so every kind of article comes up.
@@ -208,8 +208,8 @@ TEST_F(LongSessionTest, ChannelClicksAndHeadlineOpensWithFailuresMixedIn) {
             << " waited for), " << opensDone << " headline opens (" << pagesChecked
             << " pages checked) in " << seconds << " s; VmRSS " << residentBefore << " KiB -> "
             << residentAfter << " KiB; longest gap between timer ticks " << longestTickGapMs
-            << " ms over " << ticks << " ticks; opens by listing: " << normalTurn
-            << " GBK, " << utf8Turn << " UTF-8\n";
+            << " ms over " << ticks << " ticks; opens by listing: " << normalTurn << " GBK, "
+            << utf8Turn << " UTF-8\n";
   RecordProperty("clicks", clicksDone);
   RecordProperty("opens", opensDone);
   RecordProperty("rss_before_kib", static_cast<int>(residentBefore));

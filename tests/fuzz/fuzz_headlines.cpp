@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t choice = in.Byte();
   const bool ownMarker = choice & 1;
   const bool wholePage = choice & 2;
-  const std::u16string marker = ownMarker ? Utf8ToUtf16(in.Piece(64))
-                                          : std::u16string(DefaultTitleStartMarker);
+  const std::u16string marker =
+      ownMarker ? Utf8ToUtf16(in.Piece(64)) : std::u16string(DefaultTitleStartMarker);
   const std::string_view rest = in.Rest();
   const std::u16string body =
       wholePage ? BodyTextsOfPage(rest, "text/html").innerHtml : Utf8ToUtf16(rest);

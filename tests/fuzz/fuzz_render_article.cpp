@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.showVideo = in.Byte();
   settings.fontSize = static_cast<std::int16_t>(in.Byte() | (in.Byte() << 8));
   settings.backgroundColour = Utf8ToUtf16(in.Piece(16));
-  const std::u16string url = choice < 5 * 40 ? std::u16string(kUrls[choice % 5])
-                                             : Utf8ToUtf16(in.Piece(64));
+  const std::u16string url =
+      choice < 5 * 40 ? std::u16string(kUrls[choice % 5]) : Utf8ToUtf16(in.Piece(64));
   FixedDownloader downloader(Utf8ToUtf16(in.Rest()));
   const auto page = RenderArticle(url, settings, downloader, [](std::u16string_view) {});
   (void)page;

@@ -21,8 +21,8 @@ std::u16string Page(std::u16string_view rows) {
 }
 
 TEST(Headlines, EntriesFollowThePageWithTheLinksTrailingSpace) {
-  const std::u16string rows = Row(u"甲", u"http://a/1") + Row(u"乙;丙", u"http://a/2") +
-                              Row(u"甲", u"http://a/1");
+  const std::u16string rows =
+      Row(u"甲", u"http://a/1") + Row(u"乙;丙", u"http://a/2") + Row(u"甲", u"http://a/1");
   EXPECT_EQ(ParseHeadlines(Page(rows), DefaultTitleStartMarker),
             (Entries{u"甲;http://a/1 ", u"乙;丙;http://a/2 ", u"甲;http://a/1 "}));
 }
@@ -38,7 +38,8 @@ TEST(Headlines, RegionMarkersAreMatchedExactly) {
   // A lower-case region start is not the start marker: the region then is everything before
   // the end marker less its first 19 characters.
   std::u16string lower = Page(rows);
-  lower.replace(lower.find(HeadlineRegionStart), HeadlineRegionStart.size(), u"<tr bgcolor=#eeeeee>");
+  lower.replace(lower.find(HeadlineRegionStart), HeadlineRegionStart.size(),
+                u"<tr bgcolor=#eeeeee>");
   EXPECT_EQ(HeadlineRows(lower).front().substr(0, 20), u"DY><tr bgcolor=#eeee");
   EXPECT_TRUE(ParseHeadlines(u"", DefaultTitleStartMarker).empty());
 }
@@ -51,9 +52,11 @@ TEST(Headlines, RowsYieldTitleAndLinkByTheirMarkers) {
     std::u16string row;
     Entries entries;
   } cases[] = {
-      {"title and link", marker + u"T</B></TD></TR><A href=http://u/ target=_blank>http://u/</A>",
+      {"title and link",
+       marker + u"T</B></TD></TR><A href=http://u/ target=_blank>http://u/</A>",
        {u"T;http://u/ "}},
-      {"quoted link keeps quotes", marker + u"T</B></TD></TR><A href=\"U\" target=_blank>http",
+      {"quoted link keeps quotes",
+       marker + u"T</B></TD></TR><A href=\"U\" target=_blank>http",
        {u"T;\"U\" "}},
       {"title without link", marker + u"T</B></TD></TR><A href=U>U</A>", {u"T;"}},
       {"link without title", u"<A href=U target=_blank>http", {u";U "}},
@@ -72,8 +75,7 @@ TEST(Headlines, TitleMarkerComesFromTheCaller) {
 
 TEST(Headlines, SplitKeepsTheFirstAndLastPieces) {
   const std::u16string page = Page(u"a</SPAN></TD></TR></SPAN></TD></TR>b");
-  EXPECT_EQ(HeadlineRows(page),
-            (Entries{u"<TD>标题</TD></TR>a", u"", u"b<TR>"}));
+  EXPECT_EQ(HeadlineRows(page), (Entries{u"<TD>标题</TD></TR>a", u"", u"b<TR>"}));
 }
 
 }  // namespace

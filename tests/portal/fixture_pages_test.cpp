@@ -15,7 +15,9 @@ namespace {
 
 class FixturePages : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { pages_ = new std::map<std::string, Page>(LoadFixtureSet(DefaultFixtureRoot())); }
+  static void SetUpTestSuite() {
+    pages_ = new std::map<std::string, Page>(LoadFixtureSet(DefaultFixtureRoot()));
+  }
   static void TearDownTestSuite() { delete pages_; }
 
   static BodyTexts BodyOf(const std::string& url) {
@@ -25,12 +27,14 @@ class FixturePages : public ::testing::Test {
 
   // The headline entries the listing scraper cuts from a body's inner HTML.
   static std::vector<std::string> EntriesOf(const std::string& url) {
-    const std::u16string region = ExtractBetween(BodyOf(url).innerHtml, u"<TR bgColor=#eeeeee>",
-                                                 u"<TD height=20></TD></TR></TBODY></TABLE></CENTER>");
+    const std::u16string region =
+        ExtractBetween(BodyOf(url).innerHtml, u"<TR bgColor=#eeeeee>",
+                       u"<TD height=20></TD></TR></TBODY></TABLE></CENTER>");
     std::vector<std::string> entries;
     for (const std::u16string& piece : SplitAll(region, u"</SPAN></TD></TR>")) {
       const std::u16string entry =
-          ExtractBetween(piece, u"<TD style=\"PADDING-LEFT: 5px; PADDING-TOP: 5px\" height=30><B>", u"</B></TD></TR>") +
+          ExtractBetween(piece, u"<TD style=\"PADDING-LEFT: 5px; PADDING-TOP: 5px\" height=30><B>",
+                         u"</B></TD></TR>") +
           u";" + ExtractBetween(piece, u"<A href=", u"target=_blank>http");
       if (entry != u";") entries.push_back(Utf16ToUtf8(entry));
     }
@@ -74,7 +78,8 @@ TEST_F(FixturePages, ListingsYieldTheDocumentedEntries) {
 }
 
 TEST_F(FixturePages, PagesWithoutTheTableYieldNoEntries) {
-  for (const char* url : {"http://news.sina.com.cn/notable/index.shtml", "http://news.sina.com.cn/missing/index_list.shtml",
+  for (const char* url : {"http://news.sina.com.cn/notable/index.shtml",
+                          "http://news.sina.com.cn/missing/index_list.shtml",
                           "http://news.sina.com.cn/frames/index.shtml"}) {
     EXPECT_TRUE(EntriesOf(url).empty()) << url;
   }
@@ -109,7 +114,8 @@ TEST_F(FixturePages, AnnouncementsCarryTheDocumentedBlock) {
     const std::u16string block = TrimSpaces(ExtractBetween(text, u"<new>", u"</new>"));
     EXPECT_EQ(TrimSpaces(ExtractBetween(block, u"<beta>", u"</beta>")), c.beta);
   }
-  const std::u16string hostile = BodyOf("http://blog.sina.com.cn/s/langxing_update_hostile.html").innerText;
+  const std::u16string hostile =
+      BodyOf("http://blog.sina.com.cn/s/langxing_update_hostile.html").innerText;
   EXPECT_EQ(ExtractBetween(hostile, u"<newdown>", u"</newdown>"), u"x & rm -rf ~");
   const std::u16string current = BodyOf("http://blog.sina.com.cn/s/langxing_update.html").innerText;
   EXPECT_EQ(ExtractBetween(current, u"<newMsg>", u"</newMsg>"), u"朗星快报1.2正式发布，欢迎使用");

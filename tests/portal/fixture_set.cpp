@@ -44,7 +44,8 @@ Page ParseEntry(const std::vector<std::string>& words, const std::filesystem::pa
     const std::string key = words[i].substr(0, equals);
     const std::string value = words[i].substr(equals + 1);
     if (key == "enc") {
-      if (value != "gbk" && value != "utf-8" && value != "raw") throw std::invalid_argument("unknown enc " + value);
+      if (value != "gbk" && value != "utf-8" && value != "raw")
+        throw std::invalid_argument("unknown enc " + value);
       encoding = value;
     } else if (key == "type") {
       page.contentType = value;
@@ -76,7 +77,8 @@ Page ParseEntry(const std::vector<std::string>& words, const std::filesystem::pa
 
 }  // namespace
 
-std::map<std::string, Page> ParseManifest(std::string_view manifest, const std::filesystem::path& folder) {
+std::map<std::string, Page> ParseManifest(std::string_view manifest,
+                                          const std::filesystem::path& folder) {
   std::map<std::string, Page> pages;
   std::istringstream in{std::string(manifest)};
   int lineNumber = 0;

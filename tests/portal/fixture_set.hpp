@@ -20,7 +20,8 @@
 namespace langxing::testportal {
 
 // Throws std::runtime_error naming the line for a malformed entry or a missing file.
-std::map<std::string, Page> ParseManifest(std::string_view manifest, const std::filesystem::path& folder);
+std::map<std::string, Page> ParseManifest(std::string_view manifest,
+                                          const std::filesystem::path& folder);
 std::map<std::string, Page> LoadFixtureSet(const std::filesystem::path& root);  // root/manifest.txt
 
 }  // namespace langxing::testportal

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/portal/fixture_set.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "tests/portal/fixture_set.hpp"
 #include "tests/portal/generated_pages.hpp"
 
 namespace langxing::testportal {
@@ -49,13 +50,13 @@ TEST_F(ManifestTest, ReadsEachOption) {
 
 TEST_F(ManifestTest, RejectsMalformedLinesNamingTheLine) {
   const char* bad[] = {
-      "http://a.cn/x",                         // no file
-      "http://a.cn/x missing.html",            // file not there
-      "http://a.cn/x page.html enc=big5",      // unknown encoding
-      "http://a.cn/x page.html colour=red",    // unknown key
-      "http://a.cn/x page.html behaviour=odd", // unknown behaviour
-      "http://a.cn/x page.html status",        // not key=value
-      "http://a.cn/x @nothing",                // no such generated page
+      "http://a.cn/x",                          // no file
+      "http://a.cn/x missing.html",             // file not there
+      "http://a.cn/x page.html enc=big5",       // unknown encoding
+      "http://a.cn/x page.html colour=red",     // unknown key
+      "http://a.cn/x page.html behaviour=odd",  // unknown behaviour
+      "http://a.cn/x page.html status",         // not key=value
+      "http://a.cn/x @nothing",                 // no such generated page
   };
   for (const char* line : bad) {
     try {
@@ -73,12 +74,14 @@ std::vector<std::string> EntriesOf(const std::string& html) {
   const std::string titleCell = "<td style=\"padding-left:5px;padding-top:5px\" height=\"30\">";
   const std::string anchor = "<a target=\"_blank\" href=\"";
   std::vector<std::string> entries;
-  for (std::size_t at = html.find(titleCell); at != std::string::npos; at = html.find(titleCell, at)) {
+  for (std::size_t at = html.find(titleCell); at != std::string::npos;
+       at = html.find(titleCell, at)) {
     const std::size_t bold = html.find("<b>", at) + 3;
     const std::size_t boldEnd = html.find("</b>", bold);
     const std::size_t href = html.find(anchor, boldEnd) + anchor.size();
     const std::size_t hrefEnd = html.find('"', href);
-    entries.push_back(html.substr(bold, boldEnd - bold) + ";\"" + html.substr(href, hrefEnd - href) + "\" ");
+    entries.push_back(html.substr(bold, boldEnd - bold) + ";\"" +
+                      html.substr(href, hrefEnd - href) + "\" ");
     at = hrefEnd;
   }
   return entries;
@@ -92,13 +95,20 @@ std::string ReadText(const fs::path& path) {
 }
 
 const std::vector<std::string> kNormalEntries = {
-    "北京地铁四号线今日起试运营;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/083020191234.shtml\" ",
-    "新款国产轿车正式上市 售价公布;\"http://go.sina.com.cn/?url=http://auto.sina.com.cn/news/2010-05-01/0812581234.shtml\" ",
-    "志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/blog_4b0f52990100i7xz.html\" ",
+    "北京地铁四号线今日起试运营;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/"
+    "083020191234.shtml\" ",
+    "新款国产轿车正式上市 "
+    "售价公布;\"http://go.sina.com.cn/?url=http://auto.sina.com.cn/news/2010-05-01/"
+    "0812581234.shtml\" ",
+    "志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/"
+    "blog_4b0f52990100i7xz.html\" ",
     "央行宣布上调存款准备金率0.5个百分点;\"http://finance.sina.com.cn/g/20100502/17007862.shtml\" ",
-    "专访朗星快报作者：用软件读新闻;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/langxing.shtml\" ",
-    "外电：各国媒体关注上海世博会开幕;\"http://go.sina.com.cn/?url=http://www.example.org/article.html\" ",
-    "多地出台措施稳定房价;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/no_end.shtml\" ",
+    "专访朗星快报作者：用软件读新闻;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/"
+    "2010-05-01/langxing.shtml\" ",
+    "外电：各国媒体关注上海世博会开幕;\"http://go.sina.com.cn/?url=http://www.example.org/"
+    "article.html\" ",
+    "多地出台措施稳定房价;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/"
+    "no_end.shtml\" ",
 };
 
 TEST(FixtureSet, ListingsHoldTheEntriesTheReadmePromises) {
@@ -155,10 +165,14 @@ TEST(FixtureSet, EveryPageIsServedInItsDeclaredEncoding) {
   // GBK pages must not pass as UTF-8 when they hold Chinese text, and UTF-8 pages must.
   const auto pages = LoadFixtureSet(DefaultFixtureRoot());
   const std::string gbkNews = "\xD0\xC2\xC0\xCB";  // "新浪" in GBK
-  EXPECT_NE(pages.at("http://news.sina.com.cn/c/2010-05-01/083020191234.shtml").body.find(gbkNews), std::string::npos);
-  EXPECT_NE(pages.at("http://auto.sina.com.cn/news/2010-05-01/0812581234.shtml").body.find(gbkNews), std::string::npos);
-  EXPECT_NE(pages.at("http://blog.sina.com.cn/s/blog_4b0f52990100i7xz.html").body.find("新浪博客"), std::string::npos);
-  EXPECT_NE(pages.at("http://blog.sina.com.cn/s/langxing_update.html").body.find("&lt;beta&gt;1.2&lt;/beta&gt;"),
+  EXPECT_NE(pages.at("http://news.sina.com.cn/c/2010-05-01/083020191234.shtml").body.find(gbkNews),
+            std::string::npos);
+  EXPECT_NE(pages.at("http://auto.sina.com.cn/news/2010-05-01/0812581234.shtml").body.find(gbkNews),
+            std::string::npos);
+  EXPECT_NE(pages.at("http://blog.sina.com.cn/s/blog_4b0f52990100i7xz.html").body.find("新浪博客"),
+            std::string::npos);
+  EXPECT_NE(pages.at("http://blog.sina.com.cn/s/langxing_update.html")
+                .body.find("&lt;beta&gt;1.2&lt;/beta&gt;"),
             std::string::npos);
 }
 

@@ -47,6 +47,8 @@ std::string ToGbk(std::string_view utf8) {
   return *gbk;
 }
 
-std::optional<std::string> FromGbk(std::string_view gbk) { return Convert("UTF-8", "GB18030", gbk); }
+std::optional<std::string> FromGbk(std::string_view gbk) {
+  return Convert("UTF-8", "GB18030", gbk);
+}
 
 }  // namespace langxing::testportal

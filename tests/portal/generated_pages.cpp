@@ -12,7 +12,8 @@ Page HugeListing() {
   headlines.reserve(kHugeListingRows);
   for (int n = 1; n <= kHugeListingRows; ++n) {
     const std::string number = std::to_string(n);
-    headlines.push_back({"海量新闻第" + number + "条", "http://news.sina.com.cn/huge/" + number + ".shtml"});
+    headlines.push_back(
+        {"海量新闻第" + number + "条", "http://news.sina.com.cn/huge/" + number + ".shtml"});
   }
   return Page{.body = ToGbk(ListingMarkup("海量滚动新闻", headlines))};
 }
@@ -42,9 +43,12 @@ std::optional<Page> GeneratedPage(std::string_view name) {
   if (name == "@huge_listing") return huge;
   if (name == "@big_article") return big;
   constexpr Rgb kSkyBlue{0x87, 0xCE, 0xEB};
-  if (name == "@image.png") return Page{.body = SolidPng(64, 48, kSkyBlue), .contentType = "image/png"};
-  if (name == "@image.gif") return Page{.body = SolidGif(64, 48, kSkyBlue), .contentType = "image/gif"};
-  if (name == "@image.bmp") return Page{.body = SolidBmp(64, 48, kSkyBlue), .contentType = "image/bmp"};
+  if (name == "@image.png")
+    return Page{.body = SolidPng(64, 48, kSkyBlue), .contentType = "image/png"};
+  if (name == "@image.gif")
+    return Page{.body = SolidGif(64, 48, kSkyBlue), .contentType = "image/gif"};
+  if (name == "@image.bmp")
+    return Page{.body = SolidBmp(64, 48, kSkyBlue), .contentType = "image/bmp"};
   return std::nullopt;
 }
 

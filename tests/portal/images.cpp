@@ -76,7 +76,8 @@ std::string SolidPng(int width, int height, Rgb colour) {
   std::string header;
   PutBigEndian32(header, static_cast<std::uint32_t>(width));
   PutBigEndian32(header, static_cast<std::uint32_t>(height));
-  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, truecolour, deflate, no filter, no interlace
+  header += std::string("\x08\x02\x00\x00\x00",
+                        5);  // 8 bits, truecolour, deflate, no filter, no interlace
   PngChunk(out, "IHDR", header);
   std::string raw;
   raw.reserve(static_cast<std::size_t>(height) * (1 + 3 * static_cast<std::size_t>(width)));

@@ -12,11 +12,14 @@ void Line(std::string& out, int tabs, std::string_view text) {
 }
 
 void Head(std::string& out, std::string_view title, std::string_view charset) {
-  Line(out, 0, "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
-               "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">");
+  Line(out, 0,
+       "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+       "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">");
   Line(out, 0, "<html xmlns=\"http://www.w3.org/1999/xhtml\">");
   Line(out, 0, "<head>");
-  Line(out, 0, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + std::string(charset) + "\" />");
+  Line(out, 0,
+       "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + std::string(charset) +
+           "\" />");
   Line(out, 0, "<title>" + EscapeText(title) + "</title>");
   Line(out, 0, "<style type=\"text/css\">");
   Line(out, 0, "body,td{font-size:12px;font-family:\"宋体\";}");
@@ -26,9 +29,12 @@ void Head(std::string& out, std::string_view title, std::string_view charset) {
 }
 
 void TopBar(std::string& out) {
-  Line(out, 0, "<div class=\"topbar\"><a href=http://www.sina.com.cn/>新浪首页</a> | "
-               "<a href=http://news.sina.com.cn/>新闻中心</a> | <a href=http://sports.sina.com.cn/>体育</a> | "
-               "<a href=http://auto.sina.com.cn/>汽车</a> | <a href=http://blog.sina.com.cn/>博客</a></div>");
+  Line(out, 0,
+       "<div class=\"topbar\"><a href=http://www.sina.com.cn/>新浪首页</a> | "
+       "<a href=http://news.sina.com.cn/>新闻中心</a> | <a "
+       "href=http://sports.sina.com.cn/>体育</a> | "
+       "<a href=http://auto.sina.com.cn/>汽车</a> | <a "
+       "href=http://blog.sina.com.cn/>博客</a></div>");
 }
 
 // The portal's footer, then the end of the body and of the page.
@@ -41,8 +47,9 @@ void EndPageWithFooter(std::string& out) {
 
 void ArticleBody(std::string& out, const Article& article, int tabs) {
   for (std::size_t i = 0; i < article.images.size(); ++i) {
-    Line(out, tabs, "<div class=\"img_wrapper\"><img src=\"" + article.images[i] +
-                        "\" alt=\"" + EscapeText(article.title) + "\" border=0>");
+    Line(out, tabs,
+         "<div class=\"img_wrapper\"><img src=\"" + article.images[i] + "\" alt=\"" +
+             EscapeText(article.title) + "\" border=0>");
     if (i == 0 && !article.imageCaption.empty()) {
       Line(out, tabs, "<span class=\"img_descr\">" + EscapeText(article.imageCaption) + "</span>");
     }
@@ -52,12 +59,16 @@ void ArticleBody(std::string& out, const Article& article, int tabs) {
     Line(out, tabs, "<p>　　" + EscapeText(paragraph) + "</p>");
   }
   if (!article.flash.empty()) {
-    Line(out, tabs, "<div align=center><embed src=\"" + article.flash +
-                        "\" quality=high width=480 height=360 type=\"application/x-shockwave-flash\"></embed></div>");
+    Line(out, tabs,
+         "<div align=center><embed src=\"" + article.flash +
+             "\" quality=high width=480 height=360 "
+             "type=\"application/x-shockwave-flash\"></embed></div>");
   }
   if (!article.video.empty()) {
-    Line(out, tabs, "<span class=\"contentPlayer\"><embed src=\"" + article.video +
-                        "\" width=480 height=370 allowfullscreen=true type=\"application/x-shockwave-flash\"></embed></span>");
+    Line(out, tabs,
+         "<span class=\"contentPlayer\"><embed src=\"" + article.video +
+             "\" width=480 height=370 allowfullscreen=true "
+             "type=\"application/x-shockwave-flash\"></embed></span>");
   }
 }
 
@@ -68,10 +79,17 @@ std::string EscapeText(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -90,12 +108,14 @@ std::string ListingMarkup(std::string_view pageTitle, const std::vector<Headline
   Line(out, 1, "</tr>");
   for (const Headline& headline : headlines) {
     Line(out, 1, "<tr>");
-    Line(out, 2, "<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>" +
-                     EscapeText(headline.title) + "</b></td>");
+    Line(out, 2,
+         "<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>" +
+             EscapeText(headline.title) + "</b></td>");
     Line(out, 1, "</tr>");
     Line(out, 1, "<tr>");
-    Line(out, 2, "<td><span><a target=\"_blank\" href=\"" + headline.href + "\">" +
-                     EscapeText(headline.href) + "</a></span></td>");
+    Line(out, 2,
+         "<td><span><a target=\"_blank\" href=\"" + headline.href + "\">" +
+             EscapeText(headline.href) + "</a></span></td>");
     Line(out, 1, "</tr>");
   }
   Line(out, 1, "<tr><td height=\"20\"></td></tr></table></center>");
@@ -112,9 +132,12 @@ std::string NewsArticleMarkup(const Article& article) {
   Line(out, 0, "<!-- 内容列 begin -->");
   Line(out, 0, "<div class=\"blkContainer\">");
   Line(out, 1, "<div class=\"blkContainerSblk\">");
-  Line(out, 2, "<h1 id=\"artibodyTitle\" style=\"color:#03005C;\">" + EscapeText(article.title) + "</h1>");
-  Line(out, 2, "<div class=\"artInfo\"><span id=\"art_source\">" + EscapeText(article.source) +
-                   "</span>&nbsp;&nbsp;<span id=\"pub_date\">" + EscapeText(article.published) + "</span></div>");
+  Line(out, 2,
+       "<h1 id=\"artibodyTitle\" style=\"color:#03005C;\">" + EscapeText(article.title) + "</h1>");
+  Line(out, 2,
+       "<div class=\"artInfo\"><span id=\"art_source\">" + EscapeText(article.source) +
+           "</span>&nbsp;&nbsp;<span id=\"pub_date\">" + EscapeText(article.published) +
+           "</span></div>");
   Line(out, 2, "<div class=\"blkContainerSblkCon\" id=\"artibody\">");
   ArticleBody(out, article, 3);
   Line(out, 2, "</div>");
@@ -135,8 +158,9 @@ std::string AutoArticleMarkup(const Article& article) {
   Line(out, 0, "<div class=\"main\">");
   Line(out, 1, "<div class=\"artical\">");
   Line(out, 2, "<h1 id=\"artibodyTitle\">" + EscapeText(article.title) + "</h1>");
-  Line(out, 2, "<div class=\"artInfo\">" + EscapeText(article.published) + "&nbsp;&nbsp;" +
-                   EscapeText(article.source) + "</div>");
+  Line(out, 2,
+       "<div class=\"artInfo\">" + EscapeText(article.published) + "&nbsp;&nbsp;" +
+           EscapeText(article.source) + "</div>");
   Line(out, 2, "<div id=\"artibody\">");
   ArticleBody(out, article, 3);
   Line(out, 2, "</div>");
@@ -152,14 +176,18 @@ std::string BlogArticleMarkup(const Article& article, std::string_view blogger) 
   Head(out, article.title + "_" + std::string(blogger) + "_新浪博客", "utf-8");
   Line(out, 0, "<body>");
   Line(out, 0, "<div class=\"sinablogHead\"><a href=http://blog.sina.com.cn/>新浪博客</a></div>");
-  Line(out, 0, "<div class=\"articalTitle\"><h2 class=\"titName SG_txta\">" + EscapeText(article.title) +
-                   "</h2><span class=\"time SG_txtc\">(" + EscapeText(article.published) + ")</span></div>");
+  Line(out, 0,
+       "<div class=\"articalTitle\"><h2 class=\"titName SG_txta\">" + EscapeText(article.title) +
+           "</h2><span class=\"time SG_txtc\">(" + EscapeText(article.published) +
+           ")</span></div>");
   Line(out, 0, "<div class=\"articalContent\" id=\"sina_keyword_ad_area2\">");
   Line(out, 1, "<!-- 正文开始 -->");
   ArticleBody(out, article, 1);
   Line(out, 1, "<!-- 正文结束 -->");
   Line(out, 0, "</div>");
-  Line(out, 0, "<div class=\"footer\">新浪BLOG意见反馈留言板 不良信息反馈 Copyright &copy; 1996 - 2010 SINA Corporation</div>");
+  Line(out, 0,
+       "<div class=\"footer\">新浪BLOG意见反馈留言板 不良信息反馈 Copyright &copy; 1996 - 2010 "
+       "SINA Corporation</div>");
   Line(out, 0, "</body>");
   Line(out, 0, "</html>");
   return out;
@@ -169,7 +197,8 @@ std::string AnnouncementMarkup(std::string_view blockText) {
   std::string out;
   Head(out, "朗星快报更新公告_朗星的博客_新浪博客", "utf-8");
   Line(out, 0, "<body>");
-  Line(out, 0, "<div class=\"articalTitle\"><h2 class=\"titName SG_txta\">朗星快报更新公告</h2></div>");
+  Line(out, 0,
+       "<div class=\"articalTitle\"><h2 class=\"titName SG_txta\">朗星快报更新公告</h2></div>");
   Line(out, 0, "<div class=\"articalContent\">");
   Line(out, 1, "<!-- 正文开始 -->");
   Line(out, 1, "<div>" + EscapeText(blockText) + "</div>");

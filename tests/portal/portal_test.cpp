@@ -42,7 +42,8 @@ Fetched Get(const std::string& url, const std::string& proxy, long timeoutMs = 1
   result.code = curl_easy_perform(curl);
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.status);
   char* type = nullptr;
-  if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) result.contentType = type;
+  if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+    result.contentType = type;
   curl_slist_free_all(list);
   curl_easy_cleanup(curl);
   return result;
@@ -85,8 +86,9 @@ TEST(TestPortal, UnknownAddressIs404WithHtmlBody) {
 TEST(TestPortal, AnswersOriginFormRequestsByHostHeader) {
   TestPortal portal;
   // No proxy: the request goes to the portal itself with "GET /china/index_list.shtml".
-  const Fetched page = Get("http://127.0.0.1:" + std::to_string(portal.Port()) + "/china/index_list.shtml",
-                           "", 10'000, {"Host: news.sina.com.cn"});
+  const Fetched page =
+      Get("http://127.0.0.1:" + std::to_string(portal.Port()) + "/china/index_list.shtml", "",
+          10'000, {"Host: news.sina.com.cn"});
   ASSERT_EQ(page.code, CURLE_OK);
   EXPECT_EQ(page.status, 200);
   EXPECT_EQ(portal.Requests(), std::vector<std::string>{kNormalListing});
@@ -94,7 +96,8 @@ TEST(TestPortal, AnswersOriginFormRequestsByHostHeader) {
 
 TEST(TestPortal, SetPageAddsAndReplacesPages) {
   TestPortal portal;
-  portal.SetPage(kNormalListing, Page{.body = "replaced", .contentType = "text/plain; charset=gbk", .status = 203});
+  portal.SetPage(kNormalListing,
+                 Page{.body = "replaced", .contentType = "text/plain; charset=gbk", .status = 203});
   portal.SetPage("http://sports.sina.com.cn", Page{.body = "new"});
 
   const Fetched replaced = Get(kNormalListing, portal.ProxyUrl());
@@ -131,7 +134,9 @@ TEST(TestPortal, RedirectAddressForwardsToItsTarget) {
   TestPortal portal;
   CURL* curl = curl_easy_init();
   std::string body;
-  curl_easy_setopt(curl, CURLOPT_URL, "http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/083020191234.shtml");
+  curl_easy_setopt(
+      curl, CURLOPT_URL,
+      "http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/083020191234.shtml");
   curl_easy_setopt(curl, CURLOPT_PROXY, portal.ProxyUrl().c_str());
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
@@ -146,7 +151,8 @@ TEST(TestPortal, RedirectAddressForwardsToItsTarget) {
 
 TEST(TestPortal, DelayedPageArrivesAfterItsDelay) {
   TestPortal portal;
-  portal.SetPage("http://news.sina.com.cn/d.shtml", Page{.body = "late", .delay = std::chrono::milliseconds(300)});
+  portal.SetPage("http://news.sina.com.cn/d.shtml",
+                 Page{.body = "late", .delay = std::chrono::milliseconds(300)});
   const auto start = std::chrono::steady_clock::now();
   const Fetched page = Get("http://news.sina.com.cn/d.shtml", portal.ProxyUrl());
   EXPECT_EQ(page.body, "late");
@@ -176,7 +182,8 @@ TEST(TestPortal, StopsPromptlyWithStalledRequests) {
   auto portal = std::make_unique<TestPortal>();
   const std::string proxy = portal->ProxyUrl();
   std::vector<std::thread> clients;
-  for (const char* url : {"http://news.sina.com.cn/stall/index_list.shtml", "http://news.sina.com.cn/c/2010-05-01/stall.shtml",
+  for (const char* url : {"http://news.sina.com.cn/stall/index_list.shtml",
+                          "http://news.sina.com.cn/c/2010-05-01/stall.shtml",
                           "http://news.sina.com.cn/oversized/index_list.shtml"}) {
     clients.emplace_back([url, proxy] { Get(url, proxy, 30'000); });
   }

@@ -35,7 +35,8 @@ UrlParts Split(std::string_view url) {
   std::string_view afterScheme = url.substr(schemeEnd + 3);
   const std::size_t authorityEnd = afterScheme.find_first_of("/?#");
   parts.authority = Lower(afterScheme.substr(0, authorityEnd));
-  if (authorityEnd != std::string_view::npos) parts.rest = std::string(afterScheme.substr(authorityEnd));
+  if (authorityEnd != std::string_view::npos)
+    parts.rest = std::string(afterScheme.substr(authorityEnd));
   return parts;
 }
 
@@ -43,11 +44,11 @@ UrlParts Split(std::string_view url) {
 
 std::string NormaliseUrl(std::string_view url) {
   UrlParts parts = Split(url);
-  if (const std::size_t hash = parts.rest.find('#'); hash != std::string::npos) parts.rest.resize(hash);
+  if (const std::size_t hash = parts.rest.find('#'); hash != std::string::npos)
+    parts.rest.resize(hash);
   if (parts.scheme.empty()) return parts.rest;
   const std::string defaultPort = parts.scheme == "https" ? ":443" : ":80";
-  if (parts.authority.size() > defaultPort.size() &&
-      parts.authority.ends_with(defaultPort)) {
+  if (parts.authority.size() > defaultPort.size() && parts.authority.ends_with(defaultPort)) {
     parts.authority.resize(parts.authority.size() - defaultPort.size());
   }
   if (parts.rest.empty() || parts.rest.front() != '/') parts.rest.insert(0, "/");
@@ -89,14 +90,17 @@ std::optional<std::string> RedirectTarget(std::string_view url, std::string_view
   const std::size_t key = url.find("url=", query);
   if (key == std::string_view::npos) return std::nullopt;
   std::string target(url.substr(key + 4));
-  if (!StartsWithNoCase(target, "http://") && !StartsWithNoCase(target, "https://")) return std::nullopt;
+  if (!StartsWithNoCase(target, "http://") && !StartsWithNoCase(target, "https://"))
+    return std::nullopt;
   return target;
 }
 
 std::string HostOf(std::string_view url) {
   std::string authority = Split(url).authority;
-  if (const std::size_t at = authority.rfind('@'); at != std::string::npos) authority.erase(0, at + 1);
-  if (const std::size_t colon = authority.find(':'); colon != std::string::npos) authority.resize(colon);
+  if (const std::size_t at = authority.rfind('@'); at != std::string::npos)
+    authority.erase(0, at + 1);
+  if (const std::size_t colon = authority.find(':'); colon != std::string::npos)
+    authority.resize(colon);
   return authority;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include "tests/portal/portal_url.hpp"
+
+#include <gtest/gtest.h>
 
 namespace langxing::testportal {
 namespace {
@@ -12,7 +12,8 @@ TEST(PortalUrl, NormalisesSchemeHostPortAndEmptyPath) {
     const char* normalised;
   } cases[] = {
       {"http://news.sina.com.cn/a.shtml", "http://news.sina.com.cn/a.shtml"},
-      {"HTTP://News.Sina.COM.cn/A.shtml", "http://news.sina.com.cn/A.shtml"},  // path keeps its case
+      {"HTTP://News.Sina.COM.cn/A.shtml",
+       "http://news.sina.com.cn/A.shtml"},  // path keeps its case
       {"http://news.sina.com.cn", "http://news.sina.com.cn/"},
       {"http://news.sina.com.cn?x=1", "http://news.sina.com.cn/?x=1"},
       {"http://news.sina.com.cn:80/a", "http://news.sina.com.cn/a"},
@@ -25,8 +26,10 @@ TEST(PortalUrl, NormalisesSchemeHostPortAndEmptyPath) {
 
 TEST(PortalUrl, LookupAlsoTriesTheAddressWithoutTrailingBlanks) {
   EXPECT_EQ(LookupKeys("http://a.cn/x"), std::vector<std::string>{"http://a.cn/x"});
-  EXPECT_EQ(LookupKeys("http://a.cn/x%20"), (std::vector<std::string>{"http://a.cn/x%20", "http://a.cn/x"}));
-  EXPECT_EQ(LookupKeys("http://a.cn/x %20 "), (std::vector<std::string>{"http://a.cn/x %20 ", "http://a.cn/x"}));
+  EXPECT_EQ(LookupKeys("http://a.cn/x%20"),
+            (std::vector<std::string>{"http://a.cn/x%20", "http://a.cn/x"}));
+  EXPECT_EQ(LookupKeys("http://a.cn/x %20 "),
+            (std::vector<std::string>{"http://a.cn/x %20 ", "http://a.cn/x"}));
 }
 
 TEST(PortalUrl, RequestTargetBecomesAnAbsoluteAddress) {
@@ -37,10 +40,13 @@ TEST(PortalUrl, RequestTargetBecomesAnAbsoluteAddress) {
 
 TEST(PortalUrl, RedirectTargetOnlyOnTheRedirectHost) {
   const char* host = "go.sina.com.cn";
-  EXPECT_EQ(RedirectTarget("http://go.sina.com.cn/?url=http://news.sina.com.cn/a", host), "http://news.sina.com.cn/a");
-  EXPECT_EQ(RedirectTarget("http://go.sina.com.cn/?from=x&url=http://b.cn/?url=c", host), "http://b.cn/?url=c");
+  EXPECT_EQ(RedirectTarget("http://go.sina.com.cn/?url=http://news.sina.com.cn/a", host),
+            "http://news.sina.com.cn/a");
+  EXPECT_EQ(RedirectTarget("http://go.sina.com.cn/?from=x&url=http://b.cn/?url=c", host),
+            "http://b.cn/?url=c");
   EXPECT_EQ(RedirectTarget("http://news.sina.com.cn/?url=http://b.cn/", host), std::nullopt);
-  EXPECT_EQ(RedirectTarget("http://go.sina.com.cn/url=http://b.cn/", host), std::nullopt);  // not in a query
+  EXPECT_EQ(RedirectTarget("http://go.sina.com.cn/url=http://b.cn/", host),
+            std::nullopt);  // not in a query
   EXPECT_EQ(RedirectTarget("http://go.sina.com.cn/?url=javascript:alert(1)", host), std::nullopt);
 }
 

@@ -13,12 +13,14 @@ TEST(PortalWithProgramClient, FollowsRedirectToGbkArticleThroughTheEnvironmentPr
   TestPortal portal;
   ScopedProxy proxy(portal);
   const HttpResponse response =
-      HttpGet("http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/083020191234.shtml", {"If-Modified-Since: 0"});
+      HttpGet("http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/083020191234.shtml",
+              {"If-Modified-Since: 0"});
   ASSERT_TRUE(response.ok);
   EXPECT_EQ(response.status, 200);
   EXPECT_EQ(response.effectiveUrl, "http://news.sina.com.cn/c/2010-05-01/083020191234.shtml");
   EXPECT_NE(FromGbk(response.body).value_or("").find("<!-- 内容列 begin -->"), std::string::npos);
-  const auto headers = portal.RequestHeaders("http://news.sina.com.cn/c/2010-05-01/083020191234.shtml");
+  const auto headers =
+      portal.RequestHeaders("http://news.sina.com.cn/c/2010-05-01/083020191234.shtml");
   EXPECT_NE(std::find(headers.begin(), headers.end(), "If-Modified-Since: 0"), headers.end());
 }
 
@@ -29,7 +31,8 @@ TEST(PortalWithProgramClient, FailuresAreFailedTransfers) {
   quick.totalTimeout = std::chrono::milliseconds(500);
   EXPECT_FALSE(HttpGet("http://news.sina.com.cn/c/2010-05-01/stall.shtml", {}, quick).ok);
   EXPECT_FALSE(HttpGet("http://news.sina.com.cn/c/2010-05-01/close.shtml", {}).ok);
-  const HttpResponse oversized = HttpGet("http://news.sina.com.cn/c/2010-05-01/oversized.shtml", {});
+  const HttpResponse oversized =
+      HttpGet("http://news.sina.com.cn/c/2010-05-01/oversized.shtml", {});
   EXPECT_FALSE(oversized.ok);
   EXPECT_TRUE(oversized.body.empty());
   const HttpResponse missing = HttpGet("http://news.sina.com.cn/c/2010-05-01/gone.shtml", {});

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/portal/sample_portal.hpp"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -6,13 +8,13 @@
 #include <sstream>
 
 #include "tests/portal/portal_url.hpp"
-#include "tests/portal/sample_portal.hpp"
 
 namespace langxing::testportal {
 namespace {
 
 TEST(SampleChannels, ReadsChannelLinesInEitherEncodingAndAnyLineEnd) {
-  const std::string lines[] = {"体育新闻_国际足球--http://sports.sina.com.cn/g/", "汽车新闻_新车--http://auto.sina.com.cn/"};
+  const std::string lines[] = {"体育新闻_国际足球--http://sports.sina.com.cn/g/",
+                               "汽车新闻_新车--http://auto.sina.com.cn/"};
   const struct {
     const char* name;
     std::string bytes;
@@ -20,7 +22,8 @@ TEST(SampleChannels, ReadsChannelLinesInEitherEncodingAndAnyLineEnd) {
       {"UTF-8, CR LF", lines[0] + "\r\n" + lines[1] + "\r\n"},
       {"UTF-8 with BOM, LF", "\xEF\xBB\xBF" + lines[0] + "\n" + lines[1]},
       {"GBK, CR", ToGbk(lines[0] + "\r" + lines[1] + "\r")},
-      {"GBK, CR LF, blank and foreign lines", ToGbk("\r\n朗星快报\r\n" + lines[0] + "\r\n\r\n" + lines[1] + "\r\n")},
+      {"GBK, CR LF, blank and foreign lines",
+       ToGbk("\r\n朗星快报\r\n" + lines[0] + "\r\n\r\n" + lines[1] + "\r\n")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -42,7 +45,8 @@ TEST(SampleChannels, SkipsLinesWithoutAnHttpAddress) {
       "新闻中心_国内--  http://news.sina.com.cn/a--b/  \n"
       "读书新闻_连载_长篇--http://book.sina.com.cn/\n");
   ASSERT_EQ(channels.size(), 2u);
-  EXPECT_EQ(channels[0].address, "http://news.sina.com.cn/a--b/");  // later "--" belong to the address
+  EXPECT_EQ(channels[0].address,
+            "http://news.sina.com.cn/a--b/");  // later "--" belong to the address
   EXPECT_EQ(channels[1].category, "读书新闻");
   EXPECT_EQ(channels[1].name, "连载_长篇");
 }
@@ -52,7 +56,9 @@ std::vector<std::string> LinkedArticles(const Page& listing, std::size_t* titleC
   const std::string text = FromGbk(listing.body).value_or("");
   const std::string titleCell = "<td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>";
   *titleCells = 0;
-  for (std::size_t at = text.find(titleCell); at != std::string::npos; at = text.find(titleCell, at + 1)) ++*titleCells;
+  for (std::size_t at = text.find(titleCell); at != std::string::npos;
+       at = text.find(titleCell, at + 1))
+    ++*titleCells;
   const std::string anchor = "<a target=\"_blank\" href=\"http://go.sina.com.cn/?url=";
   std::vector<std::string> articles;
   for (std::size_t at = text.find(anchor); at != std::string::npos; at = text.find(anchor, at)) {
@@ -82,7 +88,8 @@ void ExpectCompleteSample(const std::vector<Channel>& channels) {
       ASSERT_NE(article, pages.end());
       const std::string host = HostOf(address);
       const bool blog = host == "blog.sina.com.cn";
-      const std::string text = blog ? article->second.body : FromGbk(article->second.body).value_or("");
+      const std::string text =
+          blog ? article->second.body : FromGbk(article->second.body).value_or("");
       if (blog) {
         kinds.insert("blog");
         EXPECT_LT(text.find("<!-- 正文开始 -->"), text.find("<!-- 正文结束 -->"));
@@ -98,8 +105,10 @@ void ExpectCompleteSample(const std::vector<Channel>& channels) {
         EXPECT_LT(text.find("<!-- 内容列 begin -->"), text.find("<!-- publish_helper_end -->"));
         EXPECT_NE(text.find("<!-- publish_helper_end -->"), std::string::npos);
       }
-      EXPECT_EQ(text.find("朗星快报"), std::string::npos);  // would make the reader show the raw page
-      for (std::size_t at = text.find("<img src=\""); at != std::string::npos; at = text.find("<img src=\"", at)) {
+      EXPECT_EQ(text.find("朗星快报"),
+                std::string::npos);  // would make the reader show the raw page
+      for (std::size_t at = text.find("<img src=\""); at != std::string::npos;
+           at = text.find("<img src=\"", at)) {
         at += 10;
         const std::string picture = text.substr(at, text.find('"', at) - at);
         ASSERT_NE(pages.find(picture), pages.end()) << picture;
@@ -114,13 +123,13 @@ void ExpectCompleteSample(const std::vector<Channel>& channels) {
 }
 
 TEST(SamplePortal, EveryChannelGetsAListingOfLinkedArticles) {
-  ExpectCompleteSample(ReadChannels(
-      "新闻中心_国内新闻--http://news.sina.com.cn/china/\r\n"
-      "体育新闻_国际足球--http://sports.sina.com.cn/g/\r\n"
-      "博客频道_博客首页--http://blog.sina.com.cn/\r\n"
-      "汽车新闻_新车--http://auto.sina.com.cn\r\n"
-      "星座新闻_运势--http://astro.women.sina.com.cn/\r\n"
-      "外站_示例--http://www.example.org/list.html\r\n"));
+  ExpectCompleteSample(
+      ReadChannels("新闻中心_国内新闻--http://news.sina.com.cn/china/\r\n"
+                   "体育新闻_国际足球--http://sports.sina.com.cn/g/\r\n"
+                   "博客频道_博客首页--http://blog.sina.com.cn/\r\n"
+                   "汽车新闻_新车--http://auto.sina.com.cn\r\n"
+                   "星座新闻_运势--http://astro.women.sina.com.cn/\r\n"
+                   "外站_示例--http://www.example.org/list.html\r\n"));
 }
 
 TEST(SamplePortal, CoversEveryChannelOfTheShippedChannelFile) {
@@ -132,7 +141,9 @@ TEST(SamplePortal, CoversEveryChannelOfTheShippedChannelFile) {
   // Count the channel lines independently of the reader: lines holding "--http://".
   const std::string text = FromGbk(bytes.str()).value_or(bytes.str());
   std::size_t expected = 0;
-  for (std::size_t at = text.find("--http://"); at != std::string::npos; at = text.find("--http://", at + 1)) ++expected;
+  for (std::size_t at = text.find("--http://"); at != std::string::npos;
+       at = text.find("--http://", at + 1))
+    ++expected;
   if (expected == 0) GTEST_SKIP() << "data/chan.dll names no channel yet";
   EXPECT_EQ(channels.size(), expected);
   ExpectCompleteSample(channels);

@@ -28,7 +28,8 @@ constexpr std::string_view kRedirectHost = "go.sina.com.cn";
 
 std::string NotFoundBody(const std::string& url) {
   return "<html><head><title>404 Not Found</title></head><body><h1>404 Not Found</h1>"
-         "<p>The page " + EscapeText(url) + " is not on this portal.</p></body></html>";
+         "<p>The page " +
+         EscapeText(url) + " is not on this portal.</p></body></html>";
 }
 
 }  // namespace
@@ -66,7 +67,8 @@ void TestPortal::Impl::Record(const std::string& url, const httplib::Request& re
   std::vector<std::string> lines;
   for (const auto& [name, value] : req.headers) {
     // httplib adds these itself; they never came from the client.
-    if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" || name == "LOCAL_PORT") {
+    if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
+        name == "LOCAL_PORT") {
       continue;
     }
     lines.push_back(name + ": " + value);
@@ -85,7 +87,7 @@ std::optional<Page> TestPortal::Impl::Find(const std::string& url) const {
 }
 
 httplib::Server::HandlerResponse TestPortal::Impl::Serve(const httplib::Request& req,
-                                                           httplib::Response& res) {
+                                                         httplib::Response& res) {
   using HandlerResponse = httplib::Server::HandlerResponse;
   if (req.method != "GET" && req.method != "HEAD") return HandlerResponse::Unhandled;
 
@@ -119,24 +121,23 @@ httplib::Server::HandlerResponse TestPortal::Impl::Serve(const httplib::Request&
     case Page::Behaviour::Close: {
       // Promise a body, then fail the provider: the server drops the connection mid-response.
       res.status = page->status;
-      res.set_content_provider(
-          page->body.size() + 1024, page->contentType,
-          [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+      res.set_content_provider(page->body.size() + 1024, page->contentType,
+                               [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
       return HandlerResponse::Handled;
     }
 
     case Page::Behaviour::Oversized: {
       res.status = page->status;
       const std::string chunk(kOversizedChunk, 'x');
-      res.set_chunked_content_provider(
-          page->contentType, [this, chunk](std::size_t offset, httplib::DataSink& sink) {
-            if (offset >= kOversizedTotal) {
-              sink.done();
-              return true;
-            }
-            if (WaitOrStop(kOversizedPause)) return false;
-            return sink.write(chunk.data(), chunk.size());
-          });
+      res.set_chunked_content_provider(page->contentType,
+                                       [this, chunk](std::size_t offset, httplib::DataSink& sink) {
+                                         if (offset >= kOversizedTotal) {
+                                           sink.done();
+                                           return true;
+                                         }
+                                         if (WaitOrStop(kOversizedPause)) return false;
+                                         return sink.write(chunk.data(), chunk.size());
+                                       });
       return HandlerResponse::Handled;
     }
 
@@ -157,9 +158,11 @@ TestPortal::TestPortal() : TestPortal(DefaultFixtureRoot()) {}
 
 TestPortal::TestPortal(std::filesystem::path fixtureRoot) : TestPortal(std::move(fixtureRoot), 0) {}
 
-TestPortal::TestPortal(std::filesystem::path fixtureRoot, int port) : impl_(std::make_unique<Impl>()) {
+TestPortal::TestPortal(std::filesystem::path fixtureRoot, int port)
+    : impl_(std::make_unique<Impl>()) {
   if (!fixtureRoot.empty()) {
-    for (auto& [url, page] : LoadFixtureSet(fixtureRoot)) impl_->pages[NormaliseUrl(url)] = std::move(page);
+    for (auto& [url, page] : LoadFixtureSet(fixtureRoot))
+      impl_->pages[NormaliseUrl(url)] = std::move(page);
   }
   Impl* impl = impl_.get();
   // Stalled requests each hold a worker; keep enough for many at once.
@@ -167,8 +170,9 @@ TestPortal::TestPortal(std::filesystem::path fixtureRoot, int port) : impl_(std:
   impl->server.set_keep_alive_timeout(2);
   impl->server.set_keep_alive_max_count(1000);
   impl->server.set_tcp_nodelay(true);  // small answers go out at once, not after a delayed ACK
-  impl->server.set_pre_routing_handler(
-      [impl](const httplib::Request& req, httplib::Response& res) { return impl->Serve(req, res); });
+  impl->server.set_pre_routing_handler([impl](const httplib::Request& req, httplib::Response& res) {
+    return impl->Serve(req, res);
+  });
   if (port == 0) {
     impl->port = impl->server.bind_to_any_port("127.0.0.1");
   } else if (impl->server.bind_to_port("127.0.0.1", port)) {
@@ -196,7 +200,9 @@ void TestPortal::Stop() {
 
 int TestPortal::Port() const { return impl_->port; }
 
-std::string TestPortal::ProxyUrl() const { return "http://127.0.0.1:" + std::to_string(impl_->port); }
+std::string TestPortal::ProxyUrl() const {
+  return "http://127.0.0.1:" + std::to_string(impl_->port);
+}
 
 void TestPortal::SetPage(const std::string& absoluteUrl, Page page) {
   std::lock_guard lock(impl_->mutex);
@@ -225,7 +231,8 @@ void TestPortal::ClearRequests() {
 }
 
 namespace {
-constexpr const char* kProxyVariables[] = {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY"};
+constexpr const char* kProxyVariables[] = {"http_proxy", "HTTP_PROXY", "https_proxy",
+                                           "HTTPS_PROXY"};
 constexpr const char* kNoProxyVariables[] = {"no_proxy", "NO_PROXY"};
 }  // namespace
 

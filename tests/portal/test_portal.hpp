@@ -16,11 +16,11 @@
 
 namespace langxing::testportal {
 
-struct Page {                                // one canned response
-  std::string body;                          // bytes as served (GBK for most portal pages)
-  std::string contentType = "text/html";     // sent as is (no charset unless a fixture wants one)
+struct Page {                             // one canned response
+  std::string body;                       // bytes as served (GBK for most portal pages)
+  std::string contentType = "text/html";  // sent as is (no charset unless a fixture wants one)
   int status = 200;
-  std::chrono::milliseconds delay{0};        // wait before answering
+  std::chrono::milliseconds delay{0};  // wait before answering
   // Stall: accept and never answer (until the portal stops). Oversized: stream a body of
   // 64 MiB in slow chunks, so a client's size cap cuts it. Close: send the head of a response
   // and drop the connection before the promised body arrives.
@@ -32,19 +32,19 @@ std::filesystem::path DefaultFixtureRoot();
 
 class TestPortal {
  public:
-  TestPortal();                                         // loads DefaultFixtureRoot()
-  explicit TestPortal(std::filesystem::path fixtureRoot);  // an empty path loads nothing
+  TestPortal();                                             // loads DefaultFixtureRoot()
+  explicit TestPortal(std::filesystem::path fixtureRoot);   // an empty path loads nothing
   TestPortal(std::filesystem::path fixtureRoot, int port);  // a fixed port; 0 picks a free one
-  ~TestPortal();                                        // stops promptly, even with stalled requests
+  ~TestPortal();  // stops promptly, even with stalled requests
   TestPortal(const TestPortal&) = delete;
   TestPortal& operator=(const TestPortal&) = delete;
 
   int Port() const;
-  std::string ProxyUrl() const;                         // "http://127.0.0.1:PORT"
+  std::string ProxyUrl() const;  // "http://127.0.0.1:PORT"
 
-  void SetPage(const std::string& absoluteUrl, Page page);  // add or replace at run time
+  void SetPage(const std::string& absoluteUrl, Page page);            // add or replace at run time
   std::optional<Page> PageFor(const std::string& absoluteUrl) const;  // what that URL serves
-  std::vector<std::string> Requests() const;            // absolute URLs requested, in order
+  std::vector<std::string> Requests() const;  // absolute URLs requested, in order
   // Header lines ("Name: value") of the latest request for that URL; empty if never requested.
   std::vector<std::string> RequestHeaders(const std::string& absoluteUrl) const;
   void ClearRequests();

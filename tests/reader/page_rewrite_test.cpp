@@ -36,7 +36,8 @@ TEST(PageRewrite, ExtractBetweenViewAgreesWithExtractBetween) {
     for (char16_t& c : text) c = alphabet[rng() % alphabet.size()];
     const std::u16string_view start = markers[rng() % std::size(markers)];
     const std::u16string_view end = markers[rng() % std::size(markers)];
-    ASSERT_EQ(std::u16string(ExtractBetweenView(text, start, end)), ExtractBetween(text, start, end))
+    ASSERT_EQ(std::u16string(ExtractBetweenView(text, start, end)),
+              ExtractBetween(text, start, end))
         << round;
   }
 }

@@ -63,9 +63,10 @@ ReaderSettings Options(std::uint8_t images, std::uint8_t video, std::u16string c
 
 TEST(RenderArticle, ReaderPageOfAGeneralNewsArticle) {
   const Rendered r = Render(kNewsUrl, NewsPage(u"<h1>标题</h1><p>正文</p>"));
-  EXPECT_EQ(r.html, u"<body style='background-color: 0;font-size:14px;'>"
-                    u"<h3 style='text-align :center;'>标题</h1><p>正文</p></body>" +
-                        SourceLine(kNewsUrl));
+  EXPECT_EQ(r.html,
+            u"<body style='background-color: 0;font-size:14px;'>"
+            u"<h3 style='text-align :center;'>标题</h1><p>正文</p></body>" +
+                SourceLine(kNewsUrl));
   EXPECT_EQ(r.charset, u"GB2312");
   EXPECT_EQ(r.statuses, (std::vector<std::u16string>{u"状态：获取》》", u"状态：正在处理",
                                                      u"状态：处理完毕", u"状态：空闲"}));
@@ -87,13 +88,15 @@ TEST(RenderArticle, BodyRewritesByOptions) {
        wrapStart + u"<img style='display:none'src=\"a.\"><img style='display:none'src=\"b.JPG\">"
                    u"<IMG src=c.><img\tsrc=d.>"},
       {"images shown, flash still removed", Options(1, 1),
-       u"<embed src=\"v.swf\"><img src=\"a.jpg\">", wrapStart + u"<embed src=\"v\"><img src=\"a.jpg\">"},
+       u"<embed src=\"v.swf\"><img src=\"a.jpg\">",
+       wrapStart + u"<embed src=\"v\"><img src=\"a.jpg\">"},
       {"video hidden", Options(1, 0),
        u"<a href=http://video.sina.com.cn/p/1.html><span class=\"contentPlayer\">v</span>",
        wrapStart + u"<a href=http://./p/1.html><span style='display:none' >v</span>"},
       {"video shown", Options(1, 1),
        u"<a href=http://video.sina.com.cn/p/1.html><span class=\"contentPlayer\">v</span>",
-       wrapStart + u"<a href=http://video.sina.com.cn/p/1.html><span class=\"contentPlayer\">v</span>"},
+       wrapStart +
+           u"<a href=http://video.sina.com.cn/p/1.html><span class=\"contentPlayer\">v</span>"},
       {"captions and info line", Options(1, 1),
        u"<p class=\"artInfo\">时间</p><span class=\"img_descr\">图</span>",
        wrapStart + u"<p style='font-size:12px;text-align :center;'>时间</p>"
@@ -115,23 +118,26 @@ TEST(RenderArticle, KindsOfPage) {
       {"auto page puts its heading marker back", kAutoUrl,
        u"x<h1 id=\"artibodyTitle\">车</h1>正文<!-- publish_helper_end -->y",
        u"<body style='background-color: 0;font-size:14px;'>"
-       u"<h3 style='text-align :center;' id=\"artibodyTitle\">车</h1>正文</body>" + SourceLine(kAutoUrl),
+       u"<h3 style='text-align :center;' id=\"artibodyTitle\">车</h1>正文</body>" +
+           SourceLine(kAutoUrl),
        u"GB2312"},
       {"auto page without end marker is not a failure", kAutoUrl, u"<h1 id=\"artibodyTitle\">车",
        u"<body style='background-color: 0;font-size:14px;'><h3 style='text-align :center;' "
-       u"id=\"artibodyTitle\"</body>" + SourceLine(kAutoUrl),
+       u"id=\"artibodyTitle\"</body>" +
+           SourceLine(kAutoUrl),
        u"GB2312"},
       {"blog title comes from the title element", kBlogUrl,
        u"<title>博文_新浪博客</title><h1>别的标题</h1><!-- 正文开始 --><p>文</p><!-- 正文结束 -->",
        u"<body style='background-color: 0;font-size:14px;'><center><strong>博文_新浪博客</strong>"
-       u"</center><hr /><br /><p>文</p></body>" + SourceLine(kBlogUrl),
+       u"</center><hr /><br /><p>文</p></body>" +
+           SourceLine(kBlogUrl),
        u"utf-8"},
       {"failed blog download still shows the title block", kBlogUrl, u"",
        u"<body style='background-color: 0;font-size:14px;'><center><strong></strong></center>"
-       u"<hr /><br /></body>" + SourceLine(kBlogUrl),
+       u"<hr /><br /></body>" +
+           SourceLine(kBlogUrl),
        u"utf-8"},
-      {"outside the portal the whole page is the article", u"http://example.org/a",
-       u"<p>全文</p>",
+      {"outside the portal the whole page is the article", u"http://example.org/a", u"<p>全文</p>",
        u"<body style='background-color: 0;font-size:14px;'><p>全文</p></body>" +
            SourceLine(u"http://example.org/a"),
        u"GB2312"},
@@ -181,8 +187,8 @@ TEST(RenderArticle, SourceLineAddressCannotLeaveItsAttribute) {
 TEST(RenderArticle, VideoHostInTheAddressSurvivesInTheSourceLine) {
   const std::u16string url = u"http://video.sina.com.cn/v/1.html";
   const Rendered r = Render(url, NewsPage(u"<p>video.sina.com.cn</p>"), Options(1, 0));
-  EXPECT_EQ(r.html, u"<body style='background-color: 0;font-size:14px;'><p>.</p></body>" +
-                        SourceLine(url));
+  EXPECT_EQ(r.html,
+            u"<body style='background-color: 0;font-size:14px;'><p>.</p></body>" + SourceLine(url));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // the memory it holds then. Shared by the program's probe and the floor window.
 #pragma once
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -13,7 +15,6 @@
 #include <QWindow>
 #include <cstdio>
 #include <ctime>
-#include <unistd.h>
 
 namespace startup {
 

@@ -12,8 +12,9 @@ std::u16string Block(std::u16string_view beta) {
 }
 
 TEST(Announcement, ReadsTheThreeElementsOfTheBlock) {
-  const auto a = ParseAnnouncement(u"x<new> <beta>1.3</beta>\n<newdown> http://d/x </newdown>"
-                                    u"<newMsg>  有新版本 </newMsg> </new>y");
+  const auto a = ParseAnnouncement(
+      u"x<new> <beta>1.3</beta>\n<newdown> http://d/x </newdown>"
+      u"<newMsg>  有新版本 </newMsg> </new>y");
   ASSERT_TRUE(a.has_value());
   EXPECT_EQ(a->message, u"有新版本");
   EXPECT_EQ(a->beta, u"1.3");
@@ -47,7 +48,8 @@ TEST(Announcement, VerdictComparesTheTrimmedVersionExactly) {
   for (const Case& c : cases) {
     const auto a = ParseAnnouncement(c.text);
     ASSERT_TRUE(a.has_value());
-    EXPECT_EQ(VerdictOf(*a), c.verdict) << "beta [" << std::string(a->beta.begin(), a->beta.end()) << "]";
+    EXPECT_EQ(VerdictOf(*a), c.verdict)
+        << "beta [" << std::string(a->beta.begin(), a->beta.end()) << "]";
   }
 }
 

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/address_opener.hpp"
+
 #include <gtest/gtest.h>
 
 #include <QUrl>
-
 #include <string>
 #include <vector>
-
-#include "app/address_opener.hpp"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-
 #include <string>
 #include <vector>
 
@@ -61,7 +60,8 @@ TEST_F(ArticleViewTest, WrittenPageIsShownExactlyAndReplacesThePreviousOne) {
   // The <meta> names another charset: the written text is already decoded and must stay so.
   const QString first = QStringLiteral(
       "<html><head><meta http-equiv='Content-Type' content='text/html; charset=gb2312'>"
-      "<title>t</title></head><body><h1>北京时间</h1><p>第一篇 &amp; “引号” — 完</p></body></html>");
+      "<title>t</title></head><body><h1>北京时间</h1><p>第一篇 &amp; “引号” — "
+      "完</p></body></html>");
   ASSERT_TRUE(WriteAndWait(view, first, server.Url("/a.html")));
   EXPECT_TRUE(ShowsBodyOf(first));
   EXPECT_TRUE(BodyText(view).contains(QStringLiteral("第一篇 & “引号” — 完")));
@@ -92,7 +92,9 @@ TEST_F(ArticleViewTest, RelativeAddressesResolveAgainstTheArticleAddress) {
   ASSERT_TRUE(WriteAndWait(view, html, server.Url("/news/article.html")));
 
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 40; },
+      [&] {
+        return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 40;
+      },
       kWaitMs));
   EXPECT_EQ(server.Hits("/news/img/pic.png"), 1);
   EXPECT_EQ(RunScript(view, QStringLiteral("document.getElementById('rel').href")).toString(),
@@ -101,11 +103,14 @@ TEST_F(ArticleViewTest, RelativeAddressesResolveAgainstTheArticleAddress) {
 
 TEST_F(ArticleViewTest, PageWithItsOwnBaseKeepsIt) {
   server.Serve("/own/pic.png", PngImage(12, 12), "image/png");
-  const QString html = QStringLiteral("<html><head><base href='%1'></head><body><img src='pic.png'></body></html>")
-                           .arg(server.Url("/own/"));
+  const QString html =
+      QStringLiteral("<html><head><base href='%1'></head><body><img src='pic.png'></body></html>")
+          .arg(server.Url("/own/"));
   ASSERT_TRUE(WriteAndWait(view, html, server.Url("/news/article.html")));
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 12; },
+      [&] {
+        return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 12;
+      },
       kWaitMs));
 }
 
@@ -133,11 +138,13 @@ TEST_F(ArticleViewTest, RefreshRightBeforeAWriteStillShowsTheWrittenPage) {
   server.Serve("/plain.html", "<html><body>plain</body></html>", "text/html");
   ASSERT_TRUE(NavigateAndWait(view, server.Url("/plain.html")));
   view.Refresh2();
-  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>after a navigated page</body>"), server.Url("/a")));
+  ASSERT_TRUE(
+      WriteAndWait(view, QStringLiteral("<body>after a navigated page</body>"), server.Url("/a")));
   EXPECT_EQ(BodyText(view), QStringLiteral("after a navigated page"));
 
   view.Refresh2();
-  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>after a written page</body>"), server.Url("/b")));
+  ASSERT_TRUE(
+      WriteAndWait(view, QStringLiteral("<body>after a written page</body>"), server.Url("/b")));
   EXPECT_EQ(BodyText(view), QStringLiteral("after a written page"));
 
   // Refresh alone reloads what is shown, a written page included.
@@ -150,26 +157,31 @@ TEST_F(ArticleViewTest, RefreshRightBeforeAWriteStillShowsTheWrittenPage) {
 TEST_F(ArticleViewTest, TitlesOfWrittenPagesAreNotRaised) {
   const QString html = QStringLiteral(
       "<html><head><title>新浪网 首页</title></head><body>"
-      "<script>setTimeout(function(){document.title='新浪网 又一个';}, 50);</script>x</body></html>");
+      "<script>setTimeout(function(){document.title='新浪网 又一个';}, "
+      "50);</script>x</body></html>");
   ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
   // The engine did change the title, twice; none of it may reach the window.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return view.title() == QStringLiteral("新浪网 又一个"); }, kWaitMs));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return view.title() == QStringLiteral("新浪网 又一个"); }, kWaitMs));
   QTest::qWait(200);
   EXPECT_TRUE(titles.empty()) << titles.front().toStdString();
 }
 
 TEST_F(ArticleViewTest, TitleOfANavigatedPageIsRaised) {
-  server.Serve("/titled.html", "<html><head><title>滚动新闻_新浪网</title></head><body>x</body></html>",
+  server.Serve("/titled.html",
+               "<html><head><title>滚动新闻_新浪网</title></head><body>x</body></html>",
                "text/html; charset=utf-8");
   ASSERT_TRUE(NavigateAndWait(view, server.Url("/titled.html")));
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return !titles.empty() && titles.back() == QStringLiteral("滚动新闻_新浪网"); }, kWaitMs));
+      [&] { return !titles.empty() && titles.back() == QStringLiteral("滚动新闻_新浪网"); },
+      kWaitMs));
 }
 
 // The window answers a title with the portal's name by refreshing and writing the article
 // again; that must settle after one round, not loop.
 TEST_F(ArticleViewTest, RewritingOnAPortalTitleDoesNotLoop) {
-  server.Serve("/portal.html", "<html><head><title>要闻_新浪网</title></head><body>原文</body></html>",
+  server.Serve("/portal.html",
+               "<html><head><title>要闻_新浪网</title></head><body>原文</body></html>",
                "text/html; charset=utf-8");
   int rewrites = 0;
   view.TitleChange = [&](const std::u16string& title) {
@@ -177,7 +189,8 @@ TEST_F(ArticleViewTest, RewritingOnAPortalTitleDoesNotLoop) {
     ++rewrites;
     const std::u16string address = view.LocationURL();
     view.Refresh2();
-    view.WriteDocument(u"<html><head><title>要闻_新浪网</title></head><body>改写</body></html>", address);
+    view.WriteDocument(u"<html><head><title>要闻_新浪网</title></head><body>改写</body></html>",
+                       address);
   };
   view.Navigate(server.Url("/portal.html").toStdU16String());
   ASSERT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("改写"); }, kWaitMs));
@@ -190,7 +203,8 @@ TEST_F(ArticleViewTest, NewWindowLinkGoesToTheOpenerAndOtherLinksNavigate) {
   server.Serve("/next.html", "<html><head><title>下一页</title></head><body>next</body></html>",
                "text/html; charset=utf-8");
   const QString source = server.Url("/original.shtml");
-  const QString html = ReaderPage(QStringLiteral("<a id='next' href='next.html'>下一页</a>"), source);
+  const QString html =
+      ReaderPage(QStringLiteral("<a id='next' href='next.html'>下一页</a>"), source);
   ASSERT_TRUE(WriteAndWait(view, html, server.Url("/article.shtml")));
 
   ASSERT_TRUE(ClickElement(view, QStringLiteral("source")));
@@ -293,12 +307,14 @@ namespace {
 
 TEST_F(ArticleViewTest, InPageLinkOfAWrittenPageStaysOnIt) {
   const QString article = server.Url("/article.shtml");
-  const QString html = QStringLiteral("<body><a id='jump' href='#end'>跳到文末</a>"
-                                      "<div style='height:5000px'></div><p id='end'>文末</p></body>");
+  const QString html = QStringLiteral(
+      "<body><a id='jump' href='#end'>跳到文末</a>"
+      "<div style='height:5000px'></div><p id='end'>文末</p></body>");
   ASSERT_TRUE(WriteAndWait(view, html, article));
   ASSERT_TRUE(ClickElement(view, QStringLiteral("jump")));
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return RunScript(view, QStringLiteral("window.scrollY")).toDouble() > 1000; }, kWaitMs));
+      [&] { return RunScript(view, QStringLiteral("window.scrollY")).toDouble() > 1000; },
+      kWaitMs));
   EXPECT_EQ(server.Hits("/article.shtml"), 0);
   EXPECT_TRUE(ShowsBodyOf(html));
   EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), article);

@@ -30,7 +30,9 @@ void RunBrowsingSession() {
   view.SetSilent(true);
   ASSERT_TRUE(NavigateAndWait(view, server.Url("/page.html")));
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 20; },
+      [&] {
+        return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 20;
+      },
       kWaitMs));
   ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body><img src='pic.png'>written</body>"),
                            server.Url("/article.html")));

@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ui_poster.hpp"
+
 #include <gtest/gtest.h>
 
 #include <QObject>
 #include <QTest>
 #include <QThread>
-
 #include <atomic>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
-
-#include "app/ui_poster.hpp"
 
 namespace {
 
@@ -57,7 +56,10 @@ TEST(UiPoster, PostingWhileTheContextDiesNeitherCrashesNorRunsLateTasks) {
     std::atomic<int> ranAfterDeath = 0;
     std::atomic<bool> dead = false;
     std::thread worker([&] {
-      while (!stop) post([&] { if (dead) ++ranAfterDeath; });
+      while (!stop)
+        post([&] {
+          if (dead) ++ranAfterDeath;
+        });
     });
     QTest::qWait(2);
     context.reset();
@@ -75,7 +77,7 @@ TEST(UiPoster, NullContextOrEmptyTaskIsIgnored) {
   int ran = 0;
   post([&] { ++ran; });
   QObject context;
-  MakeUiPoster(&context)(std::function<void()>());
+  MakeUiPoster (&context)(std::function<void()>());
   QTest::qWait(20);
   EXPECT_EQ(ran, 0);
 }

@@ -10,7 +10,6 @@
 #include <QTest>
 #include <QVariant>
 #include <QWebEnginePage>
-
 #include <memory>
 
 #include "app/article_view.hpp"

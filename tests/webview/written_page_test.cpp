@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/written_page.hpp"
+
 #include <gtest/gtest.h>
 
 #include <QString>
-
 #include <vector>
-
-#include "app/written_page.hpp"
 
 namespace {
 
@@ -22,14 +21,16 @@ TEST(WithBaseAddress, InsertsTheArticleAddressWhereTheParserPutsItIntoTheHead) {
   const std::vector<BaseCase> cases = {
       {"reader page without head", QStringLiteral("<body style='x'>文</body><br />"), a,
        tag + QStringLiteral("<body style='x'>文</body><br />")},
-      {"after the head tag", QStringLiteral("<html><head><title>t</title></head><body></body></html>"), a,
-       QStringLiteral("<html><head>") + tag + QStringLiteral("<title>t</title></head><body></body></html>")},
+      {"after the head tag",
+       QStringLiteral("<html><head><title>t</title></head><body></body></html>"), a,
+       QStringLiteral("<html><head>") + tag +
+           QStringLiteral("<title>t</title></head><body></body></html>")},
       {"head tag with attributes, any case", QStringLiteral("<HTML><HEAD id=h>x"), a,
        QStringLiteral("<HTML><HEAD id=h>") + tag + QStringLiteral("x")},
       {"a header element is no head", QStringLiteral("<header>h</header>"), a,
        tag + QStringLiteral("<header>h</header>")},
-      {"after a leading doctype, keeping standards mode", QStringLiteral("\n<!DOCTYPE html><p>x"), a,
-       QStringLiteral("\n<!DOCTYPE html>") + tag + QStringLiteral("<p>x")},
+      {"after a leading doctype, keeping standards mode", QStringLiteral("\n<!DOCTYPE html><p>x"),
+       a, QStringLiteral("\n<!DOCTYPE html>") + tag + QStringLiteral("<p>x")},
       {"page names its own base", QStringLiteral("<head><BASE href='/'></head>"), a,
        QStringLiteral("<head><BASE href='/'></head>")},
       {"a basefont is no base", QStringLiteral("<basefont size=3>x"), a,
@@ -37,12 +38,12 @@ TEST(WithBaseAddress, InsertsTheArticleAddressWhereTheParserPutsItIntoTheHead) {
       {"no address", QStringLiteral("<p>x</p>"), QString(), QStringLiteral("<p>x</p>")},
       {"relative address", QStringLiteral("<p>x</p>"), QStringLiteral("a/b.html"),
        QStringLiteral("<p>x</p>")},
-      {"quote in the address cannot leave the attribute",
-       QStringLiteral("<p>x</p>"), QStringLiteral("http://h/a\"><script>alert(1)</script>&b"),
-       QStringLiteral("<base href=\"http://h/a&quot;>&lt;script>alert(1)&lt;/script>&amp;b\"><p>x</p>")},
+      {"quote in the address cannot leave the attribute", QStringLiteral("<p>x</p>"),
+       QStringLiteral("http://h/a\"><script>alert(1)</script>&b"),
+       QStringLiteral(
+           "<base href=\"http://h/a&quot;>&lt;script>alert(1)&lt;/script>&amp;b\"><p>x</p>")},
   };
-  for (const BaseCase& c : cases)
-    EXPECT_EQ(WithBaseAddress(c.html, c.base), c.expected) << c.name;
+  for (const BaseCase& c : cases) EXPECT_EQ(WithBaseAddress(c.html, c.base), c.expected) << c.name;
 }
 
 TEST(WrittenPageHandler, OnlyTheLatestPageIsServed) {
