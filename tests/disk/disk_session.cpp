@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A test-only copy of the program that also plays a short session: it starts exactly as the
-// program does (the same steps, in the same order, as app/main.cpp), then opens the first
+// The program with a short session played in it: it starts through the program's own start-up
+// (RunProgram), then opens the first
 // channel of the catalog, opens the first headline of its list, waits for the update check,
 // and leaves the event loop. Its exit status says how far it got:
 //   0  every step done           11  the headline list never filled
 //   12 the article never showed  13  the update check never finished   20  out of time
 #include <QApplication>
-#include <QIcon>
 #include <QListWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWebEnginePage>
-
 #include <cstdio>
 #include <functional>
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
+#include "app/program.hpp"
 #include "update/announcement.hpp"
 
 namespace {
@@ -41,9 +40,10 @@ void WhenReady(std::function<bool()> done, std::function<void()> next, int failu
     QCoreApplication::exit(failure);
     return;
   }
-  QTimer::singleShot(kPollMs, qApp, [done = std::move(done), next = std::move(next), failure, waited] {
-    WhenReady(done, next, failure, waited + kPollMs);
-  });
+  QTimer::singleShot(kPollMs, qApp,
+                     [done = std::move(done), next = std::move(next), failure, waited] {
+                       WhenReady(done, next, failure, waited + kPollMs);
+                     });
 }
 
 QTreeWidgetItem* FirstChannel(QTreeWidget* tree) {
@@ -70,8 +70,7 @@ void PlaySession(Form1& window) {
 
   WhenReady(
       [&window] {
-        return window.List2->count() > 1 &&
-               window.PanelText(Form1::StatusPanel) == u"状态：空闲";
+        return window.List2->count() > 1 && window.PanelText(Form1::StatusPanel) == u"状态：空闲";
       },
       [&window] {
         Say("headline list filled");
@@ -83,20 +82,21 @@ void PlaySession(Form1& window) {
                                [articleText](const QString& text) { *articleText = text; });
                          });
         window.List2_Click(window.List2->item(0));
-        WhenReady([articleText] { return articleText->contains(QStringLiteral("文章来源于新浪网")); },
+        WhenReady(
+            [articleText] { return articleText->contains(QStringLiteral("文章来源于新浪网")); },
+            [&window] {
+              Say("article shown");
+              WhenReady(
                   [&window] {
-                    Say("article shown");
-                    WhenReady(
-                        [&window] {
-                          return window.PanelText(Form1::TitlePanel) == langxing::UpToDateNotice;
-                        },
-                        [] {
-                          Say("update check done");
-                          QCoreApplication::exit(0);
-                        },
-                        13);
+                    return window.PanelText(Form1::TitlePanel) == langxing::UpToDateNotice;
                   },
-                  12);
+                  [] {
+                    Say("update check done");
+                    QCoreApplication::exit(0);
+                  },
+                  13);
+            },
+            12);
       },
       11);
 }
@@ -104,23 +104,9 @@ void PlaySession(Form1& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The program's own start-up, step for step.
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  ArticleView::RegisterSchemes();
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("langxing"));
-
-  QIcon icon;
-  for (const int size : {16, 24, 32, 48, 256})
-    icon.addFile(QStringLiteral(":/icons/langxing-%1.png").arg(size), QSize(size, size));
-  QApplication::setWindowIcon(icon);
-
-  Form1 window;
-  window.Form_Load();
-  window.show();
-
-  // The session, once the event loop runs.
-  QTimer::singleShot(0, &window, [&window] { PlaySession(window); });
-  QTimer::singleShot(90000, &app, [] { QCoreApplication::exit(20); });
-  return app.exec();
+  return RunProgram(argc, argv, [](QApplication& app, Form1& window) {
+    // The session, once the event loop runs.
+    QTimer::singleShot(0, &window, [&window] { PlaySession(window); });
+    QTimer::singleShot(90000, &app, [] { QCoreApplication::exit(20); });
+  });
 }

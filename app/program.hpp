@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's start-up in one place, so the program and the test programs that play a session
+// with it start in exactly the same way.
+#pragma once
+
+#include <functional>
+
+class QApplication;
+class Form1;
+
+// Prepares the process, creates the application and the window, runs `beforeLoad` (when given)
+// once both exist, then the window's load handler, shows the window and runs the event loop.
+// Returns the event loop's exit status.
+int RunProgram(int argc, char** argv,
+               const std::function<void(QApplication&, Form1&)>& beforeLoad = {});
