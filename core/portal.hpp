@@ -13,7 +13,8 @@ extern const std::u16string_view PortalVideoHost;  // "video.sina.com.cn"
 extern const std::u16string_view UpdatePageUrl;    // the announcement page on the blog host
 
 // The program's own name and version, as the window, the status bar and the update check use them.
+// The version is the build's project version.
 inline constexpr std::u16string_view ProgramName = u"朗星快报";
-inline constexpr std::u16string_view ProgramVersion = u"1.2";
+extern const std::u16string_view ProgramVersion;  // "1.2"
 
 }  // namespace langxing
