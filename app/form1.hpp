@@ -52,7 +52,8 @@ class Form1 : public QWidget {
   // The message box the window shows its messages in; not owned. nullptr: the Qt message box.
   void SetMessageBox(langxing::MessageBoxService* box);
   langxing::MessageBoxService& MessageBox();
-  // The folder chan.dll is looked for in; empty (the default): the current working directory.
+  // The one folder chan.dll is looked for in; empty (the default): the working directory, the
+  // program's folder, then the data folders (catalog/channel_file_places.hpp).
   void SetWorkingDirectory(std::filesystem::path dir);
 
   // ---- Start-up (form1_startup.cpp) ----------------------------------------------------------

@@ -2,13 +2,15 @@
 // Form_Load: the whole start-up of the program, before the window is first shown.
 #include <QTreeWidget>
 #include <exception>
-#include <system_error>
+#include <optional>
+#include <vector>
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
+#include "catalog/channel_file_places.hpp"
 
 namespace {
 
@@ -39,18 +41,17 @@ void Form1::Form_Load() {
   WebBrowser2->Navigate(u"about:blank");
   WebBrowser2->SetSilent(true);
 
-  std::filesystem::path dir = workingDirectory_;
-  if (dir.empty()) {
-    std::error_code error;
-    dir = std::filesystem::current_path(error);
-  }
-  if (dir.empty() || !langxing::ChannelFileExists(dir)) {
+  // A window given its own folder (the tests) looks there alone.
+  const std::optional<std::filesystem::path> dir = langxing::FindChannelFolder(
+      workingDirectory_.empty() ? langxing::ChannelFileFoldersOfProcess()
+                                : std::vector<std::filesystem::path>{workingDirectory_});
+  if (!dir) {
     MessageBox().Show(std::u16string(MissingChannelFileMessage), langxing::MessageBoxQuestion);
     return;
   }
 
   try {
-    List1 = langxing::LoadChannelFile(dir);
+    List1 = langxing::LoadChannelFile(*dir);
   } catch (const std::exception&) {
     // Reading stops silently; the catalog is built from whatever was read.
   }
