@@ -20,23 +20,27 @@ struct CommandInfo {
 constexpr CommandInfo kCommands[] = {
     {"catalog", Command::Catalog,
      "Usage: langxing-cli catalog [DIR]\n"
-     "Prints the catalog read from DIR/chan.dll (default: the working directory):\n"
+     "Prints the catalog read from DIR/chan.dll, or from the first chan.dll found in the\n"
+     "working directory, beside the program, in $XDG_DATA_HOME/langxing\n"
+     "(~/.local/share/langxing) or in each folder of $XDG_DATA_DIRS + /langxing:\n"
      "the root, each category indented two spaces, each channel four.\n"
      "Exit status: 0, or 1 when chan.dll is missing.\n"},
     {"headlines", Command::Headlines,
      "Usage: langxing-cli headlines [--verbose] CHANNEL\n"
      "       langxing-cli headlines [--verbose] --url URL\n"
-     "Loads the headline page of CHANNEL (the first line of ./chan.dll that contains it)\n"
-     "or of URL and prints one headline entry (title;link) a line.\n"
-     "Exit status: 0, or 1 when no line of chan.dll holds CHANNEL.\n"},
+     "Loads the headline page of CHANNEL (the first line of chan.dll that contains it;\n"
+     "chan.dll is found as by catalog) or of URL and prints one headline entry (title;link)\n"
+     "a line.\n"
+     "Exit status: 0, 1 when chan.dll is missing or no line of it holds CHANNEL,\n"
+     "3 when the page could not be loaded.\n"},
     {"inner-html", Command::InnerHtml,
      "Usage: langxing-cli inner-html URL\n"
      "Prints the page body's innerHTML exactly as the hidden views serialise it.\n"
-     "Exit status: 0, or 1 when the page could not be loaded.\n"},
+     "Exit status: 0, or 3 when the page could not be loaded.\n"},
     {"inner-text", Command::InnerText,
      "Usage: langxing-cli inner-text URL\n"
      "Prints the page body's innerText exactly as the hidden views serialise it.\n"
-     "Exit status: 0, or 1 when the page could not be loaded.\n"},
+     "Exit status: 0, or 3 when the page could not be loaded.\n"},
     {"article", Command::Article,
      "Usage: langxing-cli article [--verbose] URL [--images N] [--video N] [--colour TEXT] [--size "
      "N]\n"
@@ -45,12 +49,14 @@ constexpr CommandInfo kCommands[] = {
      "  --video N     0 hides video players (default 0)\n"
      "  --colour TEXT background colour text, used verbatim (default 0)\n"
      "  --size N      font size in pixels (default 14)\n"
-     "Exit status: 0 for a reader page, 2 for the failure page.\n"},
+     "Exit status: 0 for a reader page, 2 for the failure page, 3 when the page could not\n"
+     "be loaded.\n"},
     {"check-update", Command::CheckUpdate,
      "Usage: langxing-cli check-update [--verbose] [--url URL]\n"
      "Reads the update announcement and prints \"current\", \"outdated\" followed by the\n"
      "announcement's message and download address on the next two lines, or \"none\"\n"
-     "when the page holds no announcement. Opens nothing.\n"},
+     "when the page holds no announcement. Opens nothing.\n"
+     "Exit status: 0, or 3 when the page could not be loaded.\n"},
 };
 
 constexpr std::string_view kGeneralUsage =
@@ -65,7 +71,8 @@ constexpr std::string_view kGeneralUsage =
     "  article URL [OPTIONS]       print the reader page of an article\n"
     "  check-update [--url URL]    check the update announcement\n"
     "Commands that load pages take --verbose to print status texts on stderr.\n"
-    "Run 'langxing-cli COMMAND --help' for a command's options.\n";
+    "Run 'langxing-cli COMMAND --help' for a command's options and exit statuses.\n"
+    "Every command exits with 64 for wrong arguments and 74 when its output cannot be written.\n";
 
 const CommandInfo* FindCommand(std::string_view name) {
   for (const auto& info : kCommands) {

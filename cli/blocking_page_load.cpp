@@ -44,14 +44,18 @@ std::chrono::milliseconds PatienceFor(const NetworkLimits& limits) {
   return limits.totalTimeout + limits.connectTimeout + std::chrono::seconds(15);
 }
 
-std::optional<BodyTexts> LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
-                                          std::chrono::milliseconds patience) {
+PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
+                          std::chrono::milliseconds patience) {
   // The queue outlives the loader: a worker still finishing after we gave up may post into it.
   auto queue = std::make_shared<TaskQueue>();
   PageLoader loader([queue](std::function<void()> task) { queue->Post(std::move(task)); }, limits);
-  std::optional<BodyTexts> result;
+  std::optional<PageLoad> result;
   loader.DocumentComplete = [&] {
-    if (!result) result = BodyTexts{loader.BodyInnerHtml(), loader.BodyInnerText()};
+    if (result) return;
+    result.emplace();
+    result->error = loader.LoadError();
+    if (result->error.empty())
+      result->body = BodyTexts{loader.BodyInnerHtml(), loader.BodyInnerText()};
   };
   loader.Navigate(url);
 
@@ -62,7 +66,9 @@ std::optional<BodyTexts> LoadPageBlocking(const std::u16string& url, const Netwo
     (*task)();
   }
   loader.DocumentComplete = nullptr;
-  return result;
+  if (result) return std::move(*result);
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(patience).count();
+  return PageLoad{std::nullopt, "no answer within " + std::to_string(seconds) + " s"};
 }
 
 }  // namespace langxing::cli

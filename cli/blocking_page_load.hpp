@@ -13,10 +13,15 @@
 
 namespace langxing::cli {
 
-// The body texts of the document the loader completed (empty for a failed load), or none when
-// no completion arrived within `patience` — which the loader's own time-outs should prevent.
-std::optional<BodyTexts> LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
-                                          std::chrono::milliseconds patience);
+struct PageLoad {
+  std::optional<BodyTexts> body;  // the document the loader completed, when the page was loaded
+  std::string error;              // otherwise why not
+};
+
+// Navigates and waits for the completion. No completion within `patience` (which the loader's
+// own time-outs should prevent) counts as a failed load.
+PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
+                          std::chrono::milliseconds patience);
 
 // How long to wait for a completion under `limits`: the loader's whole-transfer time-out,
 // its connect time-out, and a margin for decoding and parsing.

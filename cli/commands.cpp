@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/commands.hpp"
 
+#include <cerrno>
+#include <cstring>
+
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
+#include "catalog/channel_file_places.hpp"
 #include "cli/blocking_page_load.hpp"
 #include "cli/output.hpp"
 #include "core/downloader.hpp"
@@ -18,6 +22,25 @@ namespace {
 
 constexpr std::string_view kMissingChannelFile = "错误！软件缺少必要文件";
 
+// The folder of the first of `folders` that holds chan.dll, or none after saying where it was
+// looked for.
+std::optional<std::filesystem::path> FindChannelFolderOrSay(
+    const std::vector<std::filesystem::path>& folders, Context& context) {
+  auto folder = FindChannelFolder(folders);
+  if (!folder) {
+    context.err << "langxing-cli: " << kMissingChannelFile << " (no " << ChannelFileName << " in "
+                << (folders.empty() ? std::string("any folder") : FolderListText(folders)) << ")\n";
+  }
+  return folder;
+}
+
+// A page that could not be loaded at all: the address and the transport's reason.
+int ReportLoadFailure(Context& context, std::string_view url, std::string_view reason) {
+  context.err << "langxing-cli: 页面加载失败 (could not load the page): " << url << ": " << reason
+              << '\n';
+  return ExitLoadFailed;
+}
+
 // Status texts go to stderr, one a line, only with --verbose.
 StatusWriter StatusWriterFor(const Request& request, Context& context) {
   if (!request.verbose) return [](std::u16string_view) {};
@@ -29,20 +52,13 @@ void WriteCatalogNode(std::ostream& out, const CatalogNode& node, std::size_t de
   for (const auto& child : node.children) WriteCatalogNode(out, child, depth + 1);
 }
 
-void ReportLoadTimeout(Context& context, const std::u16string& url) {
-  context.err << "langxing-cli: 页面加载未完成 (no answer in time): " << Utf16ToUtf8(url) << '\n';
-}
-
 // Loads the page with the headless loader and lists its headlines as the headline list
 // would hold them, with the status texts of a headline load.
 int PrintHeadlinesOf(const std::u16string& url, const StatusWriter& setStatus, Context& context) {
-  auto body = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
-  if (!body) {
-    ReportLoadTimeout(context, url);
-    return 1;
-  }
+  const PageLoad load = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
+  if (!load.body) return ReportLoadFailure(context, Utf16ToUtf8(url), load.error);
   setStatus(u"状态：获取》");
-  const auto rows = HeadlineRows(body->innerHtml);
+  const auto rows = HeadlineRows(load.body->innerHtml);
   setStatus(u"状态：获取》》");
   auto entries = HeadlineEntriesOfRows(rows, DefaultTitleStartMarker);
   setStatus(u"状态：获取完成");
@@ -52,11 +68,11 @@ int PrintHeadlinesOf(const std::u16string& url, const StatusWriter& setStatus, C
   return 0;
 }
 
-// One GET and the serialisation the hidden views apply; none when the transfer failed.
+// One GET and the serialisation the hidden views apply; none, reported, when the transfer failed.
 std::optional<BodyTexts> FetchBody(const std::string& url, Context& context) {
   const HttpResponse response = HttpGet(url, {}, context.limits);
   if (!response.ok) {
-    context.err << "langxing-cli: 页面加载失败 (could not load the page): " << url << '\n';
+    ReportLoadFailure(context, url, response.error);
     return std::nullopt;
   }
   return BodyTextsOfPage(response.body, response.contentType);
@@ -65,13 +81,13 @@ std::optional<BodyTexts> FetchBody(const std::string& url, Context& context) {
 }  // namespace
 
 int RunCatalog(const Request& request, Context& context) {
-  const std::filesystem::path dir =
-      request.directory ? std::filesystem::path(*request.directory) : context.workingDirectory;
-  if (!ChannelFileExists(dir)) {
-    context.err << kMissingChannelFile << '\n';
-    return 1;
-  }
-  WriteCatalogNode(context.out, BuildCatalogTree(LoadChannelFile(dir)), 0);
+  // A folder named on the command line is the only one looked in.
+  const auto folder = FindChannelFolderOrSay(
+      request.directory ? std::vector<std::filesystem::path>{*request.directory}
+                        : context.channelFolders,
+      context);
+  if (!folder) return ExitNotFound;
+  WriteCatalogNode(context.out, BuildCatalogTree(LoadChannelFile(*folder)), 0);
   return 0;
 }
 
@@ -81,31 +97,29 @@ int RunHeadlines(const Request& request, Context& context) {
 
   // As a click on the channel's node: the first line that contains the text, its address.
   setStatus(u"状态：获取");
-  if (!ChannelFileExists(context.workingDirectory)) {
-    context.err << kMissingChannelFile << '\n';
-    return 1;
-  }
+  const auto folder = FindChannelFolderOrSay(context.channelFolders, context);
+  if (!folder) return ExitNotFound;
   const std::u16string channel = Utf8ToUtf16(request.channel.value_or(""));
-  const auto lines = LoadChannelFile(context.workingDirectory);
+  const auto lines = LoadChannelFile(*folder);
   const auto index = FindChannelLine(lines, channel);
   if (!index) {
-    context.err << "langxing-cli: 没有找到频道 (no line of chan.dll holds the channel): "
-                << Utf16ToUtf8(channel) << '\n';
-    return 1;
+    context.err << "langxing-cli: 没有找到频道 (no line of " << (*folder / ChannelFileName).string()
+                << " holds the channel): " << Utf16ToUtf8(channel) << '\n';
+    return ExitNotFound;
   }
   return PrintHeadlinesOf(ChannelUrlOf(lines[*index]), setStatus, context);
 }
 
 int RunInnerHtml(const Request& request, Context& context) {
   const auto body = FetchBody(*request.url, context);
-  if (!body) return 1;
+  if (!body) return ExitLoadFailed;
   WriteVerbatim(context.out, body->innerHtml);
   return 0;
 }
 
 int RunInnerText(const Request& request, Context& context) {
   const auto body = FetchBody(*request.url, context);
-  if (!body) return 1;
+  if (!body) return ExitLoadFailed;
   WriteVerbatim(context.out, body->innerText);
   return 0;
 }
@@ -115,8 +129,10 @@ int RunArticle(const Request& request, Context& context) {
   CurlDownloader downloader(context.limits);
   const std::u16string page =
       RenderArticle(url, request.reader, downloader, StatusWriterFor(request, context));
+  if (!downloader.LastError().empty()) {
+    return ReportLoadFailure(context, *request.url, downloader.LastError());
+  }
   WriteVerbatim(context.out, page);
-  context.out.flush();
   return page == ArticleFailurePage(url) ? ExitArticleFailed : 0;
 }
 
@@ -125,11 +141,10 @@ int RunCheckUpdate(const Request& request, Context& context) {
   const std::u16string url =
       request.url ? Utf8ToUtf16(*request.url) : std::u16string(UpdatePageUrl);
   setStatus(u"状态：检查版本。。。");
-  auto body = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
-  if (!body) ReportLoadTimeout(context, url);
-  const std::u16string text = body ? body->innerText : std::u16string{};
+  const PageLoad load = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
+  if (!load.body) return ReportLoadFailure(context, Utf16ToUtf8(url), load.error);
 
-  const auto announcement = ParseAnnouncement(text);
+  const auto announcement = ParseAnnouncement(load.body->innerText);
   if (!announcement) {
     context.out << "none\n";
     return 0;
@@ -145,19 +160,15 @@ int RunCheckUpdate(const Request& request, Context& context) {
   return 0;
 }
 
-int RunCli(const std::vector<std::string>& args, Context& context) {
-  const ParseOutcome parsed = ParseArguments(args);
-  if (!parsed.request) {
-    context.err << "langxing-cli: " << parsed.error << '\n' << UsageText(parsed.command);
-    return ExitUsage;
-  }
-  const Request& request = *parsed.request;
+namespace {
+
+int RunRequest(const Request& request, Context& context) {
   switch (request.command) {
     case Command::Help:
       context.out << UsageText(request.helpTopic);
       return 0;
     case Command::Version:
-      context.out << Utf16ToUtf8(ProgramVersion) << '\n';
+      context.out << "langxing-cli " << Utf16ToUtf8(ProgramVersion) << '\n';
       return 0;
     case Command::Catalog:
       return RunCatalog(request, context);
@@ -173,6 +184,29 @@ int RunCli(const std::vector<std::string>& args, Context& context) {
       return RunCheckUpdate(request, context);
   }
   return ExitUsage;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, Context& context) {
+  const ParseOutcome parsed = ParseArguments(args);
+  if (!parsed.request) {
+    context.err << "langxing-cli: " << parsed.error << '\n' << UsageText(parsed.command);
+    return ExitUsage;
+  }
+  const int status = RunRequest(*parsed.request, context);
+  // A result that did not reach its reader is no success (a full disk, say). The system's reason
+  // is known when the last flush is what failed.
+  const bool writtenSoFar = context.out.good();
+  errno = 0;
+  context.out.flush();
+  if (!context.out) {
+    const int error = writtenSoFar ? errno : 0;
+    context.err << "langxing-cli: could not write the output"
+                << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    return ExitOutputFailed;
+  }
+  return status;
 }
 
 }  // namespace langxing::cli

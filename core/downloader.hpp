@@ -23,9 +23,12 @@ class CurlDownloader final : public Downloader {
  public:
   explicit CurlDownloader(NetworkLimits limits = {}) : limits_(limits) {}
   std::u16string DownloadText(std::u16string_view url, std::u16string_view charset) override;
+  // Why the last download's page could not be loaded (HttpResponse::error); empty when it was.
+  const std::string& LastError() const { return lastError_; }
 
  private:
   NetworkLimits limits_;
+  std::string lastError_;
 };
 
 // The same with the default limits.

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 
 namespace langxing {
 namespace {
@@ -121,21 +122,28 @@ CURLcode Perform(CURL* easy, const std::atomic<bool>* cancel) {
 HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::string>& headers,
                               const NetworkLimits& limits, const std::atomic<bool>* cancel) {
   HttpResponse response;
+  const auto failed = [&response](std::string why) {
+    response.error = std::move(why);
+    return response;
+  };
   const std::string url = NormaliseUrl(rawUrl);
-  if (url.empty()) return response;
+  if (url.empty()) return failed("no address to load");
   for (const auto& line : headers) {
-    if (!IsSafeHeaderLine(line)) return response;
+    if (!IsSafeHeaderLine(line)) return failed("a request header line is malformed");
   }
-  if (Cancelled(cancel)) return response;
+  if (Cancelled(cancel)) return failed("cancelled");
 
+  // libcurl's own account of a failure, more precise than the text of its result code; declared
+  // before the handle so that it outlives it.
+  char errorText[CURL_ERROR_SIZE] = {};
   InitCurlOnce();
   std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
-  if (!easy) return response;
+  if (!easy) return failed(curl_easy_strerror(CURLE_FAILED_INIT));
 
   std::unique_ptr<curl_slist, SlistDeleter> headerList;
   for (const auto& line : headers) {
     curl_slist* grown = curl_slist_append(headerList.get(), line.c_str());
-    if (grown == nullptr) return response;
+    if (grown == nullptr) return failed(curl_easy_strerror(CURLE_OUT_OF_MEMORY));
     if (!headerList) headerList.reset(grown);  // appending returns the list's unchanged head
   }
 
@@ -167,10 +175,16 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
   if (configured && headerList) {
     configured = curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get()) == CURLE_OK;
   }
-  if (!configured) return response;
+  if (configured) configured = curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText) == CURLE_OK;
+  if (!configured) return failed(curl_easy_strerror(CURLE_FAILED_INIT));
 
   const CURLcode result = Perform(h, cancel);
-  if (result != CURLE_OK || transfer.tooLarge || Cancelled(cancel)) return response;
+  if (Cancelled(cancel)) return failed("cancelled");
+  if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
+    return failed("the page is larger than " + std::to_string(limits.maxBodyBytes) + " bytes");
+  }
+  if (result != CURLE_OK)
+    return failed(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
 
   long status = 0;
   curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
@@ -194,7 +208,10 @@ HttpResponse HttpGet(const std::string& url, const std::vector<std::string>& hea
   try {
     return HttpGetUnguarded(url, headers, limits, cancel);
   } catch (...) {
-    return {};  // out of memory while growing the body, and the like: a failed transfer
+    // Out of memory while growing the body, and the like: a failed transfer.
+    HttpResponse failed;
+    failed.error = curl_easy_strerror(CURLE_OUT_OF_MEMORY);
+    return failed;
   }
 }
 

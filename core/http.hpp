@@ -24,12 +24,13 @@ struct HttpResponse {
   std::string contentType;   // Content-Type header of the last response, as sent
   std::string body;          // undecoded entity body (gzip/deflate already undone)
   std::string effectiveUrl;  // address after redirects
+  std::string error;         // when not ok: why, in libcurl's own words where libcurl failed
 };
 
 // GET `url` with the given extra header lines ("Name: value"). Redirects are followed, the
 // proxy comes from http_proxy/https_proxy/no_proxy, gzip and deflate are accepted. A transfer
-// that fails, times out or exceeds the size cap gives ok == false and an empty body. `cancel`,
-// when given, aborts the transfer as soon as it becomes true. Never throws.
+// that fails, times out or exceeds the size cap gives ok == false, an empty body and the reason
+// in `error`. `cancel`, when given, aborts the transfer as soon as it becomes true. Never throws.
 HttpResponse HttpGet(const std::string& url, const std::vector<std::string>& headers,
                      const NetworkLimits& limits = {}, const std::atomic<bool>* cancel = nullptr);
 

@@ -53,11 +53,14 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   PageLoader* owner = nullptr;
   std::u16string location;
   BodyTexts document;
+  std::string loadError;
 
   // The task that delivers the result of navigation `forGeneration` on the UI thread, unless a
   // later navigation or the loader's end has made it stale by the time the task runs.
-  std::function<void()> Completion(std::uint64_t forGeneration, BodyTexts texts) {
-    return [weak = weak_from_this(), forGeneration, texts = std::move(texts)]() mutable {
+  std::function<void()> Completion(std::uint64_t forGeneration, BodyTexts texts,
+                                   std::string error = {}) {
+    return [weak = weak_from_this(), forGeneration, texts = std::move(texts),
+            error = std::move(error)]() mutable {
       const auto state = weak.lock();
       if (!state) return;
       std::function<void()> handler;
@@ -65,6 +68,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
         std::lock_guard lock(state->mutex);
         if (state->owner == nullptr || forGeneration != state->generation) return;
         state->document = std::move(texts);
+        state->loadError = std::move(error);
         handler = state->owner->DocumentComplete;
       }
       // Called without the lock: the handler may well navigate again.
@@ -83,8 +87,10 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
         pending.reset();
       }
       BodyTexts texts;
+      std::string error;
       try {
         const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
+        error = response.error;
         if (response.ok && !request.cancel->load()) {
           texts = BodyTextsOfPage(response.body, response.contentType);
         }
@@ -97,7 +103,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
       if (stopping) return;
       if (request.generation != generation) continue;  // superseded: dropped, never late
       try {
-        if (poster) poster(Completion(request.generation, std::move(texts)));
+        if (poster) poster(Completion(request.generation, std::move(texts), std::move(error)));
       } catch (...) {
         // A poster that cannot take the task leaves nothing to deliver to.
       }
@@ -154,6 +160,11 @@ std::u16string PageLoader::BodyInnerHtml() const {
 std::u16string PageLoader::BodyInnerText() const {
   std::lock_guard lock(state_->mutex);
   return state_->document.innerText;
+}
+
+std::string PageLoader::LoadError() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->loadError;
 }
 
 }  // namespace langxing

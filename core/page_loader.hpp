@@ -31,6 +31,9 @@ class PageLoader final : public BrowserView {
   std::u16string LocationURL() const override;
   std::u16string BodyInnerHtml() const override;
   std::u16string BodyInnerText() const override;
+  // Why the page of the last completed navigation could not be loaded (HttpResponse::error);
+  // empty when it was loaded.
+  std::string LoadError() const;
 
  private:
   struct State;

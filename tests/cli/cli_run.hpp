@@ -23,7 +23,7 @@ struct CliRun {
 inline CliRun RunIn(const std::filesystem::path& workingDirectory,
                     const std::vector<std::string>& args) {
   std::ostringstream out, err;
-  Context context{workingDirectory, out, err};
+  Context context{{workingDirectory}, out, err};
   CliRun run;
   run.status = RunCli(args, context);
   run.out = out.str();

@@ -87,7 +87,7 @@ TEST(CliHeadlines, UnknownChannelOrMissingFileLoadsNothing) {
 TEST(CliUsage, VersionHelpAndMistakes) {
   const auto version = RunIn(".", {"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "1.2\n");
+  EXPECT_EQ(version.out, "langxing-cli 1.2\n");
   EXPECT_EQ(version.err, "");
 
   const auto help = RunIn(".", {"article", "--help"});
