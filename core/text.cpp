@@ -20,8 +20,8 @@ std::u16string_view Right(std::u16string_view text, std::size_t count) {
   return count >= text.size() ? text : text.substr(text.size() - count);
 }
 
-std::u16string ExtractBetween(std::u16string_view text, std::u16string_view startMarker,
-                              std::u16string_view endMarker) {
+std::u16string_view ExtractBetweenView(std::u16string_view text, std::u16string_view startMarker,
+                                       std::u16string_view endMarker) {
   // An empty end marker has no defined "first occurrence before it": always empty.
   if (endMarker.empty()) return {};
   const std::size_t e = FirstOccurrence(text, endMarker);
@@ -32,7 +32,12 @@ std::u16string ExtractBetween(std::u16string_view text, std::u16string_view star
   const long long n = static_cast<long long>(e) - static_cast<long long>(s) -
                       static_cast<long long>(startMarker.size());
   if (n < 0) return {};
-  return std::u16string(Right(head, static_cast<std::size_t>(n)));
+  return Right(head, static_cast<std::size_t>(n));
+}
+
+std::u16string ExtractBetween(std::u16string_view text, std::u16string_view startMarker,
+                              std::u16string_view endMarker) {
+  return std::u16string(ExtractBetweenView(text, startMarker, endMarker));
 }
 
 std::vector<std::u16string> SplitAll(std::u16string_view text, std::u16string_view separator) {

@@ -20,6 +20,9 @@ bool Contains(std::u16string_view text, std::u16string_view needle);
 // The text between the first start marker and the first end marker. With the start marker
 // missing before the first end marker, the text before the end marker less its first
 // (start marker length - 1) code units. With the end marker missing or empty: the empty text.
+// The view form points into `text`; the owning form copies the same code units.
+std::u16string_view ExtractBetweenView(std::u16string_view text, std::u16string_view startMarker,
+                                       std::u16string_view endMarker);
 std::u16string ExtractBetween(std::u16string_view text, std::u16string_view startMarker,
                               std::u16string_view endMarker);
 

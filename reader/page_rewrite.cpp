@@ -22,25 +22,6 @@ std::vector<std::size_t> MatchesOf(std::u16string_view text, std::u16string_view
 
 }  // namespace
 
-std::u16string_view ExtractBetweenView(std::u16string_view text, std::u16string_view startMarker,
-                                       std::u16string_view endMarker) {
-  if (endMarker.empty() || text.empty()) return {};
-  const std::size_t e = FindText(text, endMarker);
-  if (e == npos) return {};
-  const std::u16string_view head = text.substr(0, e);
-  // The start marker counts only when it lies wholly before the end marker. When it is missing
-  // (or the head is empty), the head less its first (marker length - 1) units remains.
-  std::size_t from = 0;
-  if (!head.empty()) {
-    const std::size_t s = FindText(head, startMarker);
-    from = s == npos ? startMarker.size() - (startMarker.empty() ? 0 : 1) : s + startMarker.size();
-  } else {
-    from = startMarker.size() > 0 ? startMarker.size() - 1 : 0;
-  }
-  if (from > head.size()) return {};
-  return head.substr(from);
-}
-
 void ReplaceEvery(std::u16string& text, std::u16string_view find, std::u16string_view replacement) {
   if (find.empty()) return;
   const std::vector<std::size_t> at = MatchesOf(text, find);

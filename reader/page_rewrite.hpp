@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fast whole-page search, cut and replace for the reader page. Article pages run to megabytes
+// Fast whole-page replace for the reader page. Article pages run to megabytes
 // and are rewritten nine times per render, so each pass is one vectorised scan, a pass without
 // a match leaves the page untouched, and a pass with matches rewrites it in place when the
 // page's spare capacity allows.
@@ -12,10 +12,6 @@
 #include "core/text_search.hpp"
 
 namespace langxing {
-
-// ExtractBetween of core/text.hpp, same rule for every input, as a view into `text`.
-std::u16string_view ExtractBetweenView(std::u16string_view text, std::u16string_view startMarker,
-                                       std::u16string_view endMarker);
 
 // Replaces every occurrence of `find` in `text`, left to right; replaced text is not rescanned.
 // The same result as ReplaceAll of core/text.hpp. An empty `find` changes nothing.

@@ -18,6 +18,13 @@ TEST_P(ExtractBetweenTest, GivesTheDefinedResult) {
   const auto& c = GetParam();
   EXPECT_EQ(ExtractBetween(c.text, c.start, c.end), c.expected)
       << Utf16ToUtf8(c.text) << " / " << Utf16ToUtf8(c.start) << " / " << Utf16ToUtf8(c.end);
+  // The view form cuts the same units out of the text itself, without a copy.
+  const std::u16string_view view = ExtractBetweenView(c.text, c.start, c.end);
+  EXPECT_EQ(view, c.expected);
+  if (!view.empty()) {
+    EXPECT_GE(view.data(), c.text.data());
+    EXPECT_LE(view.data() + view.size(), c.text.data() + c.text.size());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -27,20 +27,5 @@ TEST(PageRewrite, ReplaceEveryAgreesWithReplaceAllOnRandomPages) {
   }
 }
 
-TEST(PageRewrite, ExtractBetweenViewAgreesWithExtractBetween) {
-  std::mt19937 rng(777);
-  const std::u16string alphabet = u"[se]Sx";
-  const std::u16string_view markers[] = {u"", u"[s]", u"[e]", u"s", u"e]", u"[s][s]"};
-  for (int round = 0; round < 5000; ++round) {
-    std::u16string text(rng() % 30, u' ');
-    for (char16_t& c : text) c = alphabet[rng() % alphabet.size()];
-    const std::u16string_view start = markers[rng() % std::size(markers)];
-    const std::u16string_view end = markers[rng() % std::size(markers)];
-    ASSERT_EQ(std::u16string(ExtractBetweenView(text, start, end)),
-              ExtractBetween(text, start, end))
-        << round;
-  }
-}
-
 }  // namespace
 }  // namespace langxing
