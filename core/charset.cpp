@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/text.hpp"
+
 namespace langxing {
 
 namespace {
@@ -78,6 +80,7 @@ struct Utf16Output {
   static constexpr std::u16string_view kReplacementText = u"\uFFFD";
   // GBK and UTF-8 give at most one code unit per byte (4-byte sequences give two).
   static std::size_t InitialSize(std::size_t bytes) { return bytes + 16; }
+  static String FromUtf8(std::string_view bytes) { return Utf8ToUtf16(bytes); }
 };
 
 struct Utf8Output {
@@ -86,17 +89,25 @@ struct Utf8Output {
   static constexpr std::string_view kReplacementText = "\xEF\xBF\xBD";
   // A 2-byte GBK character becomes 3 bytes of UTF-8.
   static std::size_t InitialSize(std::size_t bytes) { return bytes + bytes / 2 + 16; }
+  static String FromUtf8(std::string_view bytes) { return ValidUtf8(bytes); }
 };
 
 // Runs iconv over the whole input. The output grows as needed; a byte iconv rejects becomes
 // U+FFFD and conversion resumes at the next byte, and a sequence cut off by the end of the
-// input becomes one U+FFFD.
+// input becomes one U+FFFD. Given `malformed`, the conversion is exact instead: it stops at the
+// first such sequence (or a missing converter) and sets `*malformed`.
 template <typename Output>
-typename Output::String ConvertWithIconv(std::string_view bytes, const char* fromCode) {
+typename Output::String ConvertWithIconv(std::string_view bytes, const char* fromCode,
+                                         const char* toCode = Output::kCode,
+                                         bool* malformed = nullptr) {
   using Unit = typename Output::String::value_type;
   typename Output::String out;
   if (bytes.empty()) return out;
-  iconv_t cd = iconv_open(Output::kCode, fromCode);
+  iconv_t cd = iconv_open(toCode, fromCode);
+  if (cd == reinterpret_cast<iconv_t>(-1) && malformed != nullptr) {
+    *malformed = true;
+    return out;
+  }
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     // The converter is missing from this system: keep the ASCII, mark everything else.
     for (const char b : bytes) {
@@ -124,6 +135,10 @@ typename Output::String ConvertWithIconv(std::string_view bytes, const char* fro
     const int error = errno;
     if (out.size() - written < 8) out.resize(out.size() * 2);
     if (error == E2BIG) continue;
+    if (malformed != nullptr) {
+      *malformed = true;
+      break;
+    }
     for (const Unit unit : Output::kReplacementText) out[written++] = unit;
     if (error != EILSEQ) break;  // EINVAL: an incomplete sequence ends the input.
     ++in;
@@ -137,8 +152,9 @@ typename Output::String ConvertWithIconv(std::string_view bytes, const char* fro
 template <typename Output>
 typename Output::String DecodeTo(std::string_view bytes, Charset charset) {
   if (charset == Charset::Utf8) {
+    // The program's one UTF-8 decoder (core/text), so pages and edges agree on every byte.
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    return ConvertWithIconv<Output>(bytes, "UTF-8");
+    return Output::FromUtf8(bytes);
   }
   // GB18030 is a superset of GBK and GB2312, as the browsers decode those labels.
   return ConvertWithIconv<Output>(bytes, "GB18030");
@@ -166,6 +182,14 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   const std::string_view bom = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   if (bytes.starts_with(bom)) bytes.remove_prefix(2);
   return ConvertWithIconv<Utf16Output>(bytes, bigEndian ? "UTF-16BE" : "UTF-16LE");
+}
+
+std::optional<std::string> ConvertExactly(std::string_view bytes, const char* toCode,
+                                          const char* fromCode) {
+  bool malformed = false;
+  std::string out = ConvertWithIconv<Utf8Output>(bytes, fromCode, toCode, &malformed);
+  if (malformed) return std::nullopt;
+  return out;
 }
 
 std::optional<std::u16string> DecodeBytes(std::string_view bytes,

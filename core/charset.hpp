@@ -27,6 +27,12 @@ std::string DecodeToUtf8(std::string_view bytes, Charset charset);
 // units become U+FFFD, as in Decode.
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian);
 
+// Converts bytes between two character sets by their iconv names, exactly: none when a
+// sequence is malformed or has no counterpart, or the system lacks the converter. (The test
+// portal encodes its GBK pages with it.)
+std::optional<std::string> ConvertExactly(std::string_view bytes, const char* toCode,
+                                          const char* fromCode);
+
 // Decodes in the named character set; an unknown label gives no text at all.
 std::optional<std::u16string> DecodeBytes(std::string_view bytes, std::u16string_view charsetLabel);
 

@@ -88,48 +88,43 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one UTF-8 sequence starting at `i`; advances `i` past it (or past one bad byte).
+// Decodes the UTF-8 sequence at `i` and advances `i` past it. A malformed sequence gives one
+// U+FFFD for its longest well-formed start (at least its first byte), and the byte that broke
+// it begins the next sequence: the browsers' rule, so overlongs, surrogates and code points past
+// U+10FFFF are malformed by the bounds on the second byte.
 char32_t DecodeUtf8At(std::string_view s, std::size_t& i, bool& ok) {
   ok = true;
-  const auto b0 = static_cast<unsigned char>(s[i]);
-  if (b0 < 0x80) {
-    ++i;
-    return b0;
-  }
-  int len = 0;
+  const auto b0 = static_cast<unsigned char>(s[i++]);
+  if (b0 < 0x80) return b0;
+  int needed = 0;
   char32_t cp = 0;
-  char32_t min = 0;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2, cp = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, cp = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4, cp = b0 & 0x07, min = 0x10000;
+  unsigned char lower = 0x80;
+  unsigned char upper = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    needed = 1, cp = b0 & 0x1F;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    needed = 2, cp = b0 & 0x0F;
+    if (b0 == 0xE0) lower = 0xA0;  // overlong below U+0800
+    if (b0 == 0xED) upper = 0x9F;  // surrogates
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    needed = 3, cp = b0 & 0x07;
+    if (b0 == 0xF0) lower = 0x90;  // overlong below U+10000
+    if (b0 == 0xF4) upper = 0x8F;  // past U+10FFFF
   } else {
-    ++i;
     ok = false;
     return kReplacement;
   }
-  if (i + len > s.size()) {
-    ++i;
-    ok = false;
-    return kReplacement;
-  }
-  for (int k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) {
-      ++i;
+  for (; needed > 0; --needed) {
+    const auto b = i < s.size() ? static_cast<unsigned char>(s[i]) : 0;
+    if (i >= s.size() || b < lower || b > upper) {
       ok = false;
       return kReplacement;
     }
     cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    lower = 0x80;
+    upper = 0xBF;
     ++i;
-    ok = false;
-    return kReplacement;
   }
-  i += len;
   return cp;
 }
 
@@ -187,6 +182,26 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
       cp = kReplacement;
     }
     AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+std::string ValidUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t i = 0;
+  bool ok = true;
+  while (i < bytes.size()) {
+    // Well-formed runs are copied as they are; only malformed sequences are rewritten.
+    const std::size_t runStart = i;
+    std::size_t runEnd = i;
+    while (i < bytes.size()) {
+      DecodeUtf8At(bytes, i, ok);
+      if (!ok) break;
+      runEnd = i;
+    }
+    out.append(bytes.substr(runStart, runEnd - runStart));
+    if (!ok) AppendUtf8(out, kReplacement);
   }
   return out;
 }

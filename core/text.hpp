@@ -41,9 +41,14 @@ std::u16string TrimSpaces(std::u16string_view text);
 // The last `count` code units of `text` (all of it when `count` is larger).
 std::u16string_view Right(std::u16string_view text, std::size_t count);
 
-// UTF-8 <-> UTF-16 at the program's edges. Invalid sequences and lone surrogates become U+FFFD.
+// UTF-8 <-> UTF-16 at the program's edges, and the UTF-8 decoding of pages. A malformed UTF-8
+// sequence becomes one U+FFFD for its longest well-formed start, as browsers decode it (so a
+// sequence cut off by the end of the text is one U+FFFD); a lone surrogate becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// The bytes as UTF-8 with each malformed sequence replaced as Utf8ToUtf16 replaces it.
+std::string ValidUtf8(std::string_view bytes);
 
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, nothing past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

@@ -87,19 +87,37 @@ TEST(TrimSpacesTest, TrimsTheSpaceCharacterOnly) {
   EXPECT_EQ(TrimSpaces(u"\u30001.2"), u"\u30001.2");
 }
 
-TEST(Utf8Test, RoundTripsAndReplacesInvalidSequences) {
+TEST(Utf8Test, RoundTripsAndReplacesInvalidSequencesAsBrowsersDo) {
   const std::u16string chinese = u"朗星快报 1.2 \U0001F600";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(chinese)), chinese);
-  EXPECT_EQ(Utf8ToUtf16("a\xFF"
-                        "b"),
-            u"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf16("\xE6\x9C"), u"\uFFFD\uFFFD");
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // surrogate
   EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', u'\xD800'}), "a\xEF\xBF\xBD");
-  EXPECT_TRUE(IsValidUtf8("朗星"));
-  EXPECT_FALSE(IsValidUtf8("\xC3"));
-  EXPECT_TRUE(IsValidUtf8(""));
+
+  // One U+FFFD for each malformed sequence's longest well-formed start; the byte that broke
+  // it starts the next sequence.
+  const struct {
+    std::string bytes;
+    std::u16string expected;
+  } cases[] = {
+      {"", u""},
+      {"\xE6\x9C\x97\xF0\x9F\x98\x80", u"朗\U0001F600"},
+      {"a\xFF"
+       "b",
+       u"a\uFFFDb"},
+      {"\xE6\x9C", u"\uFFFD"},  // cut off by the end
+      {"\xE6\x9Cz\xF0\x9F\x98", u"\uFFFDz\uFFFD"},
+      {"\xE6\xE6\x9C\x97", u"\uFFFD朗"},  // a lead byte breaks the sequence before it
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},      // overlong
+      {"\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
+      {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+      {"\x80\xBF", u"\uFFFD\uFFFD"},  // continuation bytes alone
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8ToUtf16(c.bytes), c.expected) << c.bytes;
+    EXPECT_EQ(ValidUtf8(c.bytes), Utf16ToUtf8(c.expected)) << c.bytes;
+    EXPECT_EQ(IsValidUtf8(c.bytes), c.expected.find(u'\uFFFD') == std::u16string::npos) << c.bytes;
+  }
 }
 
 }  // namespace
