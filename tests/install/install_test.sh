@@ -63,7 +63,7 @@ else
   unpacked="$scratch/unpacked"
   dpkg -x "$deb" "$unpacked"
   version=$("$unpacked/usr/bin/langxing-cli" --version) || fail "the unpacked langxing-cli --version failed"
-  [ "$version" = "1.2" ] || fail "the unpacked langxing-cli reports version '$version'"
+  [ "$version" = "langxing-cli 1.2" ] || fail "the unpacked langxing-cli reports version '$version'"
   expect_file "$unpacked/usr/share/langxing/chan.dll"
 
   if [ "$with_window" = 1 ]; then
