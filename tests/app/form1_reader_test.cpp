@@ -210,10 +210,10 @@ TEST_F(ReaderTest, DownloadFailuresShowTheFailurePageWithTheArticleLink) {
       {"no end marker",
        u"x;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/no_end.shtml\""},
   };
-  for (const auto& [name, entry] : cases) {
-    SCOPED_TRACE(name);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
     statusTexts.clear();
-    ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(entry)); }));
+    ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(c.second)); }));
     EXPECT_EQ(statusTexts, RenderStatusTexts);
     EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
                     .startsWith(QStringLiteral("抱歉，本文获取失败！可以访问原始页")));
