@@ -21,9 +21,9 @@ struct CliRun {
 };
 
 inline CliRun RunIn(const std::filesystem::path& workingDirectory,
-                    const std::vector<std::string>& args) {
+                    const std::vector<std::string>& args, NetworkLimits limits = {}) {
   std::ostringstream out, err;
-  Context context{{workingDirectory}, out, err};
+  Context context{{workingDirectory}, out, err, limits};
   CliRun run;
   run.status = RunCli(args, context);
   run.out = out.str();

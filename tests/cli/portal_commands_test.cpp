@@ -157,6 +157,20 @@ TEST_F(CliPortal, APageThatCouldNotBeLoadedIsAnError) {
     EXPECT_EQ(run.err.rfind("langxing-cli: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(broken + ": transfer closed"), std::string::npos) << run.err;
   }
+  // A page over the size cap is not loaded either, through the page loader or the download.
+  const std::string large = "http://news.sina.com.cn/large.shtml";
+  Serve(large, "<html><body>" + std::string(5000, 'x') + "</body></html>");
+  NetworkLimits small;
+  small.maxBodyBytes = 1000;
+  for (const char* command : {"headlines", "article"}) {
+    std::vector<std::string> args{command};
+    if (args[0] == "headlines") args.push_back("--url");
+    args.push_back(large);
+    const auto capped = RunIn(".", args, small);
+    EXPECT_EQ(capped.status, ExitLoadFailed) << command;
+    EXPECT_NE(capped.err.find(large + ": the page is larger than 1000 bytes"), std::string::npos)
+        << capped.err;
+  }
   // An error page did arrive: its body is the document.
   Page missing;
   missing.status = 404;
