@@ -3,13 +3,14 @@
 # Installs the build into a scratch DESTDIR and checks the layout, the menu entry, the AppStream
 # entry, the man pages and the bash completion; then builds the Debian packages from a clean
 # copy of the tree, runs lintian on them, unpacks them and runs both programs from there.
-#   install_test.sh SOURCE_DIR BUILD_DIR WITH_WINDOW(0|1) VERSION
+#   install_test.sh SOURCE_DIR BUILD_DIR WITH_WINDOW(0|1) WITH_PACKAGES(0|1) VERSION
 set -euo pipefail
 
 source_dir=$1
 build_dir=$2
 with_window=$3
-version=$4
+with_packages=$4
+version=$5
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/langxing-install-XXXXXX")
 # The package build has a fixed home inside the build folder, so ccache finds the objects of
 # the previous run under the same paths.
@@ -106,9 +107,8 @@ if [ "$with_window" = 1 ]; then
 fi
 
 # 2. The Debian packages, built as a packager builds them: from a clean copy of the tree, with
-# the build flags, stripping and debug-symbol packages of debhelper. They hold the window, so
-# they are built only where the window is.
-if [ "$with_window" = 1 ]; then
+# the build flags, stripping and debug-symbol packages of debhelper.
+if [ "$with_packages" = 1 ]; then
   rm -rf "$package_dir"
   mkdir -p "$package_dir/langxing"
   if git -C "$source_dir" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
@@ -136,7 +136,7 @@ if [ "$with_window" = 1 ]; then
   done
 fi
 
-if [ "$with_window" = 1 ] && [ -f "$window_deb" ] && [ -f "$cli_deb" ]; then
+if [ "$with_packages" = 1 ] && [ -f "$window_deb" ] && [ -f "$cli_deb" ]; then
   # Every error and warning fails, pedantic tags included; what lintian says is printed.
   lintian --pedantic --fail-on error,warning "$changes" >"$scratch/lintian.log" 2>&1 \
     || fail "lintian reports errors or warnings"
