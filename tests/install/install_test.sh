@@ -160,6 +160,11 @@ if [ "$with_packages" = 1 ] && [ -f "$window_deb" ] && [ -f "$cli_deb" ]; then
   # From any folder, the programs find the packaged channel file through XDG_DATA_DIRS.
   (cd "$scratch/nowhere" && XDG_DATA_HOME="$scratch/nowhere" XDG_DATA_DIRS="$unpacked/usr/share" "$cli" catalog) \
     2>&1 | head -1 | grep -qx '朗星快报' || fail "the unpacked langxing-cli does not find the packaged chan.dll"
+  # The window tells the desktop which menu entry it belongs to (the id is UTF-16 in it).
+  for entry in "$unpacked"/usr/share/applications/*.desktop; do
+    strings -e l "$unpacked/usr/bin/langxing" | grep -qxF "$(basename "$entry" .desktop)" \
+      || fail "the window does not name its menu entry $(basename "$entry")"
+  done
   check_man_page "$unpacked/usr/share/man/man1/langxing-cli.1.gz"
   check_man_page "$unpacked/usr/share/man/man1/langxing.1.gz"
 
