@@ -16,10 +16,11 @@ int RunProgram(int argc, char** argv,
   ArticleView::RegisterSchemes();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("langxing"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.langxing.langxing"));
 
   // The icons are compiled into each program (app/langxing.qrc).
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 256})
+  for (const int size : {16, 24, 32, 48, 64, 128, 256})
     icon.addFile(QStringLiteral(":/icons/langxing-%1.png").arg(size), QSize(size, size));
   QApplication::setWindowIcon(icon);
 

@@ -1,77 +1,47 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Install layout and the Debian package.
+# Install layout (debian/ splits it into the packages langxing and langxing-cli).
 #
 #   bin/langxing, bin/langxing-cli
-#   share/langxing/chan.dll                     the default channel file
-#   share/icons/hicolor/<size>/apps/langxing.*  the icon
-#   share/applications/langxing.desktop         the menu entry; it starts the window in
-#                                               share/langxing, where it finds chan.dll
+#   share/langxing/chan.dll                         the default channel file
+#   share/man/man1/langxing.1, langxing-cli.1       the manual pages
+#   share/bash-completion/completions/langxing-cli  tab completion for the companion
+#   share/icons/hicolor/<size>/apps/langxing.*      the icon
+#   share/applications/org.langxing.langxing.desktop        the menu entry
+#   share/metainfo/org.langxing.langxing.metainfo.xml       the software-centre entry
 include(GNUInstallDirs)
 
-set(LANGXING_DATA_SUBDIR ${CMAKE_INSTALL_DATADIR}/langxing)
+# bash-completion loads a command's completion on first use from completions/ under each of
+# its data folders: /usr/share, /usr/local/share (XDG_DATA_DIRS) and ~/.local/share alike.
+set(LANGXING_BASH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+    CACHE STRING "Where langxing-cli's bash completion is installed, relative to the prefix")
+
+set(LANGXING_DATA ${PROJECT_SOURCE_DIR}/data)
 
 if(TARGET langxing-cli)
   install(TARGETS langxing-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${LANGXING_DATA}/man/langxing-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${LANGXING_DATA}/completion/langxing-cli DESTINATION ${LANGXING_BASH_COMPLETION_DIR})
 endif()
 
-install(FILES ${PROJECT_SOURCE_DIR}/data/chan.dll DESTINATION ${LANGXING_DATA_SUBDIR})
+install(FILES ${LANGXING_DATA}/chan.dll DESTINATION ${CMAKE_INSTALL_DATADIR}/langxing)
 
 if(TARGET langxing)
   install(TARGETS langxing RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${LANGXING_DATA}/man/langxing.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   # The icon in the hicolor theme: one PNG per size, and the scalable drawing.
-  set(LANGXING_ICON_DIR ${PROJECT_SOURCE_DIR}/data/icons)
   foreach(size 16 24 32 48 64 128 256)
-    foreach(candidate ${size}x${size}/langxing.png langxing-${size}.png langxing_${size}.png
-                      langxing${size}.png ${size}.png)
-      if(EXISTS ${LANGXING_ICON_DIR}/${candidate})
-        install(FILES ${LANGXING_ICON_DIR}/${candidate}
-                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-                RENAME langxing.png)
-        break()
-      endif()
-    endforeach()
+    install(FILES ${LANGXING_DATA}/icons/langxing-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME langxing.png)
   endforeach()
-  foreach(candidate scalable/langxing.svg langxing.svg)
-    if(EXISTS ${LANGXING_ICON_DIR}/${candidate})
-      install(FILES ${LANGXING_ICON_DIR}/${candidate}
-              DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
-              RENAME langxing.svg)
-      break()
-    endif()
-  endforeach()
+  install(FILES ${LANGXING_DATA}/icons/langxing.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-  # The menu entry names its working directory by absolute path, so it is written at install
-  # time from the prefix then in force (cmake --install --prefix, or the package's /usr).
-  set(LANGXING_DESKTOP_TEMPLATE ${PROJECT_SOURCE_DIR}/data/langxing.desktop)
-  set(LANGXING_DESKTOP_STAGED ${PROJECT_BINARY_DIR}/install/langxing.desktop)
-  install(CODE "
-    set(LANGXING_INSTALLED_DATA_DIR \"\${CMAKE_INSTALL_PREFIX}/${LANGXING_DATA_SUBDIR}\")
-    configure_file(\"${LANGXING_DESKTOP_TEMPLATE}\" \"${LANGXING_DESKTOP_STAGED}\" @ONLY)
-    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\"
-         TYPE FILE FILES \"${LANGXING_DESKTOP_STAGED}\")
-  ")
+  # The window names the same id (QGuiApplication::setDesktopFileName), so the desktop matches
+  # the running window to its menu entry.
+  install(FILES ${LANGXING_DATA}/org.langxing.langxing.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${LANGXING_DATA}/org.langxing.langxing.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
-
-# cpack -G DEB: a Debian package whose library dependencies dpkg-shlibdeps works out.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME langxing)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "朗星快报")
-set(CPACK_PACKAGE_CONTACT "朗星快报 <langxing@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "朗星快报 - Chinese desktop news reader for the 新浪网 portal")
-set(CPACK_PACKAGE_DESCRIPTION
-    "A single-window news reader: a channel catalog, headline lists and a restyled article view, with langxing-cli, a terminal companion over the same logic.")
-# The package installs under /usr whatever prefix the build was configured with. It is staged
-# through DESTDIR, so the prefix the menu entry is written with is /usr, not the staging path.
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_INSTALL_PREFIX /usr)
-set(CPACK_SET_DESTDIR ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION news)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-if(TARGET langxing)
-  # The window's text needs a font with Chinese glyphs; no library names one.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
-endif()
-include(CPack)
