@@ -111,9 +111,12 @@ TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
     EXPECT_EQ(swatch->objectName(), QString::fromLatin1(name));
     EXPECT_EQ(swatch->parentWidget(), form.Frame4) << name;
     EXPECT_EQ(swatch->size(), QSize(25, 25)) << name;
+    // Inside the frame's contents, clear of its caption and its lines.
+    EXPECT_TRUE(form.Frame4->contentsRect().contains(swatch->geometry())) << name;
   }
   EXPECT_EQ(form.Picture7->BackColor(), QColor(0, 128, 0));
-  EXPECT_EQ(form.Picture6->pos(), QPoint(8, 40));  // 120, 600 twips
+  EXPECT_EQ(form.Picture6->pos() - form.Picture9->pos(), QPoint(0, 24));  // 360 twips lower
+  EXPECT_EQ(form.Picture6->x(), 8);                                       // 120 twips
 
   EXPECT_FALSE(form.TreeView1->isHidden());
   EXPECT_TRUE(form.List2->isHidden());
