@@ -279,7 +279,8 @@ PictureBox* Form1::SwatchByName(std::string_view name) const {
 void Form1::SetAccessibleNames() {
   // Check boxes, frames with a caption, tabs and status panels are named by their own texts,
   // the swatches by their colours; the rest by what they hold.
-  TabStrip1->Bar()->setAccessibleName(QStringLiteral("左窗格"));
+  TabStrip1->setAccessibleName(QStringLiteral("左窗格"));
+  TabStrip1->Bar()->setAccessibleName(TabStrip1->accessibleName());
   TreeView1->setAccessibleName(TabStrip1->tabText(0));
   List2->setAccessibleName(TabStrip1->tabText(1));
   Frame3->setAccessibleName(TabStrip1->tabText(2));

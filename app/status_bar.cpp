@@ -29,12 +29,8 @@ void StatusBar::SetPanelText(int panel, const QString& text) {
   QLabel* label = Panel(panel);
   if (label == nullptr) return;
   label->setText(text);
-  // Paint now, and see it reach the screen: a blocking download may follow before the event
-  // loop runs again.
-  if (label->isVisible()) {
-    label->repaint();
-    FlushToScreen();
-  }
+  // On the screen now: a blocking download may follow before the event loop runs again.
+  ShowNow(label);
 }
 
 QString StatusBar::PanelText(int panel) const {

@@ -6,6 +6,7 @@ LANGXING_PACKAGES=(
   libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk dpkg-dev desktop-file-utils
+  libxcb1-dev xvfb xauth openbox
 )
 
 # Installs whatever of the list is missing (apt-get needs root; skipped when all are present).
