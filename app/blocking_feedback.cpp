@@ -4,7 +4,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
+#include <QPainter>
 #include <QWidget>
 #include <QWindow>
 #include <cmath>
@@ -36,11 +36,22 @@ void PutIntoWindow(xcb_connection_t* connection, QWidget* widget) {
   // The picture is 32 bits a pixel, as the X server takes it for windows of depth 24 and 32.
   if (!geometry || (geometry->depth != 24 && geometry->depth != 32)) return;
 
-  const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // Painted as the window's own painting lays it down, at the same fraction of a device pixel
+  // (at fractional scale factors a widget need not begin on a whole device pixel).
   const qreal scale = widget->devicePixelRatioF();
-  const QPoint at = widget->mapTo(window, QPoint(0, 0));
-  const auto x = static_cast<std::int16_t>(std::lround(at.x() * scale));
-  const auto y = static_cast<std::int16_t>(std::lround(at.y() * scale));
+  const QPointF origin = QPointF(widget->mapTo(window, QPoint(0, 0))) * scale;
+  const QRect device = QRectF(origin, QSizeF(widget->size()) * scale).toAlignedRect();
+  QImage image(device.size(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(scale);
+  image.fill(window->palette().color(QPalette::Window));
+  {
+    QPainter painter(&image);
+    painter.translate((origin - QPointF(device.topLeft())) / scale);
+    widget->render(&painter, QPoint(), QRegion(),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  }
+  const auto x = static_cast<std::int16_t>(device.x());
+  const auto y = static_cast<std::int16_t>(device.y());
   // One request must stay within the server's limit; a status panel is far below it.
   const std::size_t bytes = static_cast<std::size_t>(image.sizeInBytes());
   if (image.isNull() || bytes + 64 > xcb_get_maximum_request_length(connection) * 4u) return;
