@@ -5,15 +5,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QStyleFactory>
+#include <QTextLayout>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cmath>
 
 #include "app/article_view.hpp"
+#include "app/font_size_bar.hpp"
 #include "app/picture_box.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
@@ -44,17 +47,79 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption) 
   return frame;
 }
 
-QScrollBar* MakeScrollBar(QWidget* parent, const char* name, int value) {
-  auto* bar = Named(new QScrollBar(Qt::Horizontal, parent), name);
+QScrollBar* MakeScrollBar(QWidget* parent, const char* name, int value, const QString& caption) {
+  auto* bar = Named(new FontSizeBar(parent), name);
   bar->setRange(10, 36);
   bar->setSingleStep(1);
   bar->setPageStep(1);
   bar->setValue(value);
   // A thumb drag is applied once, when it ends.
   bar->setTracking(false);
-  // The arrow keys move it too.
-  bar->setFocusPolicy(Qt::StrongFocus);
+  bar->setAccessibleName(caption);
   return bar;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
+  auto* label = Named(new QLabel(caption, parent), name);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+// The design draws a caption 180 twips high at the top of its label and leaves 60 twips between
+// the caption and the scroll bar under it. The window's font is taller than the design's, so
+// the label is raised until its caption ends that far above the bar (and never lowered).
+constexpr double DesignCaptionToBar = 60;
+
+void PlaceCaptionAbove(QLabel* label, const TwipsBox& design, const QWidget* bar) {
+  PlaceInTwips(label, design);
+  // The caption's line is as high as the tallest of the fonts its characters come from (the
+  // Chinese ones may come from another font than the Latin ones); its ink ends just under the
+  // baseline.
+  QTextLayout layout(label->text(), label->font());
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (!line.isValid()) return;
+  const int baseline = static_cast<int>(std::ceil(line.ascent()));
+  const int inkBottom =
+      baseline + label->fontMetrics().tightBoundingRect(label->text()).bottom() + 1;
+  const int top = bar->y() - TwipsToPixels(DesignCaptionToBar) - inkBottom;
+  if (top < label->y()) label->setGeometry(label->x(), top, label->width(), label->height());
+}
+
+// The colours' names, which a screen reader says for the swatches.
+constexpr std::pair<std::string_view, const char*> SwatchColourNames[] = {
+    {"Picture9", "白色"}, {"Picture10", "浅灰色"}, {"Picture3", "银灰色"}, {"Picture4", "灰色"},
+    {"Picture8", "米色"}, {"Picture5", "驼色"},    {"Picture6", "淡紫色"}, {"Picture7", "绿色"}};
+
+QString SwatchColourName(std::string_view swatch) {
+  for (const auto& [name, colour] : SwatchColourNames)
+    if (name == swatch) return QString::fromUtf8(colour);
+  return QString();
+}
+
+// The design measures the swatches from the frame's outer edge, with the caption in its top 180
+// twips, and leaves 120 twips under the second row. The style draws the caption and the frame's
+// top line lower, so the swatches keep their distance from the frame's sides (whose lines lie
+// on the outer edge in both) but are measured down from the frame's contents, where the caption
+// ends, and the frame grows to keep the design's margin under them.
+constexpr double DesignCaptionHeight = 180;
+constexpr double DesignMarginBelowSwatches = 120;
+constexpr double SwatchSize = 375;
+constexpr TwipsBox Frame4Design{120, 2280, 2415, 1095};
+
+void PlaceSwatches(QGroupBox* frame, const std::vector<std::pair<PictureBox*, TwipsBox>>& swatches,
+                   const TwipsBox& designFrame) {
+  const int contentsTop = frame->contentsRect().top();
+  int bottom = 0;
+  for (const auto& [box, design] : swatches) {
+    const int top = contentsTop + TwipsToPixels(design.top - DesignCaptionHeight);
+    box->setGeometry(TwipsToPixels(design.left), top, TwipsToPixels(design.width),
+                     TwipsToPixels(design.height));
+    bottom = std::max(bottom, box->geometry().bottom() + 1);
+  }
+  const int height = bottom + TwipsToPixels(DesignMarginBelowSwatches);
+  frame->resize(frame->width(), std::max(TwipsToPixels(designFrame.height), height));
 }
 
 }  // namespace
@@ -66,6 +131,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   resize(TwipsToPixels(langxing::DesignClientWidth), TwipsToPixels(langxing::DesignClientHeight));
   CreateControls();
+  SetAccessibleNames();
   SetFocusOrder();
   ConnectHandlers();
   CreateHeadlineView();
@@ -114,6 +180,11 @@ void Form1::CreateControls() {
   TreeView1->setColumnCount(1);
   TreeView1->setRootIsDecorated(true);
   TreeView1->setUniformRowHeights(true);
+  // The one column is as wide as its widest name, and the tree scrolls sideways when that is
+  // wider than the tree, as the list does, rather than cut the names short.
+  TreeView1->header()->setStretchLastSection(false);
+  TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  TreeView1->setTextElideMode(Qt::ElideNone);
   // The classic style draws the dotted lines between a node and its children.
   if (QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"))) {
     lines->setParent(TreeView1);
@@ -127,7 +198,9 @@ void Form1::CreateControls() {
 
   Picture2 = Named(new PictureBox(this), "Picture2");
   Picture2->setCursor(Qt::SizeHorCursor);
-  Picture2->SetBackColor(QApplication::palette().color(QPalette::Button));
+  // The scroll-bar trough's shade: darker than the window and the views on either side, so the
+  // bar can be seen before it is first dragged.
+  Picture2->SetBackColor(QApplication::palette().color(QPalette::Mid));
 
   // Stacking order, bottom first: the left pane's views and the bar lie over the tab strip.
   for (QWidget* w : std::initializer_list<QWidget*>{TabStrip1, Frame2, List2, Frame1, TreeView1,
@@ -149,18 +222,17 @@ void Form1::CreateSettingsPane() {
   PlaceInTwips(Check2, {120, 600, 1095, 255});
   Check2->setChecked(false);
 
-  Label1 = Named(new QLabel(QStringLiteral("字体大小(内容区)"), Frame3), "Label1");
-  PlaceInTwips(Label1, {120, 960, 2175, 255});
-  HScroll1 = MakeScrollBar(Frame3, "HScroll1", 14);
+  Label1 = MakeLabel(Frame3, "Label1", QStringLiteral("字体大小(内容区)"));
+  HScroll1 = MakeScrollBar(Frame3, "HScroll1", 14, Label1->text());
   PlaceInTwips(HScroll1, {120, 1200, 2415, 255});
 
-  Label2 = Named(new QLabel(QStringLiteral("字体大小(目录区)"), Frame3), "Label2");
-  PlaceInTwips(Label2, {120, 1560, 2295, 255});
-  HScroll2 = MakeScrollBar(Frame3, "HScroll2", 12);
+  Label2 = MakeLabel(Frame3, "Label2", QStringLiteral("字体大小(目录区)"));
+  HScroll2 = MakeScrollBar(Frame3, "HScroll2", 12, Label2->text());
   PlaceInTwips(HScroll2, {120, 1800, 2415, 255});
+  PlaceCaptions();
 
   Frame4 = MakeFrame(Frame3, "Frame4", QStringLiteral("背景颜色"));
-  PlaceInTwips(Frame4, {120, 2280, 2415, 1095});
+  PlaceInTwips(Frame4, Frame4Design);
 
   PictureBox** swatchMembers[] = {&Picture3, &Picture4, &Picture5, &Picture6,
                                   &Picture7, &Picture8, &Picture9, &Picture10};
@@ -170,11 +242,28 @@ void Form1::CreateSettingsPane() {
     PictureBox* box = SwatchByName(swatch.name);
     if (box == nullptr) continue;
     box->setObjectName(name);
-    PlaceInTwips(box,
-                 {static_cast<double>(swatch.left), static_cast<double>(swatch.top), 375, 375});
     box->SetBackColor(
         QColor(swatch.colour & 0xFF, (swatch.colour >> 8) & 0xFF, (swatch.colour >> 16) & 0xFF));
+    // Reached with Tab like the other settings; Space or Enter presses it.
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->setAccessibleName(SwatchColourName(swatch.name));
   }
+  PlaceSwatchesInFrame();
+}
+
+void Form1::PlaceCaptions() {
+  PlaceCaptionAbove(Label1, {120, 960, 2175, 255}, HScroll1);
+  PlaceCaptionAbove(Label2, {120, 1560, 2295, 255}, HScroll2);
+}
+
+void Form1::PlaceSwatchesInFrame() {
+  std::vector<std::pair<PictureBox*, TwipsBox>> boxes;
+  for (const langxing::Swatch& swatch : langxing::Swatches)
+    if (PictureBox* box = SwatchByName(swatch.name))
+      boxes.push_back({box,
+                       {static_cast<double>(swatch.left), static_cast<double>(swatch.top),
+                        SwatchSize, SwatchSize}});
+  PlaceSwatches(Frame4, boxes, Frame4Design);
 }
 
 PictureBox* Form1::SwatchByName(std::string_view name) const {
@@ -185,6 +274,20 @@ PictureBox* Form1::SwatchByName(std::string_view name) const {
   for (const auto& [swatchName, box] : swatches)
     if (swatchName == name) return box;
   return nullptr;
+}
+
+void Form1::SetAccessibleNames() {
+  // Check boxes, frames with a caption, tabs and status panels are named by their own texts,
+  // the swatches by their colours; the rest by what they hold.
+  TabStrip1->setAccessibleName(QStringLiteral("左窗格"));
+  TabStrip1->Bar()->setAccessibleName(TabStrip1->accessibleName());
+  TreeView1->setAccessibleName(TabStrip1->tabText(0));
+  List2->setAccessibleName(TabStrip1->tabText(1));
+  Frame3->setAccessibleName(TabStrip1->tabText(2));
+  Picture2->setAccessibleName(QStringLiteral("窗格分隔条"));
+  Frame2->setAccessibleName(QStringLiteral("文章"));
+  WebBrowser2->setAccessibleName(QStringLiteral("文章"));
+  StatusBar1->setAccessibleName(QStringLiteral("状态栏"));
 }
 
 void Form1::SetFocusOrder() {

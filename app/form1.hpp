@@ -192,6 +192,9 @@ class Form1 : public QWidget {
  private:
   void CreateControls();
   void CreateSettingsPane();
+  void PlaceSwatchesInFrame();
+  void PlaceCaptions();
+  void SetAccessibleNames();
   void SetFocusOrder();
   void ConnectHandlers();
   void FillCatalogTree();

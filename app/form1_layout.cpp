@@ -100,6 +100,10 @@ void Form1::CentreOnScreen() {
 void Form1::setVisible(bool visible) {
   if (visible && !centred_) {
     centred_ = true;
+    // The window's style and fonts are settled now: where the captions end is known.
+    ensurePolished();
+    PlaceSwatchesInFrame();
+    PlaceCaptions();
     CentreOnScreen();
   }
   QWidget::setVisible(visible);

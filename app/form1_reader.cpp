@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/article_view.hpp"
+#include "app/blocking_feedback.hpp"
 #include "app/form1.hpp"
 #include "core/text.hpp"
 #include "reader/article_address.hpp"
@@ -124,6 +125,7 @@ void Form1::WebBrowser2_TitleChange(const std::u16string& title) {
 // shows the progress as it goes) and writes the result into the view, with the article's
 // address as the base its relative pictures resolve against.
 void Form1::RenderIntoView() {
+  const BusyCursor busy;  // the window answers nothing until the page is written
   WebBrowser2->Refresh2();
   const std::u16string url = ArticleUrl;
   std::u16string html;

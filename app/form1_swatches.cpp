@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/blocking_feedback.hpp"
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
 #include "core/text.hpp"
@@ -62,7 +63,7 @@ void Form1::Swatch_MouseDown(PictureBox* swatch) {
   SavedSwatchColour = std::u16string(decimal.begin(), decimal.end());
   swatch->SetBackColor(ColourOfValue(row->pressedColour));
   // The dark swatch shows before the window blocks in the download of the reload.
-  swatch->repaint();
+  ShowNow(swatch);
   Text1 = langxing::SwatchColourText(*row, SavedSwatchColour);
   ReloadArticle();
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tab strip that chooses the left pane's view, and the tree and list font size (HScroll2).
+#include <QApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QListWidget>
@@ -20,7 +21,35 @@ std::u16string Form1::SelectedTabCaption() const {
   return index < 0 ? std::u16string() : TabStrip1->tabText(index).toStdU16String();
 }
 
+namespace {
+
+// The first widget of `view` (itself included) that takes the focus by Tab, or nullptr.
+QWidget* FirstFocusable(QWidget* view) {
+  QWidget* w = view;
+  do {
+    if (w->isVisibleTo(view->window()) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+        (w == view || view->isAncestorOf(w)))
+      return w;
+    w = w->nextInFocusChain();
+  } while (w != view);
+  return nullptr;
+}
+
+}  // namespace
+
 void Form1::TabStrip1_Click() {
+  // A view that is hidden while it holds the focus passes the focus along the chain, where it
+  // may land in the article view, which then scrolls to the link at the end of the article.
+  // The focus moves to the tab bar before any view is hidden; unless the user is on the tab bar
+  // itself (stepping through the tabs with the arrow keys), the view shown then takes it over.
+  QWidget* tabBar = TabStrip1->Bar();
+  const bool keepOnTabBar = QApplication::focusWidget() == tabBar;
+  const std::initializer_list<QWidget*> views = {TreeView1, List2, Frame3};
+  for (QWidget* view : views)
+    if (QWidget* focused = QApplication::focusWidget();
+        focused != nullptr && (focused == view || view->isAncestorOf(focused)))
+      tabBar->setFocus(Qt::OtherFocusReason);
+
   // Each test reads the caption afresh; the view is chosen by caption, not by tab number.
   if (SelectedTabCaption() == HeadlinesTab) {
     TreeView1->setVisible(false);
@@ -37,6 +66,11 @@ void Form1::TabStrip1_Click() {
     TreeView1->setVisible(false);
     List2->setVisible(false);
   }
+
+  if (keepOnTabBar) return;
+  for (QWidget* view : views)
+    if (!view->isHidden())
+      if (QWidget* target = FirstFocusable(view)) target->setFocus(Qt::OtherFocusReason);
 }
 
 bool Form1::SelectTab(std::u16string_view caption) {

@@ -1,12 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/message_box.hpp"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace langxing {
 
 namespace {
+
+// A box whose owner is not on the screen yet (the message of a failed start-up comes before the
+// window) is centred on the screen the owner will open on; Qt would centre it on the owner's
+// unplaced geometry, in the screen's top-left corner. The box has its final size only once it
+// is shown, so it is placed then, before it appears.
+class CentredMessageBox final : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+  QScreen* centreOn = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    if (centreOn == nullptr) return;
+    const QRect area = centreOn->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.left() + (area.width() - outer.width()) / 2,
+         area.top() + (area.height() - outer.height()) / 2);
+  }
+};
 
 // The low four bits choose the buttons, the next four the icon.
 constexpr int ButtonBits = 0x0F;
@@ -30,8 +52,10 @@ QMessageBox::Icon IconOfStyle(int style) {
 }  // namespace
 
 int QtMessageBoxService::Show(const std::u16string& text, int style) {
-  QMessageBox box(IconOfStyle(style), QStringLiteral("朗星快报"), QString::fromStdU16String(text),
-                  QMessageBox::NoButton, parent_);
+  CentredMessageBox box(IconOfStyle(style), QStringLiteral("朗星快报"),
+                        QString::fromStdU16String(text), QMessageBox::NoButton, parent_);
+  if (parent_ == nullptr || !parent_->isVisible())
+    box.centreOn = parent_ != nullptr ? parent_->screen() : QGuiApplication::primaryScreen();
   QPushButton* ok = box.addButton(QMessageBox::Ok);
   QPushButton* cancel = nullptr;
   if ((style & ButtonBits) == MessageBoxOkCancel) cancel = box.addButton(QMessageBox::Cancel);

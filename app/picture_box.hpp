@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A picture box: a plain coloured area with an optional border that reports mouse presses,
 // moves and releases with the button state and the position in twips relative to itself.
+// Given a focus policy, it shows a focus frame while it has the focus, and Space or Enter on it
+// reports a left-button press and release at its top-left corner, as a click would; to
+// assistive technology it is then a button with a press action.
 #pragma once
 
 #include <QColor>
@@ -17,6 +20,8 @@ class PictureBox final : public QFrame {
   // 0: no border; 1: a sunken single border.
   void SetBorderStyle(int style);
   int BorderStyle() const { return borderStyle_; }
+  // A left-button press and release at the top-left corner, as Space or Enter give them.
+  void Press(int shift = 0);
 
  signals:
   // `button` is the one button pressed or released, `buttons` every button held during a move:
@@ -29,6 +34,8 @@ class PictureBox final : public QFrame {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   int borderStyle_ = 1;

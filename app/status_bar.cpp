@@ -3,12 +3,19 @@
 
 #include <QLabel>
 
+#include "app/blocking_feedback.hpp"
+
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
   for (auto& panel : panels_) {
     panel = new QLabel(this);
     panel->setTextFormat(Qt::PlainText);  // announcement texts come from the network
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setContentsMargins(2, 0, 2, 0);
+    // Panel 1 is a tenth of the window wide, about 75 px at the design size, and its longest
+    // text is six full-width characters (72 px): one pixel of frame on each side and one of
+    // padding on the left is all the room the panel can spare.
+    panel->setLineWidth(1);
+    panel->setIndent(0);
+    panel->setContentsMargins(1, 0, 0, 0);
   }
   widths_.fill(100);
   PlacePanels();
@@ -22,8 +29,8 @@ void StatusBar::SetPanelText(int panel, const QString& text) {
   QLabel* label = Panel(panel);
   if (label == nullptr) return;
   label->setText(text);
-  // Paint now: a blocking download may follow before the event loop runs again.
-  if (label->isVisible()) label->repaint();
+  // On the screen now: a blocking download may follow before the event loop runs again.
+  ShowNow(label);
 }
 
 QString StatusBar::PanelText(int panel) const {

@@ -1,29 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/tab_strip.hpp"
 
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
-#include <algorithm>
 
 namespace {
 
-// Tabs just wide enough for their captions, so that the three fit the pane's design width.
-class CompactTabBar final : public QTabBar {
+// The common styles pad a tab's caption by 12 px on each side, which makes the three tabs wider
+// than the pane. Half of that still keeps the captions clear of the tab's edges; the tab itself
+// is sized by the style from its caption, so it never comes out narrower than its text.
+class CompactTabStyle final : public QProxyStyle {
  public:
-  using QTabBar::QTabBar;
+  using QProxyStyle::QProxyStyle;
 
- protected:
-  QSize tabSizeHint(int index) const override {
-    QSize size = QTabBar::tabSizeHint(index);
-    size.setWidth(std::min(size.width(), fontMetrics().horizontalAdvance(tabText(index)) + 16));
-    return size;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    const int value = QProxyStyle::pixelMetric(metric, option, widget);
+    return metric == PM_TabBarTabHSpace ? value / 2 : value;
+  }
+};
+
+class CaptionTabBar final : public QTabBar {
+ public:
+  explicit CaptionTabBar(QWidget* parent) : QTabBar(parent) {
+    auto* style = new CompactTabStyle(QStyleFactory::create(QApplication::style()->name()));
+    style->setParent(this);
+    setStyle(style);
+  }
+
+  QRect TextRect(int index) const {
+    QStyleOptionTab option;
+    initStyleOption(&option, index);
+    return style()->subElementRect(QStyle::SE_TabBarTabText, &option, this);
   }
 };
 
 }  // namespace
 
-TabStrip::TabStrip(QWidget* parent) : QWidget(parent), bar_(new CompactTabBar(this)) {
+TabStrip::TabStrip(QWidget* parent) : QWidget(parent), bar_(new CaptionTabBar(this)) {
   bar_->setExpanding(false);
   bar_->setDrawBase(false);
   bar_->setUsesScrollButtons(true);
@@ -43,6 +62,9 @@ int TabStrip::addTab(const QString& caption) {
 int TabStrip::count() const { return bar_->count(); }
 QString TabStrip::tabText(int index) const { return bar_->tabText(index); }
 void TabStrip::setTabText(int index, const QString& caption) { bar_->setTabText(index, caption); }
+QRect TabStrip::TabTextRect(int index) const {
+  return static_cast<const CaptionTabBar*>(bar_)->TextRect(index);
+}
 int TabStrip::currentIndex() const { return bar_->currentIndex(); }
 void TabStrip::setCurrentIndex(int index) { bar_->setCurrentIndex(index); }
 

@@ -18,6 +18,8 @@ class TabStrip final : public QWidget {
   int count() const;
   QString tabText(int index) const;
   void setTabText(int index, const QString& caption);
+  // Where the style draws the caption of tab `index`, in the bar's coordinates.
+  QRect TabTextRect(int index) const;
   int currentIndex() const;
   // Selecting another tab emits currentChanged, as a click does.
   void setCurrentIndex(int index);

@@ -7,6 +7,7 @@ LANGXING_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk dpkg-dev desktop-file-utils
   debhelper lintian appstream man-db bash-completion file
+  libxcb1-dev xvfb xauth openbox
 )
 
 # Installs whatever of the list is missing (apt-get needs root; skipped when all are present).

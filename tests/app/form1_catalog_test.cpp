@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks on the catalog tree: which nodes load a page, which line's address is loaded, and that
 // one user action starts one load.
+#include <QApplication>
 #include <QProxyStyle>
 
 #include "tests/app/news_window_harness.hpp"
@@ -63,6 +64,10 @@ TEST_F(CatalogClickTest, NodesThatAreNoChannelOnlySetTheStatusText) {
 TEST_F(CatalogClickTest, EnterOpensTheCurrentChannel) {
   QTreeWidgetItem* channel = Node({"朗星快报", "新闻中心", "社会"});
   ASSERT_NE(channel, nullptr);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  form.TreeView1->setFocus();
   form.TreeView1->setCurrentItem(channel);
   QTest::keyClick(form.TreeView1, Qt::Key_Return);
   ASSERT_TRUE(WaitForIdle());
@@ -70,6 +75,8 @@ TEST_F(CatalogClickTest, EnterOpensTheCurrentChannel) {
   EXPECT_EQ(portal.Requests(),
             std::vector<std::string>{"http://news.sina.com.cn/society/index_list.shtml"});
   EXPECT_EQ(ListItems(), Utf8ListingEntries());
+  // The headlines have the focus, so the arrow keys and Enter go on from there at once.
+  EXPECT_EQ(QApplication::focusWidget(), form.List2);
 }
 
 // A style that activates an item on a single click as well, as some desktops do.

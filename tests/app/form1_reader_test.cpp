@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening headlines in the article view and rendering them again, end to end: the real window,
 // the real article view and the program's HTTP client against the local portal.
+#include <QApplication>
 #include <QCheckBox>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTreeWidget>
 
+#include "app/tab_strip.hpp"
 #include "tests/app/reader_harness.hpp"
 
 namespace {
@@ -82,6 +86,37 @@ TEST_F(ReaderTest, MouseClickAndEnterOpenAHeadlineOnceEach) {
   Settle();
   EXPECT_EQ(Renders(), 1);
   EXPECT_EQ(form.ArticleUrl, NewsUrl);
+}
+
+TEST_F(ReaderTest, SwitchingTabsLeavesTheArticleWhereTheReaderLeftIt) {
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  // A long article with the link to its page at the very end.
+  std::u16string page = u"<body>";
+  for (int i = 0; i < 300; ++i) page += u"<p>北京地铁四号线今天上午正式开通试运营。</p>";
+  page += u"<a href='http://news.sina.com.cn/' target='_blank'>访问原始页</a></body>";
+  ASSERT_TRUE(ShowsWrite([&] { View().WriteDocument(page, NewsUrl); }));
+  const auto scrolled = [&] { return Script(QStringLiteral("String(window.scrollY)")); };
+  ASSERT_EQ(scrolled(), QStringLiteral("0"));
+
+  QTabBar* tabs = form.TabStrip1->Bar();
+  struct Case {
+    const char* name;
+    QWidget* clicked;  // in the settings pane
+    QWidget* focusAfter;
+    int tab;  // the tab clicked then
+  };
+  for (const Case& c : {Case{"check box, then the headlines", form.Check2, form.List2, 1},
+                        Case{"scroll bar, then the catalog", form.HScroll2, form.TreeView1, 0}}) {
+    SCOPED_TRACE(c.name);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    QTest::mouseClick(c.clicked, Qt::LeftButton, {}, QPoint(c.clicked->width() / 2, 5));
+    ASSERT_TRUE(c.clicked->hasFocus());
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(c.tab).center());
+    Settle();
+    EXPECT_EQ(QApplication::focusWidget(), c.focusAfter);
+    EXPECT_EQ(scrolled(), QStringLiteral("0"));
+  }
 }
 
 TEST_F(ReaderTest, ItemsWithoutAnArticleAddressOpenNothing) {

@@ -85,6 +85,30 @@ TEST_F(SwatchTest, ChosenColourBecomesTheReaderPageBackground) {
   EXPECT_EQ(form.ArticleUrl, NewsUrl);
 }
 
+TEST_F(SwatchTest, SpaceOrEnterOnAFocusedSwatchPressesAndReleasesIt) {
+  struct KeyCase {
+    const char* name;
+    Qt::Key key;
+    std::u16string text;
+    QString background;
+  };
+  ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(NewsEntry)); }));
+  const std::map<std::string, QColor> initial = Colours();
+  for (const KeyCase& c : {KeyCase{"Picture6", Qt::Key_Space, u"#B0C4DE", "rgb(176, 196, 222)"},
+                           KeyCase{"Picture9", Qt::Key_Return, u"FFFFFF", "rgb(255, 255, 255)"}}) {
+    SCOPED_TRACE(c.name);
+    PictureBox* swatch = Swatch(c.name);
+    swatch->setFocus();
+    ASSERT_TRUE(swatch->hasFocus() || !form.isActiveWindow());
+    statusTexts.clear();
+    ASSERT_TRUE(ShowsWrite([&] { QTest::keyClick(swatch, c.key); }));
+    EXPECT_EQ(form.Text1, c.text);
+    EXPECT_EQ(statusTexts, RenderStatusTexts);
+    EXPECT_EQ(BodyColour(), c.background);
+    EXPECT_EQ(Colours(), initial);  // released again
+  }
+}
+
 TEST_F(SwatchTest, PressBeforeAnyArticleShowsTheFailurePage) {
   ASSERT_TRUE(ShowsWrite([&] { QTest::mousePress(Swatch("Picture5"), Qt::LeftButton); }));
   QTest::mouseRelease(Swatch("Picture5"), Qt::LeftButton);

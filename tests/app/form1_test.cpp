@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -13,7 +14,11 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QWheelEvent>
+#include <QtTest/QTest>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "app/article_view.hpp"
@@ -111,9 +116,12 @@ TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
     EXPECT_EQ(swatch->objectName(), QString::fromLatin1(name));
     EXPECT_EQ(swatch->parentWidget(), form.Frame4) << name;
     EXPECT_EQ(swatch->size(), QSize(25, 25)) << name;
+    // Inside the frame's contents, clear of its caption and its lines.
+    EXPECT_TRUE(form.Frame4->contentsRect().contains(swatch->geometry())) << name;
   }
   EXPECT_EQ(form.Picture7->BackColor(), QColor(0, 128, 0));
-  EXPECT_EQ(form.Picture6->pos(), QPoint(8, 40));  // 120, 600 twips
+  EXPECT_EQ(form.Picture6->pos() - form.Picture9->pos(), QPoint(0, 24));  // 360 twips lower
+  EXPECT_EQ(form.Picture6->x(), 8);                                       // 120 twips
 
   EXPECT_FALSE(form.TreeView1->isHidden());
   EXPECT_TRUE(form.List2->isHidden());
@@ -154,8 +162,10 @@ TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
 }
 
 TEST_F(Form1Test, KeepsTheDesignedFocusOrder) {
-  const std::vector<QWidget*> want = {form.List2,  form.WebBrowser2, form.TabStrip1, form.TreeView1,
-                                      form.Check1, form.HScroll1,    form.HScroll2,  form.Check2};
+  const std::vector<QWidget*> want = {
+      form.List2,    form.WebBrowser2, form.TabStrip1, form.TreeView1, form.Check1,   form.HScroll1,
+      form.HScroll2, form.Check2,      form.Picture9,  form.Picture10, form.Picture3, form.Picture4,
+      form.Picture5, form.Picture6,    form.Picture7,  form.Picture8};
   std::vector<QWidget*> seen;
   QWidget* w = form.List2;
   for (int guard = 0; guard < 500 && seen.size() < want.size(); ++guard) {
@@ -304,6 +314,145 @@ TEST_F(Form1Test, TheListFontSizeBarSetsTheTreeAndListSizeOnly) {
   EXPECT_EQ(form.List2->font().weight(), QFont::Normal);
 }
 
+TEST_F(Form1Test, TabCaptionsAreWholeWithinThePanesDesignWidth) {
+  // Also run at QT_SCALE_FACTOR=2 (a CTest of its own); make sure the factor took hold.
+  if (const QByteArray factor = qgetenv("QT_SCALE_FACTOR"); !factor.isEmpty())
+    ASSERT_EQ(form.devicePixelRatioF(), factor.toDouble());
+  form.show();
+  QApplication::processEvents();
+  const QFontMetrics metrics = form.TabStrip1->Bar()->fontMetrics();
+  for (int i = 0; i < form.TabStrip1->count(); ++i) {
+    const QString caption = form.TabStrip1->tabText(i);
+    SCOPED_TRACE(caption.toStdString());
+    EXPECT_GE(form.TabStrip1->TabTextRect(i).width(), metrics.horizontalAdvance(caption));
+    EXPECT_LE(form.TabStrip1->Bar()->tabRect(i).right() + 1, TwipsToPixels(2775));
+  }
+}
+
+TEST_F(Form1Test, EveryStatusTextFitsItsPanelAtTheDesignWidth) {
+  form.show();
+  // The narrowest the window's outer width can be: its client width alone.
+  const double W = langxing::DesignClientWidth;
+  form.StatusBar1->SetPanelWidths({TwipsToPixels(W * 0.1), TwipsToPixels(W * 0.5),
+                                   TwipsToPixels(W * 0.2), TwipsToPixels(W * 0.2)});
+  const std::pair<int, const char16_t*> texts[] = {
+      {1, u"朗星快报 1.2 "},        {1, u"目前是最新版"},   {3, u"2026-12-31 23:59:59"},
+      {4, u"状态：检查版本。。。"}, {4, u"状态：空闲"},     {4, u"状态：获取"},
+      {4, u"状态：获取》"},         {4, u"状态：获取》》"}, {4, u"状态：获取完成"},
+      {4, u"状态：正在处理"},       {4, u"状态：处理完毕"}};
+  for (const auto& [panel, text] : texts) {
+    const QString shown = QString::fromStdU16String(text);
+    SCOPED_TRACE(shown.toStdString());
+    form.SetPanelText(panel, text);
+    QLabel* label = form.StatusBar1->Panel(panel);
+    ASSERT_EQ(label->indent(), 0);
+    // A trailing blank shows nothing, so it may fall outside.
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(shown.trimmed()),
+              label->contentsRect().width());
+  }
+}
+
+TEST_F(Form1Test, FontSizeBarsGrowToTheRightAndUpAndWithTheWheelTurnedAway) {
+  struct Input {
+    const char* name;
+    std::function<void(QScrollBar*)> send;
+    int change;
+  };
+  const auto key = [](Qt::Key k) { return [k](QScrollBar* bar) { QTest::keyClick(bar, k); }; };
+  const auto wheel = [](int delta) {
+    return [delta](QScrollBar* bar) {
+      QWheelEvent event(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(bar, &event);
+    };
+  };
+  const std::vector<Input> inputs = {{"Right", key(Qt::Key_Right), +1},
+                                     {"Left", key(Qt::Key_Left), -1},
+                                     {"Up", key(Qt::Key_Up), +1},
+                                     {"Down", key(Qt::Key_Down), -1},
+                                     {"wheel away", wheel(120), +1},
+                                     {"wheel back", wheel(-120), -1},
+                                     {"half a notch twice",
+                                      [&](QScrollBar* bar) {
+                                        wheel(60)(bar);
+                                        wheel(60)(bar);
+                                      },
+                                      +1}};
+  for (QScrollBar* bar : {form.HScroll1, form.HScroll2}) {
+    for (const Input& input : inputs) {
+      SCOPED_TRACE(bar->objectName().toStdString() + " " + input.name);
+      const int before = bar->value();
+      input.send(bar);
+      EXPECT_EQ(bar->value(), before + input.change);
+    }
+  }
+  EXPECT_EQ(form.TreeView1->font().pointSize(), form.HScroll2->value());
+}
+
+TEST_F(Form1Test, AtLargeFontSizesTheTreeScrollsSidewaysInsteadOfCuttingNames) {
+  LoadFrom(fs::path(LANGXING_SOURCE_DIR) / "data");
+  form.show();
+  form.TreeView1->expandAll();
+  form.HScroll2->setValue(36);
+  QApplication::processEvents();
+  const QFontMetrics metrics(form.TreeView1->font());
+  int widest = 0;
+  for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
+    widest = std::max(widest, metrics.horizontalAdvance((*it)->text(0)));
+  ASSERT_GT(widest, form.TreeView1->viewport()->width());
+  EXPECT_GE(form.TreeView1->columnWidth(0), widest);
+  EXPECT_GT(form.TreeView1->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(Form1Test, AMessageBeforeTheWindowIsCentredOnTheScreen) {
+  langxing::QtMessageBoxService service(&form);
+  QRect shownAt;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      shownAt = box->frameGeometry();
+      box->close();
+    }
+  });
+  service.Show(u"错误！软件缺少必要文件", langxing::MessageBoxQuestion);
+  ASSERT_TRUE(shownAt.isValid());
+  const QPoint off = shownAt.center() - form.screen()->availableGeometry().center();
+  EXPECT_LE(off.manhattanLength(), 4) << off.x() << "," << off.y();
+}
+
+TEST_F(Form1Test, EveryVisibleControlHasAnAccessibleName) {
+  form.show();
+  for (const char* tab : {"新闻目录", "新闻标题", "设置"}) {
+    SCOPED_TRACE(tab);
+    ASSERT_TRUE(form.SelectTab(QString::fromUtf8(tab).toStdU16String()));
+    QApplication::processEvents();
+    std::vector<QAccessibleInterface*> pending = {QAccessible::queryAccessibleInterface(&form)};
+    std::vector<std::string> unnamed;
+    QStringList swatchNames;
+    int controls = 0;
+    while (!pending.empty()) {
+      QAccessibleInterface* node = pending.back();
+      pending.pop_back();
+      if (node == nullptr || node->state().invisible) continue;
+      for (int i = 0; i < node->childCount(); ++i) pending.push_back(node->child(i));
+      auto* widget = qobject_cast<QWidget*>(node->object());
+      // Controls: what takes the focus or a click; the web page's own tree is the page's.
+      const bool control = widget != nullptr && widget->focusPolicy() != Qt::NoFocus;
+      const bool tab = node->role() == QAccessible::PageTab;
+      if (!control && !tab) continue;
+      ++controls;
+      if (node->text(QAccessible::Name).trimmed().isEmpty())
+        unnamed.push_back(widget ? widget->objectName().toStdString() : "a tab");
+      if (qobject_cast<PictureBox*>(widget) != nullptr) {
+        EXPECT_EQ(node->role(), QAccessible::Button);
+        swatchNames.push_back(node->text(QAccessible::Name));
+      }
+    }
+    EXPECT_GE(controls, 5);
+    EXPECT_THAT(unnamed, testing::IsEmpty());
+    if (std::string_view(tab) == "设置") EXPECT_EQ(swatchNames.size(), 8);
+  }
+}
+
 TEST_F(Form1Test, TheClockTicksOneSecondAndIsShownInPanelThree) {
   form.SetClock({2011, 7, 20, 23, 59, 59});
   writes.clear();
@@ -377,6 +526,10 @@ TEST_F(Form1Test, DraggingTheSplitterMovesTheBarThenResizesThePanesAtTheRelease)
   const QColor startColour = form.Picture2->BackColor();
   const QColor dragColour(234, 224, 206);
   EXPECT_NE(startColour, dragColour);
+  // The bar stands apart from the window's background and the views on its two sides.
+  for (const QColor& around :
+       {form.palette().color(QPalette::Window), form.TreeView1->palette().color(QPalette::Base)})
+    EXPECT_GE(std::abs(startColour.lightness() - around.lightness()), 40);
   const langxing::PaneGeometry before = form.Panes();
 
   SendMouse(form.Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
