@@ -3,12 +3,41 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdlib>
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
 
+namespace {
+
+// Nothing of a run reaches the disk, on a GL display too: Qt keeps its compiled shaders in
+// memory, and so does Mesa (it would otherwise fill ~/.cache/mesa_shader_cache, also from
+// the web engine's GPU process, which inherits the environment). Both must be said before the
+// application object exists.
+void KeepShaderCachesInMemory() {
+  QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+  setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+}
+
+}  // namespace
+
+void InstallQtTranslations(QCoreApplication& app) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  for (const char* catalog : {"qt", "qtwebengine"}) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(), QString::fromLatin1(catalog), QStringLiteral("_"), folder))
+      QCoreApplication::installTranslator(translator);
+    else
+      delete translator;
+  }
+}
+
 int RunProgram(int argc, char** argv,
                const std::function<void(QApplication&, Form1&)>& beforeLoad) {
+  KeepShaderCachesInMemory();
   // QtWebEngine shares OpenGL contexts with the widgets; it must be said before the application.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // The article view serves written pages through its own URL scheme, which must be known
@@ -16,6 +45,7 @@ int RunProgram(int argc, char** argv,
   ArticleView::RegisterSchemes();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("langxing"));
+  InstallQtTranslations(app);
 
   // The icons are compiled into each program (app/langxing.qrc).
   QIcon icon;
