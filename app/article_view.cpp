@@ -154,7 +154,7 @@ ArticleView::ArticleView(QWidget* parent)
   answerWatch_.setSingleShot(true);
   answerWatch_.setInterval(kRendererAnswerMs);
   connect(&answerWatch_, &QTimer::timeout, this, [this] {
-    if (!writePending_ || answered_ || killedFor_ == writes_) return;
+    if (writeShown_ || answered_ || killedFor_ == writes_) return;
     // The renderer has not answered for seconds while a page waits to be shown: it is hung
     // (a page that never yields, a stopped process). Ending it makes way for a new one.
     killedFor_ = writes_;
@@ -168,7 +168,7 @@ ArticleView::ArticleView(QWidget* parent)
   InstallPage();
   connect(this, &QWebEngineView::urlChanged, this, [this] { writePending_ = false; });
   connect(this, &QWebEngineView::titleChanged, this, &ArticleView::OnTitleChanged);
-  connect(this, &QWebEngineView::loadFinished, this, [this](bool) { OnLoadFinished(); });
+  connect(this, &QWebEngineView::loadFinished, this, &ArticleView::OnLoadFinished);
 }
 
 // Gives the view a new page on the profile, wired to the view; the page it had goes. Called
@@ -227,6 +227,7 @@ void ArticleView::SetLoadImages(bool load) {
 
 void ArticleView::Navigate(const std::u16string& url) {
   writePending_ = false;
+  writeShown_ = true;  // nothing written waits to be shown
   writeWatch_.stop();
   ownNavigation_ = true;
   load(QUrl(QString::fromStdU16String(url)));
@@ -242,6 +243,7 @@ void ArticleView::WriteDocument(const std::u16string& html, const std::u16string
   const QString page = QString::fromStdU16String(html);
   writtenBase_ = QString::fromStdU16String(baseUrl);
   writePending_ = true;
+  writeShown_ = false;
   ownNavigation_ = false;
   ++writes_;
   writeWatch_.start();
@@ -253,11 +255,15 @@ void ArticleView::WriteDocument(const std::u16string& html, const std::u16string
   }
 }
 
-void ArticleView::OnLoadFinished() {
+void ArticleView::OnLoadFinished(bool ok) {
   writePending_ = false;
   ownNavigation_ = false;
-  writeWatch_.stop();
-  answerWatch_.stop();
+  // A load cut short (by a renderer that went away, say) does not show the latest write.
+  if (ok && (writtenPages_ == nullptr || writtenPages_->IsLatest(url()))) {
+    writeShown_ = true;
+    writeWatch_.stop();
+    answerWatch_.stop();
+  }
   if (DocumentComplete) DocumentComplete();
 }
 
@@ -285,7 +291,7 @@ bool ArticleView::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationTy
 // The renderer has not shown the latest write in time: ask it for a trivial answer. One that
 // does not come in time means it is hung (see the answer watch in the constructor).
 void ArticleView::ProbeRenderer() {
-  if (!writePending_) return;
+  if (writeShown_) return;
   probed_ = writes_;
   answered_ = false;
   const std::uint64_t probe = probed_;
@@ -302,10 +308,11 @@ void ArticleView::ProbeRenderer() {
 void ArticleView::OnRendererGone() {
   answerWatch_.stop();
   writeWatch_.stop();
-  const bool wasWritten = ShowsWrittenPage();
+  const bool wasWritten = !writeShown_ || ShowsWrittenPage();
   InstallPage();
   if (!wasWritten || reloadedFor_ == writes_) {
     writePending_ = false;
+    writeShown_ = true;
     return;
   }
   reloadedFor_ = writes_;

@@ -56,7 +56,7 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   void InstallPage();
   bool AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame);
   void OnTitleChanged(const QString& title);
-  void OnLoadFinished();
+  void OnLoadFinished(bool ok);
   bool ShowsWrittenPage() const;
   bool FollowLink(const QUrl& url);
   void ProbeRenderer();
@@ -72,6 +72,7 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   // (the view's URL changes only once the engine starts loading it).
   QString writtenBase_;
   bool writePending_ = false;
+  bool writeShown_ = true;  // the latest write has finished loading
   // A navigation the view or the user started from a written page is on its way; its server
   // redirects are part of it and are followed.
   bool ownNavigation_ = false;
