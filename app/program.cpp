@@ -10,6 +10,7 @@
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
+#include "app/user_home.hpp"
 
 namespace {
 
@@ -24,6 +25,20 @@ void KeepShaderCachesInMemory() {
 
 }  // namespace
 
+void PrepareProcess() {
+  KeepShaderCachesInMemory();
+  // QtWebEngine shares OpenGL contexts with the widgets; it must be said before the application.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The article view serves written pages through its own URL scheme, which must be known
+  // before the application object exists.
+  ArticleView::RegisterSchemes();
+}
+
+void PrepareApplication(QCoreApplication& app) {
+  InstallQtTranslations(app);
+  KeepCertificateStoreOutOfHome();
+}
+
 void InstallQtTranslations(QCoreApplication& app) {
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   for (const char* catalog : {"qt", "qtwebengine"}) {
@@ -37,15 +52,10 @@ void InstallQtTranslations(QCoreApplication& app) {
 
 int RunProgram(int argc, char** argv,
                const std::function<void(QApplication&, Form1&)>& beforeLoad) {
-  KeepShaderCachesInMemory();
-  // QtWebEngine shares OpenGL contexts with the widgets; it must be said before the application.
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  // The article view serves written pages through its own URL scheme, which must be known
-  // before the application object exists.
-  ArticleView::RegisterSchemes();
+  PrepareProcess();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("langxing"));
-  InstallQtTranslations(app);
+  PrepareApplication(app);
 
   // The icons are compiled into each program (app/langxing.qrc).
   QIcon icon;

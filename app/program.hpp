@@ -15,6 +15,15 @@ class Form1;
 int RunProgram(int argc, char** argv,
                const std::function<void(QApplication&, Form1&)>& beforeLoad = {});
 
+// What the process needs before the application object exists: shader caches in memory, the
+// shared OpenGL contexts the web engine wants, the article view's URL scheme. RunProgram calls
+// it; so do the test programs that make their own application object.
+void PrepareProcess();
+
+// What the application needs once it exists and before any window: Qt's translations, and the
+// web engine's certificate store kept out of the user's home (app/user_home.hpp).
+void PrepareApplication(QCoreApplication& app);
+
 // Installs Qt's own translations (dialog buttons, the article view's context menu) for the
 // default locale, from the folder Qt's translations are installed in. A catalog that is
 // missing leaves those texts in English. RunProgram calls it once the application exists.
