@@ -80,7 +80,7 @@ TEST_P(ArticleViewStorage, ASessionWritesNothingUnderHome) {
   environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/.local/state"));
 
   const QString filter = QStringLiteral("--gtest_filter=*") + QLatin1String(kTestName) +
-                         QLatin1Char('/') + QString::number(GetParam().xvfb ? 1 : 0);
+                         QLatin1Char('/') + QLatin1String(GetParam().name);
   QString program = QCoreApplication::applicationFilePath();
   QStringList arguments{filter};
   if (GetParam().xvfb) {
@@ -112,7 +112,7 @@ TEST_P(ArticleViewStorage, ASessionWritesNothingUnderHome) {
 INSTANTIATE_TEST_SUITE_P(Displays, ArticleViewStorage,
                          testing::Values(Display{"offscreen", false}, Display{"xvfb", true}),
                          [](const testing::TestParamInfo<Display>& info) {
-                           return std::to_string(info.index);
+                           return std::string(info.param.name);
                          });
 
 }  // namespace
