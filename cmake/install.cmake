@@ -71,7 +71,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION news)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET langxing)
-  # The window's text needs a font with Chinese glyphs; no library names one.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
+  # The window's text needs a font with Chinese glyphs, and Qt's own texts (the article view's
+  # context menu) their translations; no library names either.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
 endif()
 include(CPack)
