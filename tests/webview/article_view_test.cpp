@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLocale>
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "app/address_opener.hpp"
+#include "app/program.hpp"
 #include "local_server.hpp"
 #include "tests/portal/images.hpp"
 #include "tests/portal/test_portal.hpp"
@@ -446,6 +449,40 @@ TEST(ArticleViewPictures, NoPictureIsFetchedWhilePicturesAreOff) {
               << " picture requests of 9 pictures\n";
     if (!picturesOn) EXPECT_EQ(pictureRequests(), 0);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Under a Chinese locale the view's context menu speaks Chinese, and it offers nothing that
+// would replace the reader page by an empty one (history) or save it.
+TEST_F(ArticleViewTest, ContextMenuIsChineseAndCannotBlankThePage) {
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+  InstallQtTranslations(*QCoreApplication::instance());
+  ASSERT_TRUE(
+      WriteAndWait(view, QStringLiteral("<body><p id='p'>正文</p></body>"), server.Url("/a.html")));
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body><p id='p'>第二篇</p></body>"),
+                           server.Url("/b.html")));
+  QWidget* target = view.focusProxy() ? view.focusProxy() : &view;
+  QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
+  QMenu* menu = nullptr;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; },
+      kWaitMs));
+  QStringList texts;
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator() || !action->isVisible()) continue;
+    texts << action->text();
+    for (const QWebEnginePage::WebAction refused :
+         {QWebEnginePage::Back, QWebEnginePage::Forward, QWebEnginePage::ViewSource,
+          QWebEnginePage::SavePage})
+      EXPECT_NE(action, view.page()->action(refused)) << action->text().toStdString();
+  }
+  menu->close();
+  QLocale::setDefault(QLocale::c());
+  ASSERT_FALSE(texts.isEmpty());
+  EXPECT_TRUE(texts.contains(QStringLiteral("重新加载"))) << texts.join(u'|').toStdString();
 }
 
 }  // namespace
