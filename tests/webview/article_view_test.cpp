@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QMenu>
 #include <QTimer>
@@ -290,8 +291,12 @@ TEST_F(ArticleViewTest, NextArticleShowsAfterTheRendererHangsOrDies) {
     ASSERT_GT(renderer, 0);
     ::kill(static_cast<pid_t>(renderer), signal);
 
+    QElapsedTimer clock;
+    clock.start();
     view.WriteDocument(u"<body>第二篇</body>", server.Url("/b.html").toStdU16String());
     EXPECT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("第二篇"); }, 12000));
+    std::cout << (signal == SIGSTOP ? "hung" : "dead")
+              << " renderer: the next article showed after " << clock.elapsed() << " ms\n";
     EXPECT_NE(view.page()->renderProcessPid(), renderer);
     ::kill(static_cast<pid_t>(renderer), SIGKILL);  // should the view have left it stopped
   }
