@@ -158,11 +158,9 @@ ArticleView::ArticleView(QWidget* parent)
     // The renderer has not answered for seconds while a page waits to be shown: it is hung
     // (a page that never yields, a stopped process). Ending it makes way for a new one.
     killedFor_ = writes_;
+    // No renderer yet: the first page is still on its way, nothing hangs.
     const qint64 pid = page()->renderProcessPid();
-    if (pid > 0)
-      ::kill(static_cast<pid_t>(pid), SIGKILL);  // reported as renderProcessTerminated
-    else
-      OnRendererGone();
+    if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGKILL);  // reported as renderProcessTerminated
   });
 
   InstallPage();

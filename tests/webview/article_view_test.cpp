@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontDatabase>
 #include <QLocale>
 #include <QMenu>
 #include <QTimer>
@@ -488,6 +489,36 @@ TEST_F(ArticleViewTest, ContextMenuIsChineseAndCannotBlankThePage) {
   QLocale::setDefault(QLocale::c());
   ASSERT_FALSE(texts.isEmpty());
   EXPECT_TRUE(texts.contains(QStringLiteral("重新加载"))) << texts.join(u'|').toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// Latin letters and digits come out in the window's Chinese family, whatever generic family
+// the article asks for, unless it names a face of its own.
+TEST_F(ArticleViewTest, ArticleTextIsSetInTheChineseFamily) {
+  const QString family = QStringLiteral("Noto Sans CJK SC");
+  if (!QFontDatabase::hasFamily(family)) GTEST_SKIP() << "fonts-noto-cjk is not installed";
+  const QString text = QStringLiteral("Beijing 2010, 123");
+  QString html = QStringLiteral("<body>");
+  for (const QString& style :
+       {QStringLiteral("font-family:'Noto Sans CJK SC'"), QString(),
+        QStringLiteral("font-family:serif"), QStringLiteral("font-family:sans-serif"),
+        QStringLiteral("font-family:monospace")})
+    html += QStringLiteral("<p><span style=\"%1\">%2</span></p>").arg(style, text);
+  ASSERT_TRUE(WriteAndWait(view, html + QStringLiteral("</body>"), server.Url("/a.html")));
+  const QStringList widths =
+      RunScript(view, QStringLiteral("Array.from(document.querySelectorAll('span'))"
+                                     ".map(s => s.getBoundingClientRect().width.toFixed(2))"
+                                     ".join(' ')"))
+          .toString()
+          .split(u' ');
+  ASSERT_EQ(widths.size(), 5);
+  EXPECT_EQ(widths[1], widths[0]) << "the standard family";
+  EXPECT_EQ(widths[2], widths[0]) << "serif";
+  EXPECT_EQ(widths[3], widths[0]) << "sans-serif";
+  EXPECT_NE(widths[4], widths[0]) << "a face the article names is kept";
 }
 
 }  // namespace
