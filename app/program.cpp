@@ -34,11 +34,6 @@ void PrepareProcess() {
   ArticleView::RegisterSchemes();
 }
 
-void PrepareApplication(QCoreApplication& app) {
-  InstallQtTranslations(app);
-  KeepCertificateStoreOutOfHome();
-}
-
 void InstallQtTranslations(QCoreApplication& app) {
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   for (const char* catalog : {"qt", "qtwebengine"}) {
@@ -55,7 +50,7 @@ int RunProgram(int argc, char** argv,
   PrepareProcess();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("langxing"));
-  PrepareApplication(app);
+  InstallQtTranslations(app);
 
   // The icons are compiled into each program (app/langxing.qrc).
   QIcon icon;
@@ -66,6 +61,9 @@ int RunProgram(int argc, char** argv,
   Form1 window;
   if (beforeLoad) beforeLoad(app, window);
   window.Form_Load();
+  // Once the load handler has looked for the channel file in the user's folders, and before
+  // any page can be fetched over https.
+  KeepCertificateStoreOutOfHome();
   window.show();
   return app.exec();
 }

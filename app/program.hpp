@@ -20,10 +20,6 @@ int RunProgram(int argc, char** argv,
 // it; so do the test programs that make their own application object.
 void PrepareProcess();
 
-// What the application needs once it exists and before any window: Qt's translations, and the
-// web engine's certificate store kept out of the user's home (app/user_home.hpp).
-void PrepareApplication(QCoreApplication& app);
-
 // Installs Qt's own translations (dialog buttons, the article view's context menu) for the
 // default locale, from the folder Qt's translations are installed in. A catalog that is
 // missing leaves those texts in English. RunProgram calls it once the application exists.

@@ -34,10 +34,6 @@ void KeepCertificateStoreOutOfHome() {
   qputenv("HOME", kUnusableHome);
 }
 
-QString UserHome() {
-  return userHome.isEmpty() ? QDir::homePath() : QString::fromLocal8Bit(userHome);
-}
-
 ScopedUserHome::ScopedUserHome() {
   if (userHome.isEmpty()) return;
   replaced_ = qgetenv("HOME");

@@ -7,15 +7,13 @@
 // pinned to the user's real folders first, through the variables that take precedence over it.
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
 // Pins the XDG base folders and the X and ICE authority files to their places under the
 // user's home, then points HOME away from it. Call once, after the application object exists
-// (the window system connection and the font configuration are made with the real HOME).
+// (the window system connection and the font configuration are made with the real HOME) and
+// before the first https connection; RunProgram calls it right after the window's load handler.
 void KeepCertificateStoreOutOfHome();
-
-// The user's home as it was at start-up.
-QString UserHome();
 
 // Puts the user's own HOME back for as long as it lives, for programs started from here (the
 // desktop's browser, for a link) that need it.

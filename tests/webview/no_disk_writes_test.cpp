@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "app/program.hpp"
+#include "app/user_home.hpp"
 #include "local_server.hpp"
 #include "view_harness.hpp"
 
@@ -25,7 +25,7 @@ constexpr char kTestName[] = "ArticleViewStorage.ASessionWritesNothingUnderHome"
 // with a cookie, local storage, cached images, a picture over https (which starts the engine's
 // certificate store), a written page and a navigated page.
 void RunBrowsingSession() {
-  PrepareApplication(*QCoreApplication::instance());  // as the program does once it starts
+  KeepCertificateStoreOutOfHome();  // as the program does once its window is loaded
   const QString certificates = qEnvironmentVariable(kCertificateFolderVariable);
   LocalServer server;
   LocalServer secure((certificates + QStringLiteral("/cert.pem")).toStdString(),
