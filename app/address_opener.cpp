@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QString>
 
+#include "app/user_home.hpp"
 #include "update/announcement.hpp"
 
 QUrl OpenableUrlOf(const std::u16string& address) {
@@ -17,7 +18,13 @@ QUrl OpenableUrlOf(const std::u16string& address) {
 }
 
 DesktopAddressOpener::DesktopAddressOpener(Launcher launcher) : launcher_(std::move(launcher)) {
-  if (!launcher_) launcher_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  if (!launcher_) {
+    launcher_ = [](const QUrl& url) {
+      // The desktop's browser runs in the user's own home, not in the one the engine sees.
+      const ScopedUserHome home;
+      return QDesktopServices::openUrl(url);
+    };
+  }
 }
 
 bool DesktopAddressOpener::Open(const std::u16string& address) {

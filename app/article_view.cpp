@@ -2,9 +2,12 @@
 #include "app/article_view.hpp"
 
 #include <QAuthenticator>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMenu>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
 #include <QWebEngineFileSystemAccessRequest>
@@ -13,7 +16,9 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <csignal>
 #include <functional>
 
 #include "app/address_opener.hpp"
@@ -63,13 +68,12 @@ class SilentPage final : public QWebEnginePage {
   }
 
   bool silent = false;
-  // Answers whether a main-frame link should be followed; unset follows all.
-  std::function<bool(const QUrl&)> followLink;
+  // Answers whether a navigation may go ahead; unset lets every one go.
+  std::function<bool(const QUrl&, NavigationType, bool)> acceptNavigation;
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
-    if (isMainFrame && type == NavigationTypeLinkClicked && followLink && !followLink(url))
-      return false;
+    if (acceptNavigation && !acceptNavigation(url, type, isMainFrame)) return false;
     return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
   }
   void javaScriptAlert(const QUrl& origin, const QString& msg) override {
@@ -93,6 +97,38 @@ class SilentPage final : public QWebEnginePage {
   }
 };
 
+// The family the window's Chinese text is drawn in, which has Latin letters and digits of its
+// own, so an article reads in one typeface. Empty when no Chinese font is installed.
+QString ChineseFontFamily() {
+  for (const char* family : {"Noto Sans CJK SC", "Noto Sans CJK TC", "Source Han Sans SC",
+                             "WenQuanYi Micro Hei", "WenQuanYi Zen Hei"}) {
+    if (QFontDatabase::hasFamily(QString::fromLatin1(family))) return QString::fromLatin1(family);
+  }
+  const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+  return chinese.isEmpty() ? QString() : chinese.first();
+}
+
+// What the view lets pages do: show text and pictures, follow links. Everything that runs,
+// stores or plays by itself is off.
+void LockDown(QWebEngineSettings* settings) {
+  using S = QWebEngineSettings;
+  for (const S::WebAttribute off :
+       {S::JavascriptEnabled, S::JavascriptCanOpenWindows, S::JavascriptCanAccessClipboard,
+        S::WebGLEnabled, S::Accelerated2dCanvasEnabled, S::PdfViewerEnabled, S::PluginsEnabled,
+        S::LocalStorageEnabled, S::LocalContentCanAccessFileUrls,
+        S::LocalContentCanAccessRemoteUrls, S::HyperlinkAuditingEnabled, S::AutoLoadIconsForPage,
+        S::TouchIconsEnabled, S::NavigateOnDropEnabled, S::ScreenCaptureEnabled,
+        S::AllowRunningInsecureContent, S::DnsPrefetchEnabled})
+    settings->setAttribute(off, false);
+  settings->setAttribute(S::PlaybackRequiresUserGesture, true);
+  settings->setUnknownUrlSchemePolicy(S::DisallowUnknownUrlSchemes);
+  const QString family = ChineseFontFamily();
+  if (!family.isEmpty()) {
+    for (const S::FontFamily which : {S::StandardFont, S::SansSerifFont, S::SerifFont})
+      settings->setFontFamily(which, family);
+  }
+}
+
 }  // namespace
 
 void ArticleView::RegisterSchemes() { RegisterWrittenPageScheme(); }
@@ -106,30 +142,64 @@ ArticleView::ArticleView(QWidget* parent)
   // downloads are never accepted (an unanswered download request is cancelled).
   profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
   profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-  // Scripts may open windows only on a user's click, not on their own.
-  profile_->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+  LockDown(profile_->settings());
   if (WrittenPageSchemeRegistered()) {
     writtenPages_ = new WrittenPageHandler(profile_);
     profile_->installUrlSchemeHandler(WrittenPageScheme, writtenPages_);
   }
 
-  auto* page = new SilentPage(profile_, this);
-  setPage(page);
+  writeWatch_.setSingleShot(true);
+  writeWatch_.setInterval(kWriteWatchMs);
+  connect(&writeWatch_, &QTimer::timeout, this, &ArticleView::ProbeRenderer);
+  answerWatch_.setSingleShot(true);
+  answerWatch_.setInterval(kRendererAnswerMs);
+  connect(&answerWatch_, &QTimer::timeout, this, [this] {
+    if (writeShown_ || answered_ || killedFor_ == writes_) return;
+    // The renderer has not answered for seconds while a page waits to be shown: it is hung
+    // (a page that never yields, a stopped process). Ending it makes way for a new one.
+    killedFor_ = writes_;
+    // No renderer yet: the first page is still on its way, nothing hangs.
+    const qint64 pid = page()->renderProcessPid();
+    if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGKILL);  // reported as renderProcessTerminated
+  });
 
-  // A link that asks for a new window (target=_blank, such as the reader page's source line)
-  // goes to the desktop's browser; the request is left unanswered, so no window opens here.
-  connect(page, &QWebEnginePage::newWindowRequested, this,
-          [this](QWebEngineNewWindowRequest& request) {
-            const QUrl url = request.requestedUrl();
-            if (url.isValid() && !url.isEmpty()) opener_->Open(url.toString().toStdU16String());
-          });
-  page->followLink = [this](const QUrl& url) { return FollowLink(url); };
+  InstallPage();
   connect(this, &QWebEngineView::urlChanged, this, [this] { writePending_ = false; });
   connect(this, &QWebEngineView::titleChanged, this, &ArticleView::OnTitleChanged);
-  connect(this, &QWebEngineView::loadFinished, this, [this](bool) {
-    writePending_ = false;
-    if (DocumentComplete) DocumentComplete();
-  });
+  connect(this, &QWebEngineView::loadFinished, this, &ArticleView::OnLoadFinished);
+}
+
+// Gives the view a new page on the profile, wired to the view; the page it had goes. Called
+// at construction and whenever the renderer behind the page is gone.
+void ArticleView::InstallPage() {
+  QWebEnginePage* old = ownPage_;  // not page(): that would make a default page first
+  for (const QMetaObject::Connection& connection : pageConnections_) disconnect(connection);
+  auto* fresh = new SilentPage(profile_, this);
+  if (auto* oldSilent = dynamic_cast<SilentPage*>(old)) fresh->silent = oldSilent->silent;
+
+  // A link that asks for a new window (target=_blank, such as the reader page's source line)
+  // goes to the desktop's browser, fully encoded as the page wrote it ("%20" stays "%20": a
+  // decoded blank would make it no address at all); the request is left unanswered, so no
+  // window opens here.
+  pageConnections_.clear();
+  pageConnections_.push_back(connect(fresh, &QWebEnginePage::newWindowRequested, this,
+                                     [this](QWebEngineNewWindowRequest& request) {
+                                       const QUrl url = request.requestedUrl();
+                                       if (url.isValid() && !url.isEmpty())
+                                         opener_->Open(
+                                             url.toString(QUrl::FullyEncoded).toStdU16String());
+                                     }));
+  fresh->acceptNavigation = [this](const QUrl& url, QWebEnginePage::NavigationType type,
+                                   bool isMainFrame) {
+    return AcceptNavigation(url, type, isMainFrame);
+  };
+  // Reported by the page itself; the page is replaced once the signal has returned.
+  pageConnections_.push_back(connect(fresh, &QWebEnginePage::renderProcessTerminated, this, [this] {
+    QTimer::singleShot(0, this, &ArticleView::OnRendererGone);
+  }));
+  setPage(fresh);
+  ownPage_ = fresh;
+  delete old;
 }
 
 ArticleView::~ArticleView() {
@@ -137,7 +207,10 @@ ArticleView::~ArticleView() {
   // callbacks may already be going away, so nothing is passed on from here.
   TitleChange = nullptr;
   DocumentComplete = nullptr;
+  writeWatch_.stop();
+  answerWatch_.stop();
   disconnect(this, nullptr, this, nullptr);
+  for (const QMetaObject::Connection& connection : pageConnections_) disconnect(connection);
   // The page must go before the profile it was made with.
   delete page();
 }
@@ -146,8 +219,15 @@ void ArticleView::SetAddressOpener(AddressOpener* opener) {
   opener_ = opener ? opener : desktopOpener_.get();
 }
 
+void ArticleView::SetLoadImages(bool load) {
+  profile_->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, load);
+}
+
 void ArticleView::Navigate(const std::u16string& url) {
   writePending_ = false;
+  writeShown_ = true;  // nothing written waits to be shown
+  writeWatch_.stop();
+  ownNavigation_ = true;
   load(QUrl(QString::fromStdU16String(url)));
 }
 
@@ -161,12 +241,96 @@ void ArticleView::WriteDocument(const std::u16string& html, const std::u16string
   const QString page = QString::fromStdU16String(html);
   writtenBase_ = QString::fromStdU16String(baseUrl);
   writePending_ = true;
+  writeShown_ = false;
+  ownNavigation_ = false;
+  ++writes_;
+  writeWatch_.start();
   if (writtenPages_) {
     load(writtenPages_->Store(WithBaseAddress(page, writtenBase_)));
   } else {
     // Without the scheme the page can only go in as HTML text, which the engine limits to 2 MB.
     setHtml(page, QUrl(writtenBase_));
   }
+}
+
+void ArticleView::OnLoadFinished(bool ok) {
+  writePending_ = false;
+  ownNavigation_ = false;
+  // A load cut short (by a renderer that went away, say) does not show the latest write.
+  if (ok && (writtenPages_ == nullptr || writtenPages_->IsLatest(url()))) {
+    writeShown_ = true;
+    writeWatch_.stop();
+    answerWatch_.stop();
+  }
+  if (DocumentComplete) DocumentComplete();
+}
+
+// A written page leaves only through a link the user follows. Whatever else would take the
+// view away from it by itself -- a meta refresh, a script, history, a dropped file -- is
+// refused, so a page cannot re-render itself without end. The view's own loads (a write,
+// Navigate, Refresh2) and pages the user navigated to are not held.
+bool ArticleView::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationType type,
+                                   bool isMainFrame) {
+  if (!isMainFrame) return true;
+  // Only the latest written page is kept; an older one would show as an empty page.
+  if (writtenPages_ && url.scheme() == QLatin1String(WrittenPageScheme) &&
+      !writtenPages_->IsLatest(url))
+    return false;
+  using Page = QWebEnginePage;
+  if (type == Page::NavigationTypeTyped || type == Page::NavigationTypeReload) return true;
+  if (!ShowsWrittenPage()) return true;
+  if (type == Page::NavigationTypeRedirect && ownNavigation_) return true;
+  if (type != Page::NavigationTypeLinkClicked) return false;
+  if (!FollowLink(url)) return false;
+  ownNavigation_ = true;
+  return true;
+}
+
+// The renderer has not shown the latest write in time: ask it for a trivial answer. One that
+// does not come in time means it is hung (see the answer watch in the constructor).
+void ArticleView::ProbeRenderer() {
+  if (writeShown_) return;
+  probed_ = writes_;
+  answered_ = false;
+  const std::uint64_t probe = probed_;
+  page()->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
+                        [this, probe](const QVariant&) {
+                          if (probe == probed_) answered_ = true;
+                        });
+  answerWatch_.start();
+}
+
+// The renderer behind the page died or was ended: a new page takes its place, and the page
+// last written is loaded into it again, once per write (a page that kills every renderer it
+// meets is then left, and the next write shows as usual).
+void ArticleView::OnRendererGone() {
+  answerWatch_.stop();
+  writeWatch_.stop();
+  const bool wasWritten = !writeShown_ || ShowsWrittenPage();
+  InstallPage();
+  if (!wasWritten || reloadedFor_ == writes_) {
+    writePending_ = false;
+    writeShown_ = true;
+    return;
+  }
+  reloadedFor_ = writes_;
+  if (writtenPages_ && writtenPages_->HasPage()) {
+    writePending_ = true;
+    load(writtenPages_->Latest());
+  }
+}
+
+void ArticleView::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  // No entry that leaves the reader page for nothing: history leads to written pages that are
+  // gone (an empty page), and the view neither shows page sources nor saves anything.
+  using Page = QWebEnginePage;
+  for (const Page::WebAction action :
+       {Page::Back, Page::Forward, Page::ViewSource, Page::SavePage, Page::DownloadLinkToDisk,
+        Page::DownloadImageToDisk, Page::DownloadMediaToDisk})
+    menu->removeAction(page()->action(action));
+  menu->setAttribute(Qt::WA_DeleteOnClose, true);
+  menu->popup(event->globalPos());
 }
 
 bool ArticleView::ShowsWrittenPage() const {
@@ -184,7 +348,9 @@ bool ArticleView::FollowLink(const QUrl& url) {
     return true;
   const QString fragment = QString::fromUtf8(
       QJsonDocument(QJsonArray{url.fragment(QUrl::FullyEncoded)}).toJson(QJsonDocument::Compact));
-  page()->runJavaScript(QStringLiteral("location.hash = ") + fragment.mid(1, fragment.size() - 2));
+  // In the program's own script world: pages run no scripts of their own.
+  page()->runJavaScript(QStringLiteral("location.hash = ") + fragment.mid(1, fragment.size() - 2),
+                        QWebEngineScript::ApplicationWorld);
   return false;
 }
 

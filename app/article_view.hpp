@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The visible article view WebBrowser2: a QWebEngineView on an off-the-record profile that
-// shows no dialogs of its own, behind the browser-view interface.
+// shows no dialogs of its own, behind the browser-view interface. It shows pages and does not
+// run them: no scripts, no WebGL, no PDF viewer, no local storage, no autoplay; a page it wrote
+// leaves only through the user's own link clicks, and a renderer that dies or hangs is replaced.
 #pragma once
 
+#include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/browser_view.hpp"
 
@@ -34,17 +40,51 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   // returns to the desktop's default browser, the initial choice.
   void SetAddressOpener(AddressOpener* opener);
 
+  // Whether pictures load into the pages shown from now on (the engine's own setting, so no
+  // picture of any kind is fetched while it is off). The window sets it at each render.
+  void SetLoadImages(bool load);
+
+  // How long a write may go unshown before the renderer is asked whether it still answers,
+  // and how long it then has to answer before it counts as hung and is replaced.
+  static constexpr int kWriteWatchMs = 1500;
+  static constexpr int kRendererAnswerMs = 2500;
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
  private:
+  void InstallPage();
+  bool AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame);
   void OnTitleChanged(const QString& title);
+  void OnLoadFinished(bool ok);
   bool ShowsWrittenPage() const;
   bool FollowLink(const QUrl& url);
+  void ProbeRenderer();
+  void OnRendererGone();
 
   QWebEngineProfile* profile_;
-  WrittenPageHandler* writtenPages_ = nullptr;  // null when the scheme is not registered
+  QWebEnginePage* ownPage_ = nullptr;  // the page installed last, owned by the view
+  std::vector<QMetaObject::Connection> pageConnections_;  // the view's own, to ownPage_
+  WrittenPageHandler* writtenPages_ = nullptr;            // null when the scheme is not registered
   std::unique_ptr<AddressOpener> desktopOpener_;
   AddressOpener* opener_;
   // The address a page was last written with, and whether that write is still on its way
   // (the view's URL changes only once the engine starts loading it).
   QString writtenBase_;
   bool writePending_ = false;
+  bool writeShown_ = true;  // the latest write has finished loading
+  // A navigation the view or the user started from a written page is on its way; its server
+  // redirects are part of it and are followed.
+  bool ownNavigation_ = false;
+
+  // The hang watch of the latest write: the writes so far, the write the renderer was last
+  // probed for and whether it answered, and the writes a hung renderer was ended for and the
+  // written page was loaded again for (once each).
+  QTimer writeWatch_;
+  QTimer answerWatch_;
+  std::uint64_t writes_ = 0;
+  std::uint64_t probed_ = 0;
+  bool answered_ = false;
+  std::uint64_t killedFor_ = 0;
+  std::uint64_t reloadedFor_ = 0;
 };

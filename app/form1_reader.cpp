@@ -128,15 +128,19 @@ void Form1::RenderIntoView() {
   const BusyCursor busy;  // the window answers nothing until the page is written
   WebBrowser2->Refresh2();
   const std::u16string url = ArticleUrl;
-  std::u16string html;
+  const langxing::ReaderSettings settings = CurrentReaderSettings();
+  // With "显示图像" cleared no picture is fetched at all, whatever markup the article holds.
+  WebBrowser2->SetLoadImages(settings.showImages != 0);
   try {
-    html = langxing::RenderArticle(
-        url, CurrentReaderSettings(), ArticleDownloader(),
+    std::u16string html = langxing::RenderArticle(
+        url, settings, ArticleDownloader(),
         [this](std::u16string_view text) { SetPanelText(StatusPanel, text); });
+    // The page written can be many times the size of the download; handing it to the view
+    // copies it again, so this may run out of memory as well.
+    WebBrowser2->WriteDocument(WithoutUnchosenColour(std::move(html)), url);
   } catch (const std::exception&) {
     // Memory ran out on an enormous page: show the failure page rather than end the program.
-    html = langxing::ArticleFailurePage(url);
     SetPanelText(StatusPanel, u"状态：空闲");
+    WebBrowser2->WriteDocument(langxing::ArticleFailurePage(url), url);
   }
-  WebBrowser2->WriteDocument(WithoutUnchosenColour(std::move(html)), url);
 }

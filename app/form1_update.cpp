@@ -29,6 +29,11 @@ void Form1::SetProgramEnder(std::function<void()> ender) { programEnder_ = std::
 void Form1::Timer1_Timer() {
   if (ending_) return;
   Timer1->stop();
+  // A build without the check (its updates come from the distribution) never reads the page.
+  if (!langxing::UpdateCheckEnabled) {
+    UpdateCheckPending = false;
+    return;
+  }
   SetPanelText(StatusPanel, u"状态：检查版本。。。");
   WebBrowser3->Navigate(std::u16string(langxing::UpdatePageUrl));
 }

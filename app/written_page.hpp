@@ -38,6 +38,9 @@ class WrittenPageHandler final : public QWebEngineUrlSchemeHandler {
   QUrl Store(const QString& html);
   // Whether url is the address of the page stored last.
   bool IsLatest(const QUrl& url) const;
+  // Whether a page was stored, and the address of the one stored last.
+  bool HasPage() const { return !address_.isEmpty(); }
+  QUrl Latest() const { return address_; }
 
   void requestStarted(QWebEngineUrlRequestJob* job) override;
 

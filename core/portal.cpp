@@ -12,5 +12,6 @@ const std::u16string_view PortalAutoHost = LANGXING_U16(LANGXING_PORTAL_AUTO_HOS
 const std::u16string_view PortalVideoHost = LANGXING_U16(LANGXING_PORTAL_VIDEO_HOST);
 const std::u16string_view UpdatePageUrl = LANGXING_U16(LANGXING_UPDATE_PAGE_URL);
 const std::u16string_view ProgramVersion = LANGXING_U16(LANGXING_VERSION);
+const bool UpdateCheckEnabled = LANGXING_UPDATE_CHECK != 0;
 
 }  // namespace langxing

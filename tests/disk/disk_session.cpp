@@ -16,6 +16,7 @@
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
 #include "app/program.hpp"
+#include "core/portal.hpp"
 #include "update/announcement.hpp"
 
 namespace {
@@ -86,6 +87,10 @@ void PlaySession(Form1& window) {
             [articleText] { return articleText->contains(QStringLiteral("文章来源于新浪网")); },
             [&window] {
               Say("article shown");
+              if (!langxing::UpdateCheckEnabled) {
+                QCoreApplication::exit(0);
+                return;
+              }
               WhenReady(
                   [&window] {
                     return window.PanelText(Form1::TitlePanel) == langxing::UpToDateNotice;

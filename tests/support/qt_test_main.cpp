@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/article_view.hpp"
+#include "app/program.hpp"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -13,9 +13,9 @@ int main(int argc, char** argv) {
   if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  // As in the program: the article view's URL scheme exists before the application does.
-  ArticleView::RegisterSchemes();
+  // As in the program: shader caches, shared contexts and the article view's URL scheme are
+  // settled before the application exists.
+  PrepareProcess();
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

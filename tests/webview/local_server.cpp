@@ -2,11 +2,36 @@
 #include "local_server.hpp"
 
 #include <httplib.h>
+#include <openssl/ssl.h>
 
 #include <QBuffer>
 #include <QImage>
+#include <QProcess>
+#include <atomic>
 
-LocalServer::LocalServer() : server_(std::make_unique<httplib::Server>()) {
+namespace {
+
+std::atomic<int> handshakes{0};
+
+void CountHandshakes(const SSL*, int where, int) {
+  if (where & SSL_CB_HANDSHAKE_START) ++handshakes;
+}
+
+}  // namespace
+
+LocalServer::LocalServer() : server_(std::make_unique<httplib::Server>()) { Start(); }
+
+LocalServer::LocalServer(const std::string& certificateFile, const std::string& keyFile)
+    : server_(std::make_unique<httplib::SSLServer>([&](SSL_CTX& context) {
+        SSL_CTX_set_info_callback(&context, CountHandshakes);
+        return SSL_CTX_use_certificate_chain_file(&context, certificateFile.c_str()) == 1 &&
+               SSL_CTX_use_PrivateKey_file(&context, keyFile.c_str(), SSL_FILETYPE_PEM) == 1;
+      })),
+      tls_(true) {
+  Start();
+}
+
+void LocalServer::Start() {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
     const std::lock_guard lock(mutex_);
     ++hits_[request.path];
@@ -36,8 +61,13 @@ void LocalServer::Serve(const std::string& path, QByteArray body, const std::str
 }
 
 QString LocalServer::Url(const std::string& path) const {
-  return QStringLiteral("http://127.0.0.1:%1").arg(port_) + QString::fromStdString(path);
+  return QStringLiteral("%1://127.0.0.1:%2")
+             .arg(tls_ ? QStringLiteral("https") : QStringLiteral("http"))
+             .arg(port_) +
+         QString::fromStdString(path);
 }
+
+int LocalServer::Handshakes() const { return handshakes; }
 
 int LocalServer::Hits(const std::string& path) const {
   const std::lock_guard lock(mutex_);
@@ -53,4 +83,16 @@ QByteArray PngImage(int width, int height) {
   buffer.open(QIODevice::WriteOnly);
   image.save(&buffer, "PNG");
   return bytes;
+}
+
+bool WriteSelfSignedCertificate(const QString& folder) {
+  QProcess openssl;
+  openssl.start(QStringLiteral("openssl"),
+                {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                 QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                 QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                 QStringLiteral("-keyout"), folder + QStringLiteral("/key.pem"),
+                 QStringLiteral("-out"), folder + QStringLiteral("/cert.pem")});
+  return openssl.waitForFinished(30000) && openssl.exitStatus() == QProcess::NormalExit &&
+         openssl.exitCode() == 0;
 }

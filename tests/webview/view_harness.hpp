@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QVariant>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <memory>
 
 #include "app/article_view.hpp"
@@ -17,13 +18,16 @@
 // Every wait of these tests ends after at most this long.
 inline constexpr int kWaitMs = 15000;
 
-// The result of a script run in the page, or an invalid QVariant after kWaitMs.
+// The result of a script run on the page, or an invalid QVariant after kWaitMs. It runs in the
+// program's own script world, which sees the page's document although the page's own scripts
+// are off.
 inline QVariant RunScript(QWebEngineView& view, const QString& script) {
   auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-  view.page()->runJavaScript(script, [result](const QVariant& value) {
-    result->first = true;
-    result->second = value;
-  });
+  view.page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                             [result](const QVariant& value) {
+                               result->first = true;
+                               result->second = value;
+                             });
   if (!QTest::qWaitFor([&] { return result->first; }, kWaitMs)) return {};
   return result->second;
 }
