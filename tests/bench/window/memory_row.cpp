@@ -105,11 +105,11 @@ int MemoryRow(const std::string& self, int opens) {
   };
   const long program = figures["program"][opens];
   const long floor = figures["floor"][opens];
-  std::printf(
-      "result row=memory bytes=0 reps=%d program_ms=%.1f floor_ms=%.1f ratio=%.2f "
-      "unit=MiB growth_program=%.2f growth_floor=%.2f\n",
-      opens, program / 1024.0, floor / 1024.0, static_cast<double>(program) / floor,
-      growth("program"), growth("floor"));
+  char growths[128];
+  std::snprintf(growths, sizeof growths, " growth_program=%.2f growth_floor=%.2f",
+                growth("program"), growth("floor"));
+  PrintResult("memory", 0, static_cast<std::size_t>(opens), program / 1024.0, floor / 1024.0,
+              growths, "MiB");
   return 0;
 }
 

@@ -18,11 +18,11 @@ inline double Median(std::vector<double> values) {
   return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-//   result row=article-1m bytes=1048600 reps=20 program_ms=812.4 floor_ms=700.1 ratio=1.16
-inline void PrintResult(const std::string& row, std::size_t bytes, std::size_t reps,
-                        double programMs, double floorMs, const std::string& extra = {}) {
-  std::printf("result row=%s bytes=%zu reps=%zu program_ms=%.1f floor_ms=%.1f ratio=%.2f%s\n",
-              row.c_str(), bytes, reps, programMs, floorMs, programMs / floorMs, extra.c_str());
+//   result row=article-1m bytes=1048600 reps=20 unit=ms program=812.4 floor=700.1 ratio=1.16
+inline void PrintResult(const std::string& row, std::size_t bytes, std::size_t reps, double program,
+                        double floor, const std::string& extra = {}, const char* unit = "ms") {
+  std::printf("result row=%s bytes=%zu reps=%zu unit=%s program=%.1f floor=%.1f ratio=%.2f%s\n",
+              row.c_str(), bytes, reps, unit, program, floor, program / floor, extra.c_str());
   std::fflush(stdout);
 }
 

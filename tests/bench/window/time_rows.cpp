@@ -230,6 +230,7 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         if (swatch && floorView.LoadMs(floorPages[0]) < 0)
           return fail("the floor's page was not painted");
 
+        driver.articleWatch.paintedBeforeLoadEnd = floorView.watch.paintedBeforeLoadEnd = 0;
         std::vector<double> program, floor, toWritten, toFinished, toFrame, floorFinished;
         driver.ClearWrites();
         std::size_t writesPerRun = 0;
@@ -258,7 +259,11 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         PrintPhase(row, "program", "written_to_first_frame", Median(toFrame));
         PrintPhase(row, "program", "written_to_load_finished", Median(toFinished));
         PrintPhase(row, "floor", "load_to_load_finished", Median(floorFinished));
-        PrintPhase(row, "program", "status_writes_per_run", static_cast<double>(writesPerRun));
+        PrintPhase(row, "program", "status_writes_count", static_cast<double>(writesPerRun));
+        // Runs whose last frame came before the load's end (timed at the load's end instead).
+        PrintPhase(row, "program", "no_frame_after_load_count",
+                   driver.articleWatch.paintedBeforeLoadEnd);
+        PrintPhase(row, "floor", "no_frame_after_load_count", floorView.watch.paintedBeforeLoadEnd);
         PrintPhase(row, "program", "one_status_write", StatusWriteMs(form));
         return 0;
       });

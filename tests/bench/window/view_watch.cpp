@@ -61,11 +61,22 @@ void ViewWatch::Expect(std::function<bool(const QUrl&)> isTarget) {
 }
 
 bool ViewWatch::WaitForPaint(int timeoutMs) {
-  if (waiter_.Wait([this] { return paintedMs >= 0; }, timeoutMs)) return true;
-  std::fprintf(stderr, "%s\n",
-               loadFinishedMs < 0 ? "the page did not finish loading"
-                                  : "the page loaded, but no frame was painted after it");
-  return false;
+  // The engine usually draws once more after the load has finished; when it has drawn the
+  // finished page before that (nothing left to change), no frame follows, and the page is
+  // complete on screen at the load's end.
+  constexpr double settledMs = 2000;
+  const auto done = [this] {
+    return paintedMs >= 0 || (loadFinishedMs >= 0 && NowMs() - loadFinishedMs > settledMs);
+  };
+  if (!waiter_.Wait(done, timeoutMs)) {
+    std::fprintf(stderr, "the page did not finish loading\n");
+    return false;
+  }
+  if (paintedMs < 0) {
+    paintedMs = loadFinishedMs;
+    ++paintedBeforeLoadEnd;
+  }
+  return true;
 }
 
 void ViewWatch::HookRenderWidget() {

@@ -40,12 +40,14 @@ class ViewWatch final : public QObject {
 
   // Forgets the previous load; `isTarget` names the load to wait for.
   void Expect(std::function<bool(const QUrl&)> isTarget);
-  // Waits until the awaited load has finished and a frame has been painted after it.
+  // Waits until the awaited load has finished and a frame has been painted after it (or, when
+  // none follows within two seconds, takes the load's end as the time the page was complete).
   bool WaitForPaint(int timeoutMs);
 
-  double loadFinishedMs = -1;  // the awaited load finished
-  double paintedMs = -1;       // first frame painted after that
-  double firstFrameMs = -1;    // first frame painted after Expect (may show the page part-drawn)
+  double loadFinishedMs = -1;    // the awaited load finished
+  double paintedMs = -1;         // first frame painted after that
+  double firstFrameMs = -1;      // first frame painted after Expect (may show the page part-drawn)
+  int paintedBeforeLoadEnd = 0;  // waits in which no frame followed the load's end
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
