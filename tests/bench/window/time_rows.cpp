@@ -193,6 +193,7 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         // click has one reader page, a swatch press one per swatch.
         const char* const swatches[] = {"Picture3", "Picture4"};
         std::string floorPages[2];
+        std::u16string readerHtml[2];  // the same pages as text, for writing them directly
         const auto openOnce = [&](int turn) {
           if (swatch) {
             driver.PressSwatch(swatches[turn]);
@@ -221,7 +222,9 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
           if (swatch && openOnce(turn) < 0) return fail("the swatch's page was not painted");
           floorPages[turn] = "http://news.sina.com.cn/c/bench/reader-" + row + "-" +
                              std::to_string(turn) + ".html";
-          portal.SetPage(floorPages[turn], ReaderPage(article, form.CurrentReaderSettings()));
+          const Page reader = ReaderPage(article, form.CurrentReaderSettings());
+          portal.SetPage(floorPages[turn], reader);
+          readerHtml[turn] = QString::fromUtf8(reader.body.substr(3)).toStdU16String();
         }
         if (floorView.LoadMs(floorPages[swatch ? 1 : 0]) < 0)
           return fail("the floor's page was not painted");
@@ -232,6 +235,19 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
 
         driver.articleWatch.paintedBeforeLoadEnd = floorView.watch.paintedBeforeLoadEnd = 0;
         std::vector<double> program, floor, toWritten, toFinished, toFrame, floorFinished;
+        std::vector<double> writeOnly, refreshWrite;
+        // The article view alone: the finished page written straight in (the written-page
+        // scheme against the floor's HTTP), and the same after the reload the window starts
+        // each render with.
+        const std::u16string base = langxing::Utf8ToUtf16(article);
+        const auto writeMs = [&](int turn, bool refreshFirst, std::vector<double>& into) {
+          const double start = NowMs();
+          if (refreshFirst) form.WebBrowser2->Refresh2();
+          form.WebBrowser2->WriteDocument(readerHtml[turn], base);
+          if (!driver.WaitForWrittenPage()) return false;
+          into.push_back(driver.articleWatch.paintedMs - start);
+          return true;
+        };
         driver.ClearWrites();
         std::size_t writesPerRun = 0;
         for (int rep = 0; rep < reps; ++rep) {
@@ -252,6 +268,8 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
           const double floorMs = floorView.LoadMs(floorPages[turn], &floorFinished);
           if (floorMs < 0) return fail("the floor's page was not painted");
           floor.push_back(floorMs);
+          if (!writeMs(turn, false, writeOnly) || !writeMs(turn, true, refreshWrite))
+            return fail("a written page was not painted");
         }
         PrintResult(row, articlePage.body.size(), program.size(), Median(program), Median(floor),
                     check);
@@ -259,6 +277,8 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         PrintPhase(row, "program", "written_to_first_frame", Median(toFrame));
         PrintPhase(row, "program", "written_to_load_finished", Median(toFinished));
         PrintPhase(row, "floor", "load_to_load_finished", Median(floorFinished));
+        PrintPhase(row, "view", "write_to_painted", Median(writeOnly));
+        PrintPhase(row, "view", "reload_then_write_to_painted", Median(refreshWrite));
         PrintPhase(row, "program", "status_writes_count", static_cast<double>(writesPerRun));
         // Runs whose last frame came before the load's end (timed at the load's end instead).
         PrintPhase(row, "program", "no_frame_after_load_count",
