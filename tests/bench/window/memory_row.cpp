@@ -41,12 +41,13 @@ bool IsCheckpoint(int opened, int opens) {
 // the same on both sides.
 void PrintMemory(const char* side, int opened, Waiter& waiter) {
   waiter.Wait([] { return false; }, 500);
-  std::printf("memory side=%s opens=%d tree_pss_kib=%ld helpers=%d\n", side, opened,
-              startup::TreePssKib(getpid()), startup::DescendantCount(getpid()));
+  std::printf("memory side=%s opens=%d tree_pss_kib=%ld tree_private_kib=%ld helpers=%d\n", side,
+              opened, startup::TreePssKib(getpid()), startup::TreePrivateKib(getpid()),
+              startup::DescendantCount(getpid()));
   std::fflush(stdout);
 }
 
-// The lines a side printed, keyed by side and number of opens.
+// The figures a side printed, keyed by measure and side ("pss program"), then number of opens.
 using Figures = std::map<std::string, std::map<int, long>>;
 
 bool RunSide(const std::string& command, Figures& figures, std::string* viewSize) {
@@ -59,10 +60,14 @@ bool RunSide(const std::string& command, Figures& figures, std::string* viewSize
     char side[32] = {};
     int opened = 0;
     long pss = 0;
+    long own = 0;
     int width = 0;
     int height = 0;
-    if (std::sscanf(buffer, "memory side=%31s opens=%d tree_pss_kib=%ld", side, &opened, &pss) == 3)
-      figures[side][opened] = pss;
+    if (std::sscanf(buffer, "memory side=%31s opens=%d tree_pss_kib=%ld tree_private_kib=%ld", side,
+                    &opened, &pss, &own) == 4) {
+      figures[std::string("pss ") + side][opened] = pss;
+      figures[std::string("private ") + side][opened] = own;
+    }
     if (viewSize && std::sscanf(buffer, "view width=%d height=%d", &width, &height) == 2)
       *viewSize = std::to_string(width) + " " + std::to_string(height);
   }
@@ -103,13 +108,15 @@ int MemoryRow(const std::string& self, int opens) {
     if (!f.count(50) || !f.count(opens) || opens <= 50) return 0.0;
     return (f.at(opens) - f.at(50)) / 1024.0 / ((opens - 50) / 100.0);
   };
-  const long program = figures["program"][opens];
-  const long floor = figures["floor"][opens];
-  char growths[128];
-  std::snprintf(growths, sizeof growths, " growth_program=%.2f growth_floor=%.2f",
-                growth("program"), growth("floor"));
-  PrintResult("memory", 0, static_cast<std::size_t>(opens), program / 1024.0, floor / 1024.0,
-              growths, "MiB");
+  for (const char* measure : {"pss", "private"}) {
+    const std::string program = std::string(measure) + " program";
+    const std::string floor = std::string(measure) + " floor";
+    char growths[128];
+    std::snprintf(growths, sizeof growths, " growth_program=%.2f growth_floor=%.2f",
+                  growth(program), growth(floor));
+    PrintResult(std::string("memory-") + measure, 0, static_cast<std::size_t>(opens),
+                figures[program][opens] / 1024.0, figures[floor][opens] / 1024.0, growths, "MiB");
+  }
   return 0;
 }
 

@@ -3,8 +3,13 @@
 
 #include <gumbo.h>
 
+#include <QBuffer>
 #include <QListWidget>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 #include <cstdio>
 
@@ -96,6 +101,29 @@ struct FloorView {
   ViewWatch watch;
 };
 
+// The floor's page served the way the window serves its written pages: through a URL scheme of
+// its own, from a buffer, instead of over HTTP. Tells the scheme's cost from the engine's.
+constexpr char BufferScheme[] = "bench-page";
+
+void RegisterBufferScheme() {
+  QWebEngineUrlScheme scheme(BufferScheme);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+  scheme.setFlags({});
+  QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+class BufferPages final : public QWebEngineUrlSchemeHandler {
+ public:
+  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+  QByteArray body;
+  void requestStarted(QWebEngineUrlRequestJob* job) override {
+    auto* buffer = new QBuffer(job);
+    buffer->setData(body);
+    buffer->open(QIODevice::ReadOnly);
+    job->reply(QByteArrayLiteral("text/html;charset=utf-8"), buffer);
+  }
+};
+
 // The page's markup as the engine holds it, to check that two views show the same document.
 QString PageHtml(QWebEngineView& view, Waiter& waiter) {
   QString html;
@@ -179,6 +207,7 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
   portal.SetPage(PictureAddress, PicturePage());
   portal.SetPage(ArticlesAddress, ListingOf({{"基准文章：全国各地新闻汇总", article}}));
   UseProxy(portal.Port());
+  RegisterBufferScheme();
 
   return RunWindow(
       argc, argv, {std::string("新闻中心_基准文章--") + ArticlesAddress},
@@ -194,6 +223,7 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         const char* const swatches[] = {"Picture3", "Picture4"};
         std::string floorPages[2];
         std::u16string readerHtml[2];  // the same pages as text, for writing them directly
+        QByteArray floorBytes[2];
         const auto openOnce = [&](int turn) {
           if (swatch) {
             driver.PressSwatch(swatches[turn]);
@@ -225,6 +255,7 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
           const Page reader = ReaderPage(article, form.CurrentReaderSettings());
           portal.SetPage(floorPages[turn], reader);
           readerHtml[turn] = QString::fromUtf8(reader.body.substr(3)).toStdU16String();
+          floorBytes[turn] = QByteArray::fromStdString(reader.body);
         }
         if (floorView.LoadMs(floorPages[swatch ? 1 : 0]) < 0)
           return fail("the floor's page was not painted");
@@ -235,7 +266,10 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
 
         driver.articleWatch.paintedBeforeLoadEnd = floorView.watch.paintedBeforeLoadEnd = 0;
         std::vector<double> program, floor, toWritten, toFinished, toFrame, floorFinished;
-        std::vector<double> writeOnly, refreshWrite;
+        std::vector<double> writeOnly, refreshWrite, floorScheme;
+        auto* bufferPages = new BufferPages(&floorView.view);
+        floorView.view.page()->profile()->installUrlSchemeHandler(BufferScheme, bufferPages);
+        int bufferLoads = 0;
         // The article view alone: the finished page written straight in (the written-page
         // scheme against the floor's HTTP), and the same after the reload the window starts
         // each render with.
@@ -270,6 +304,11 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
           floor.push_back(floorMs);
           if (!writeMs(turn, false, writeOnly) || !writeMs(turn, true, refreshWrite))
             return fail("a written page was not painted");
+          bufferPages->body = floorBytes[turn];
+          const double schemeMs = floorView.LoadMs(std::string(BufferScheme) + "://page/" +
+                                                   std::to_string(++bufferLoads));
+          if (schemeMs < 0) return fail("the floor's page was not painted from the buffer");
+          floorScheme.push_back(schemeMs);
         }
         PrintResult(row, articlePage.body.size(), program.size(), Median(program), Median(floor),
                     check);
@@ -279,6 +318,7 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         PrintPhase(row, "floor", "load_to_load_finished", Median(floorFinished));
         PrintPhase(row, "view", "write_to_painted", Median(writeOnly));
         PrintPhase(row, "view", "reload_then_write_to_painted", Median(refreshWrite));
+        PrintPhase(row, "floor", "same_page_by_url_scheme_to_painted", Median(floorScheme));
         PrintPhase(row, "program", "status_writes_count", static_cast<double>(writesPerRun));
         // Runs whose last frame came before the load's end (timed at the load's end instead).
         PrintPhase(row, "program", "no_frame_after_load_count",
