@@ -141,7 +141,10 @@ double WindowDriver::ClickChannel(const char* channel, int timeoutMs) {
   }
   form.TreeView1->scrollToItem(item);
   const QPoint centre = form.TreeView1->visualItemRect(item).center();
+  // The reader clicks a tree already on screen: the tab switch's layout and paint are over first.
+  waiter.Wait([] { return false; }, 100);
   ClearWrites();
+  clickedMs = NowMs();
   QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
   const auto idle = [this] {
     return !statusWrites.empty() && statusWrites.back().text == u"状态：空闲";

@@ -37,7 +37,8 @@ class WindowDriver {
   ~WindowDriver();
 
   // Clicks the channel node 新闻中心 > `channel` and waits for the list run to end
-  // ("状态：空闲"); returns the time of that write, or -1 after the timeout.
+  // ("状态：空闲"); returns the time of that write, or -1 after the timeout. The time of the
+  // click itself goes to clickedMs.
   double ClickChannel(const char* channel, int timeoutMs = 60000);
   // The List2 row whose entry leads to `address`, or nullptr.
   QListWidgetItem* RowFor(const std::string& address) const;
@@ -53,6 +54,7 @@ class WindowDriver {
   Waiter waiter;
   ViewWatch articleWatch;
   std::vector<StatusWrite> statusWrites;  // since the last ClickChannel / ClearWrites
+  double clickedMs = -1;
   void ClearWrites() { statusWrites.clear(); }
 };
 

@@ -166,8 +166,8 @@ int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBy
                      std::vector<double> starts;
                      std::size_t entries = 0;
                      for (int rep = -1; rep < reps; ++rep) {  // rep -1 warms up
-                       const double start = NowMs();
                        const double idle = driver.ClickChannel("基准列表");
+                       const double start = driver.clickedMs;
                        if (idle < 0 || form.List2->count() != headlines) {
                          std::fprintf(stderr, "%s: the list did not fill (%d of %d rows)\n",
                                       row.c_str(), form.List2->count(), headlines);
