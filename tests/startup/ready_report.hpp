@@ -48,22 +48,32 @@ inline long KibOf(const QString& path, const QByteArray& key) {
   return -1;
 }
 
-// The proportional set size of this process and every process it started (the web engine's
-// helpers), so shared pages count once in the sum. Children are listed per thread, and the
-// engine starts its helpers from a thread of its own, so every thread's list is read.
-inline long TreePssKib(pid_t root) {
+// The sum of one smaps_rollup field (such as "Pss:") over this process and every process it
+// started (the web engine's helpers). Children are listed per thread, and the engine starts its
+// helpers from a thread of its own, so every thread's list is read.
+inline long TreeKib(pid_t root, const QByteArray& key) {
   long total = 0;
-  const long own = KibOf(QStringLiteral("/proc/%1/smaps_rollup").arg(root), "Pss:");
+  const long own = KibOf(QStringLiteral("/proc/%1/smaps_rollup").arg(root), key);
   if (own > 0) total += own;
   const QDir tasks(QStringLiteral("/proc/%1/task").arg(root));
   for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
     QFile children(tasks.filePath(task + QStringLiteral("/children")));
     if (!children.open(QIODevice::ReadOnly)) continue;
     for (const QByteArray& pid : children.readAll().split(' ')) {
-      if (!pid.trimmed().isEmpty()) total += TreePssKib(pid.trimmed().toInt());
+      if (!pid.trimmed().isEmpty()) total += TreeKib(pid.trimmed().toInt(), key);
     }
   }
   return total;
+}
+
+// The proportional set size of the process tree, so shared pages count once in the sum. Pages
+// shared with processes outside the tree (other programs using the same libraries) count in
+// part, so the figure also moves with what else runs.
+inline long TreePssKib(pid_t root) { return TreeKib(root, "Pss:"); }
+
+// The pages of the tree that no process outside it maps: its own memory, whatever else runs.
+inline long TreePrivateKib(pid_t root) {
+  return TreeKib(root, "Private_Clean:") + TreeKib(root, "Private_Dirty:");
 }
 
 // How many processes this one has started, directly or not.

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a reader waits for, against floors: one measure per run (scripts/bench runs them all).
+//   langxing-window-bench ROW [--reps N] [--opens N]
+// ROW: list-60k list-2m list-60k-uniform list-2m-uniform article-100k article-1m swatch-100k
+// swatch-1m memory Run offscreen or on a display, as QT_QPA_PLATFORM says; as root with
+// QTWEBENGINE_DISABLE_SANDBOX=1.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "tests/bench/window/memory_row.hpp"
+#include "tests/bench/window/time_rows.hpp"
+
+namespace {
+
+// The value after `--name`, as a positive number, or `fallback`.
+int Option(int argc, char** argv, const char* name, int fallback) {
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], name) == 0) {
+      const long value = std::strtol(argv[i + 1], nullptr, 10);
+      if (value > 0 && value < 100'000) return static_cast<int>(value);
+    }
+  return fallback;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: langxing-window-bench list-60k|list-2m|list-60k-uniform|list-2m-uniform|"
+               "article-100k|article-1m|"
+               "swatch-100k|swatch-1m|memory [--reps N] [--opens N]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string row = argv[1];
+  const int reps = Option(argc, argv, "--reps", 20);
+  const int opens = Option(argc, argv, "--opens", 500);
+  using namespace windowbench;
+  constexpr std::size_t KB = 1000;
+  constexpr std::size_t MiB = 1024 * 1024;
+  if (row == "list-60k") return ListRow(argc, argv, row, 60 * KB, reps, false);
+  if (row == "list-2m") return ListRow(argc, argv, row, 2 * MiB, reps, false);
+  // The same with List2 laying out uniform items, to measure that change before making it.
+  if (row == "list-60k-uniform") return ListRow(argc, argv, row, 60 * KB, reps, true);
+  if (row == "list-2m-uniform") return ListRow(argc, argv, row, 2 * MiB, reps, true);
+  if (row == "article-100k") return ArticleRow(argc, argv, row, 100 * KB, reps, false);
+  if (row == "article-1m") return ArticleRow(argc, argv, row, MiB, reps, false);
+  if (row == "swatch-100k") return ArticleRow(argc, argv, row, 100 * KB, reps, true);
+  if (row == "swatch-1m") return ArticleRow(argc, argv, row, MiB, reps, true);
+  if (row == "memory")
+    return MemoryRow(std::filesystem::read_symlink("/proc/self/exe").string(), opens);
+  // The two sides of the memory row, started by it.
+  const int port = Option(argc, argv, "--port", 0);
+  if (row == "memory-window" && port > 0) return MemoryWindowSide(argc, argv, port, opens);
+  if (row == "memory-floor" && port > 0) {
+    int width = 800;
+    int height = 600;
+    for (int i = 1; i + 2 < argc; ++i)
+      if (std::strcmp(argv[i], "--view-size") == 0) {
+        width = std::atoi(argv[i + 1]);
+        height = std::atoi(argv[i + 2]);
+      }
+    return MemoryFloorSide(argc, argv, port, opens, width, height);
+  }
+  return Usage();
+}
