@@ -316,8 +316,9 @@ TEST_F(Form1Test, TheListFontSizeBarSetsTheTreeAndListSizeOnly) {
 
 TEST_F(Form1Test, TabCaptionsAreWholeWithinThePanesDesignWidth) {
   // Also run at QT_SCALE_FACTOR=2 (a CTest of its own); make sure the factor took hold.
-  if (const QByteArray factor = qgetenv("QT_SCALE_FACTOR"); !factor.isEmpty())
+  if (const QByteArray factor = qgetenv("QT_SCALE_FACTOR"); !factor.isEmpty()) {
     ASSERT_EQ(form.devicePixelRatioF(), factor.toDouble());
+  }
   form.show();
   QApplication::processEvents();
   const QFontMetrics metrics = form.TabStrip1->Bar()->fontMetrics();
@@ -449,7 +450,9 @@ TEST_F(Form1Test, EveryVisibleControlHasAnAccessibleName) {
     }
     EXPECT_GE(controls, 5);
     EXPECT_THAT(unnamed, testing::IsEmpty());
-    if (std::string_view(tab) == "设置") EXPECT_EQ(swatchNames.size(), 8);
+    if (std::string_view(tab) == "设置") {
+      EXPECT_EQ(swatchNames.size(), 8);
+    }
   }
 }
 

@@ -199,13 +199,15 @@ TEST_P(NoFilesWrittenTest, SessionWithAChannelAnArticleAndTheUpdateCheck) {
   const std::string output = child.readAllStandardOutput().toStdString();
   ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
   ASSERT_EQ(child.exitCode(), 0) << output << child.readAllStandardError().toStdString();
-  if (langxing::UpdateCheckEnabled)
+  if (langxing::UpdateCheckEnabled) {
     EXPECT_NE(output.find("update check done"), std::string::npos) << output;
+  }
   // The session went through the portal: the listing, the article and the announcement.
   EXPECT_TRUE(Requested("http://news.sina.com.cn/china/index_list.shtml"));
   EXPECT_TRUE(Requested(kArticleUrl));
-  if (langxing::UpdateCheckEnabled)
+  if (langxing::UpdateCheckEnabled) {
     EXPECT_TRUE(Requested(langxing::Utf16ToUtf8(langxing::UpdatePageUrl)));
+  }
   EXPECT_GT(secure->Handshakes(), 0) << "the article's https picture was not asked for";
   ExpectNothingWritten();
 }

@@ -453,7 +453,9 @@ TEST(ArticleViewPictures, NoPictureIsFetchedWhilePicturesAreOff) {
       QTest::qWait(1500);
     std::cout << (picturesOn ? "pictures on" : "pictures off") << ": " << pictureRequests()
               << " picture requests of 9 pictures\n";
-    if (!picturesOn) EXPECT_EQ(pictureRequests(), 0);
+    if (!picturesOn) {
+      EXPECT_EQ(pictureRequests(), 0);
+    }
   }
 }
 
