@@ -165,6 +165,9 @@ void Form1::CreateControls() {
   listFont.setPointSizeF(10.5);
   listFont.setWeight(QFont::Normal);
   List2->setFont(listFont);
+  // A listing can hold thousands of headlines: lay them out a batch at a time, so the first
+  // rows show at once and the window stays responsive while the rest are measured.
+  List2->setLayoutMode(QListView::Batched);
   List2->hide();
 
   Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Frame1"));

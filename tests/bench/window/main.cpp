@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a reader waits for, against floors: one measure per run (scripts/bench runs them all).
 //   langxing-window-bench ROW [--reps N] [--opens N]
-// ROW: list-60k list-2m list-60k-uniform list-2m-uniform article-100k article-1m swatch-100k
-// swatch-1m memory Run offscreen or on a display, as QT_QPA_PLATFORM says; as root with
+// ROW: list-60k list-2m article-100k article-1m swatch-100k swatch-1m memory
+// Run offscreen or on a display, as QT_QPA_PLATFORM says; as root with
 // QTWEBENGINE_DISABLE_SANDBOX=1.
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +27,7 @@ int Option(int argc, char** argv, const char* name, int fallback) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: langxing-window-bench list-60k|list-2m|list-60k-uniform|list-2m-uniform|"
+               "usage: langxing-window-bench list-60k|list-2m|"
                "article-100k|article-1m|"
                "swatch-100k|swatch-1m|memory [--reps N] [--opens N]\n");
   return 2;
@@ -43,11 +43,8 @@ int main(int argc, char** argv) {
   using namespace windowbench;
   constexpr std::size_t KB = 1000;
   constexpr std::size_t MiB = 1024 * 1024;
-  if (row == "list-60k") return ListRow(argc, argv, row, 60 * KB, reps, false);
-  if (row == "list-2m") return ListRow(argc, argv, row, 2 * MiB, reps, false);
-  // The same with List2 laying out uniform items, to measure that change before making it.
-  if (row == "list-60k-uniform") return ListRow(argc, argv, row, 60 * KB, reps, true);
-  if (row == "list-2m-uniform") return ListRow(argc, argv, row, 2 * MiB, reps, true);
+  if (row == "list-60k") return ListRow(argc, argv, row, 60 * KB, reps);
+  if (row == "list-2m") return ListRow(argc, argv, row, 2 * MiB, reps);
   if (row == "article-100k") return ArticleRow(argc, argv, row, 100 * KB, reps, false);
   if (row == "article-1m") return ArticleRow(argc, argv, row, MiB, reps, false);
   if (row == "swatch-100k") return ArticleRow(argc, argv, row, 100 * KB, reps, true);

@@ -147,8 +147,7 @@ std::string SameDocumentNote(QWebEngineView& a, QWebEngineView& b, Waiter& waite
 
 }  // namespace
 
-int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBytes, int reps,
-            bool uniformItems) {
+int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBytes, int reps) {
   TestPortal portal{std::filesystem::path{}};
   int headlines = 0;
   const Page listing = ListingOfSize(listingBytes, &headlines);
@@ -158,9 +157,6 @@ int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBy
   return RunWindow(argc, argv, {std::string("新闻中心_基准列表--") + ListingAddress},
                    [&](QApplication&, Form1& form) {
                      WindowDriver driver(form);
-                     // Every entry is one line in one font: the list may lay them out from the
-                     // first alone.
-                     if (uniformItems) form.List2->setUniformItemSizes(true);
                      std::vector<double> program, floor, road;
                      std::vector<std::vector<StatusWrite>> runs;
                      std::vector<double> starts;
@@ -188,9 +184,7 @@ int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBy
                        return 1;
                      }
                      PrintResult(row, listing.body.size(), program.size(), Median(program),
-                                 Median(floor),
-                                 " headlines=" + std::to_string(headlines) +
-                                     (uniformItems ? " variant=uniform-item-sizes" : ""));
+                                 Median(floor), " headlines=" + std::to_string(headlines));
                      PrintPhase(row, "road", "get_decode_parse_serialise_cut", Median(road));
                      PrintStatusPhases(row, runs, starts);
                      PrintPhase(row, "program", "one_status_write", StatusWriteMs(form));

@@ -9,10 +9,8 @@
 namespace windowbench {
 
 // A channel click until List2 is filled ("状态：空闲"), against one libcurl GET of the listing
-// plus gumbo's parse of it. `listingBytes`: the size of the listing page. `uniformItems` tries
-// the list with uniform item sizes (a mend proposed for the window, measured here beforehand).
-int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBytes, int reps,
-            bool uniformItems);
+// plus gumbo's parse of it. `listingBytes`: the size of the listing page.
+int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBytes, int reps);
 
 // A headline click (or, with `swatch`, a colour swatch press) until the article has been
 // painted in WebBrowser2, against a bare web view loading the same reader page from the portal.
