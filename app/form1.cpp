@@ -20,6 +20,7 @@
 #include "app/picture_box.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
+#include "core/portal.hpp"
 #include "reader/swatches.hpp"
 
 using langxing::TwipsBox;
@@ -34,6 +35,12 @@ void PlaceInTwips(QWidget* widget, const TwipsBox& box) {
 }
 
 namespace {
+
+// "朗星快报 1.2": the program's name and the version of the build.
+QString ProgramTitle() {
+  return QStringLiteral("朗星快报 ") +
+         QString::fromStdU16String(std::u16string(langxing::ProgramVersion));
+}
 
 template <typename W>
 W* Named(W* widget, const char* name) {
@@ -126,7 +133,7 @@ void PlaceSwatches(QGroupBox* frame, const std::vector<std::pair<PictureBox*, Tw
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("朗星快报 1.2"));
+  setWindowTitle(ProgramTitle());
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   resize(TwipsToPixels(langxing::DesignClientWidth), TwipsToPixels(langxing::DesignClientHeight));
@@ -195,7 +202,7 @@ void Form1::CreateControls() {
   }
 
   StatusBar1 = Named(new StatusBar(this), "StatusBar1");
-  StatusBar1->SetPanelText(TitlePanel, QStringLiteral("朗星快报 1.2 "));
+  StatusBar1->SetPanelText(TitlePanel, ProgramTitle() + QLatin1Char(' '));
 
   CreateSettingsPane();
 
