@@ -109,6 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(UpdateNoticeTest, CancelOpensNothingAndStillEnds) {
+  if (!langxing::UpdateCheckEnabled) GTEST_SKIP() << "built without the update check";
   Announce("_newer");
   box.answer = langxing::MessageBoxResultCancel;
   form.Timer1_Timer();
@@ -119,6 +120,7 @@ TEST_F(UpdateNoticeTest, CancelOpensNothingAndStillEnds) {
 }
 
 TEST_F(UpdateNoticeTest, NothingRunsOnceTheProgramEnds) {
+  if (!langxing::UpdateCheckEnabled) GTEST_SKIP() << "built without the update check";
   Announce("_newer");
   form.Timer1_Timer();
   ASSERT_TRUE(QTest::qWaitFor([&] { return endings > 0; }, 8000));
@@ -140,6 +142,7 @@ TEST_F(UpdateNoticeTest, NothingRunsOnceTheProgramEnds) {
 }
 
 TEST_F(UpdateNoticeTest, PageWithoutTheBlockLeavesTheCheckWaiting) {
+  if (!langxing::UpdateCheckEnabled) GTEST_SKIP() << "built without the update check";
   langxing::testportal::Page notFound;
   notFound.status = 404;
   notFound.body = "<html><body>&lt;beta&gt;1.3&lt;/beta&gt; not found</body></html>";
