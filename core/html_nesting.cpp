@@ -243,7 +243,7 @@ class Guard {
         }
       }
       i = ReadToken(lt);
-      if (i == kCut || items_ > limits_.maxItems) {
+      if (i == kCut || items_ > limits_.maxItems || work_ > limits_.maxWork) {
         end = lt;
         break;
       }
@@ -296,6 +296,7 @@ class Guard {
       if (i + 2 >= s_.size()) return s_.size();
       if (IsAlpha(s_[i + 2])) {
         firstTokenSeen_ = true;
+        work_ += Depth() + 1;
         return ReadEndTag(i);
       }
       if (s_[i + 2] == '>') return i + 3;
@@ -303,6 +304,7 @@ class Guard {
     }
     if (IsAlpha(c)) {
       firstTokenSeen_ = true;
+      work_ += Depth() + 1;
       return ReadStartTag(i);
     }
     --items_;  // a '<' that starts no tag is text
@@ -326,9 +328,10 @@ class Guard {
     if (s_.substr(i + 2, 2) == "--") {
       // "<!-->" and "<!--->" are whole comments; otherwise "-->" or "--!>" ends one.
       const std::size_t close = Find("-->", i + 2);
-      const std::size_t bang = Find("--!>", i + 4);
-      if (close < bang) return std::min(close + 3, s_.size());
-      return std::min(bang + 4, s_.size());
+      const std::size_t limit = std::min(close + 3, s_.size());
+      const std::size_t bang = s_.substr(0, limit).find("--!>", i + 4);
+      if (bang != std::string_view::npos && bang < close) return bang + 4;
+      return limit;
     }
     const std::size_t end = BogusCommentEnd(i + 2);
     std::string_view keyword = s_.substr(i + 2, 7);
@@ -842,6 +845,7 @@ class Guard {
   std::size_t formattingEntries_ = 0;
   std::uint64_t lastId_ = 0;
   std::size_t items_ = 0;
+  std::size_t work_ = 0;
   bool formPointer_ = false;
   bool firstTokenSeen_ = false;
   DocumentMode mode_ = DocumentMode::Quirks;
@@ -851,7 +855,15 @@ class Guard {
 }  // namespace
 
 PreparedMarkup PrepareMarkup(std::string_view utf8, const MarkupLimits& limits) {
-  return Guard(utf8, limits).Run();
+  std::string_view page = utf8;
+  if (page.size() > limits.maxBytes) {
+    std::size_t n = limits.maxBytes;
+    while (n > 0 && (static_cast<unsigned char>(page[n]) & 0xC0) == 0x80) --n;  // whole characters
+    page = page.substr(0, n);
+  }
+  PreparedMarkup result = Guard(page, limits).Run();
+  if (page.size() < utf8.size()) result.cut = true;
+  return result;
 }
 
 }  // namespace langxing::html

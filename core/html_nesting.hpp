@@ -14,11 +14,18 @@
 namespace langxing::html {
 
 struct MarkupLimits {
+  // Bytes of markup (UTF-8) handed to the parser; the rest of a longer page is left out. The
+  // parser reads text at some 10 to 20 MB/s, and the hidden views load listing pages and the
+  // announcement page, a few hundred kilobytes each.
+  std::size_t maxBytes = 16u * 1024u * 1024u;
   // Elements the parser may keep open at once, counting the formatting elements it may
   // reopen by itself. The page is cut before the first tag that would go deeper.
   std::size_t maxDepth = 1000;
   // Tags, comments and attributes in all; the page is cut where they run out.
   std::size_t maxItems = 1'000'000;
+  // The tree builder looks through its stack for most tags, so a tag costs about as much as
+  // the elements open around it. The sum of that over all tags is bounded too.
+  std::size_t maxWork = 100'000'000;
   // Attributes of one element past this many are left out (the element itself is kept).
   std::size_t maxAttributesPerElement = 100;
 };
