@@ -58,6 +58,19 @@ TEST(DecodePage, DecodesByWhatThePageSays) {
   EXPECT_EQ(DecodePage("\xEF\xBB\xBF<p>\xE6\x96\xB0", "text/html"), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), ""), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFE\xFF\0<\0p\0>\x65\xB0", 10), ""), u"<p>新");
+  // A bad unit is one U+FFFD, and the text after it stays aligned.
+  const struct {
+    std::string bytes;
+    std::u16string text;
+  } utf16[] = {
+      {std::string("\xFF\xFE\x00\xD8\x00\xD8<\0p\0>\0", 12), u"\uFFFD\uFFFD<p>"},
+      {std::string("\xFF\xFE\x00\xDC"
+                   "a\0\x3D\xD8\x00\xDEz",
+                   11),
+       u"\uFFFDa\U0001F600\uFFFD"},
+      {std::string("\xFE\xFF\xD8\x00\0a\xDB\xFF", 8), u"\uFFFDa\uFFFD"},
+  };
+  for (const auto& c : utf16) EXPECT_EQ(DecodePage(c.bytes, ""), c.text) << Utf16ToUtf8(c.text);
   // A UTF-16 page is markup, not binary, for all its NUL bytes.
   EXPECT_EQ(BodyTextsOfPage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), "").innerHtml,
             u"<P>新</P>");
