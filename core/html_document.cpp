@@ -19,9 +19,12 @@ bool IsMediaType(std::string_view contentType) {
 
 }  // namespace
 
-BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType) {
+BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType,
+                          const std::atomic<bool>* cancel) {
   if (IsMediaType(contentType)) return {};
-  return SerializeBodyUtf8(DecodePageToUtf8(bytes, contentType));
+  const std::string html = DecodePageToUtf8(bytes, contentType);
+  if (cancel != nullptr && cancel->load()) return {};
+  return SerializeBodyUtf8(html, cancel);
 }
 
 }  // namespace langxing

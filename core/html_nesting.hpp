@@ -17,7 +17,7 @@ struct MarkupLimits {
   // Bytes of markup (UTF-8) handed to the parser; the rest of a longer page is left out. The
   // parser reads text at some 10 to 20 MB/s, and the hidden views load listing pages and the
   // announcement page, a few hundred kilobytes each.
-  std::size_t maxBytes = 16u * 1024u * 1024u;
+  std::size_t maxBytes = 8u * 1024u * 1024u;
   // Elements the parser may keep open at once, counting the formatting elements it may
   // reopen by itself. The page is cut before the first tag that would go deeper.
   std::size_t maxDepth = 1000;

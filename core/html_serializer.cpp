@@ -452,7 +452,8 @@ class ParserMemory {
 
 BodyTexts SerializeBody(std::u16string_view html) { return SerializeBodyUtf8(Utf16ToUtf8(html)); }
 
-BodyTexts SerializeBodyUtf8(std::string_view html) {
+BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* cancel) {
+  auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
   if (html.empty() || LooksBinary(html)) return {};
   const html::PreparedMarkup markup = html::PrepareMarkup(html);
   ParserMemory memory;
@@ -463,8 +464,12 @@ BodyTexts SerializeBodyUtf8(std::string_view html) {
       gumbo_parse_with_options(&options, markup.text.data(), markup.text.size());
   if (output == nullptr) return {};
   const GumboNode* body = FindBody(output);
-  if (body == nullptr) return {};
-  return {Utf8ToUtf16(InnerHtmlWriter().Write(body)), Utf8ToUtf16(InnerTextWriter().Write(body))};
+  if (body == nullptr || cancelled()) return {};
+  BodyTexts texts;
+  texts.innerHtml = Utf8ToUtf16(InnerHtmlWriter().Write(body));
+  if (cancelled()) return {};
+  texts.innerText = Utf8ToUtf16(InnerTextWriter().Write(body));
+  return texts;
 }
 
 }  // namespace langxing

@@ -85,7 +85,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
       try {
         const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
         if (response.ok && !request.cancel->load()) {
-          texts = BodyTextsOfPage(response.body, response.contentType);
+          texts = BodyTextsOfPage(response.body, response.contentType, request.cancel.get());
         }
       } catch (...) {
         texts = {};  // a page that cannot be read completes as an empty document
