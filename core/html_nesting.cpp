@@ -5,6 +5,8 @@
 // it counts is at least the depth the parser builds.
 #include "core/html_nesting.hpp"
 
+#include <gumbo.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -211,6 +213,7 @@ struct StartTag {
   NameId key = 0;  // name and attributes: formatting elements alike in both count as one
   bool selfClosing = false;
   bool fontBreaksOut = false;  // <font> with color, face or size leaves SVG/MathML content
+  bool unknown = false;
 };
 
 struct Open {
@@ -222,6 +225,7 @@ struct Open {
   bool foreignInside;    // its content may be SVG/MathML
   std::size_t listSize;  // formatting list length when it opened (for markers)
   std::uint64_t listId;  // its entry in the list of active formatting elements, or 0
+  bool unknown;          // a name the parser has no tag for
 };
 
 class Guard {
@@ -419,28 +423,37 @@ class Guard {
     }
   }
 
-  NameId ReadName(std::size_t& i) const {
+  // Reads a tag name; `unknown` tells whether the parser has a tag of its own for it.
+  NameId ReadName(std::size_t& i, bool& unknown) const {
+    const std::size_t from = i;
     NameId h = kFnvBasis;
     while (i < s_.size() && !IsSpace(s_[i]) && s_[i] != '/' && s_[i] != '>') {
       h = Mix(h, Lower(s_[i]));
       ++i;
     }
+    unknown =
+        gumbo_tagn_enum(s_.data() + from, static_cast<unsigned>(i - from)) == GUMBO_TAG_UNKNOWN;
     return h;
   }
 
   std::size_t ReadEndTag(std::size_t i) {
     i += 2;
-    const NameId name = ReadName(i);
+    bool unknown = false;
+    const NameId name = ReadName(i, unknown);
     const std::size_t end = ReadAttributes(i, nullptr);
     if (end == std::string_view::npos) return s_.size();
-    EndTag(name);
+    if (unknown) {
+      AnyOtherEndTag(name, true);
+    } else {
+      EndTag(name);
+    }
     return end;
   }
 
   std::size_t ReadStartTag(std::size_t i) {
     ++i;
     StartTag tag;
-    tag.name = ReadName(i);
+    tag.name = ReadName(i, tag.unknown);
     tag.key = tag.name;
     const std::size_t end = ReadAttributes(i, &tag);
     if (end == std::string_view::npos) return s_.size();
@@ -494,7 +507,7 @@ class Guard {
   bool StartTagOpens(const StartTag& tag, std::uint32_t traits, bool html) {
     if (!html) {
       if (tag.selfClosing) return true;
-      return Push(tag.name, 0, true);
+      return Push(tag.name, 0, true, false, 0, tag.unknown);
     }
     const NameId n = tag.name;
     if (n == kSvg || n == kMath) {
@@ -523,7 +536,7 @@ class Guard {
     if (traits & kVoid) return true;
     if ((traits & kRawText) && RawTextApplies(n)) return Depth() + 1 <= limits_.maxDepth;
     const std::uint64_t listId = (traits & kFormatting) ? AddFormatting(tag.key, n) : 0;
-    return Push(n, traits, false, false, listId);
+    return Push(n, traits, false, false, listId, tag.unknown);
   }
 
   // Table structure, with the elements the parser implies (a <td> straight in a <table>
@@ -627,10 +640,11 @@ class Guard {
   }
 
   // "Any other end tag": the nearest element of that name closes, unless a special element
-  // stands above it.
-  void AnyOtherEndTag(NameId n) {
+  // stands above it. The parser tells names apart by its tags, so to it an end tag it has no
+  // tag for matches the nearest element it has none for either.
+  void AnyOtherEndTag(NameId n, bool unknown = false) {
     for (std::size_t k = stack_.size(); k-- > 0;) {
-      if (stack_[k].name == n) {
+      if (unknown ? stack_[k].unknown : stack_[k].name == n) {
         PopThrough(k);
         return;
       }
@@ -724,7 +738,7 @@ class Guard {
   }
 
   bool Push(NameId n, std::uint32_t traits, bool foreign, bool svg = false,
-            std::uint64_t listId = 0) {
+            std::uint64_t listId = 0, bool unknown = false) {
     if (foreign && !stack_.empty() && stack_.back().foreign && n != kSvg && n != kMath) {
       svg = stack_.back().svg;
     }
@@ -736,7 +750,8 @@ class Guard {
               !foreign || integration,
               foreign && (!integration || n == kAnnotationXml),
               formatting_.size(),
-              listId};
+              listId,
+              unknown};
     if (foreign) open.traits = integration ? (kSpecial | kScopeLimit) : 0;
     if (open.traits & kMarker) formatting_.push_back({0, 0, 0, false});
     stack_.push_back(open);
