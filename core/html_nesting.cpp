@@ -515,6 +515,17 @@ class Guard {
       return Push(n, 0, true, n == kSvg);
     }
     if (n == kHtml || n == kBody || n == kHead) return true;
+    // In a select, another select, an input, a keygen or a textarea closes it.
+    if ((n == kSelect || n == Id("input") || n == Id("keygen") || n == Id("textarea")) &&
+        Count(kSelect) > 0) {
+      for (std::size_t k = stack_.size(); k-- > 0;) {
+        if (stack_[k].name == kSelect) {
+          PopThrough(k);
+          break;
+        }
+      }
+      if (n == kSelect) return true;
+    }
     if (traits & kTablePart) return TablePart(tag, traits);
     if (traits & kClosesP) ClosePInButtonScope();
     if (n == kLi || n == kDd || n == kDt) CloseListItem(n);
@@ -522,7 +533,6 @@ class Guard {
     if ((n == kOption || n == kOptgroup) && !stack_.empty() && stack_.back().name == kOption) {
       Pop();
     }
-    if (n == kOptgroup && !stack_.empty() && stack_.back().name == kOptgroup) Pop();
     if (n == kButton && InScope(kButton, kScopeLimit) != kNone)
       PopThrough(InScope(kButton, kScopeLimit));
     if (n == kA && LastFormatting(kA) != kNone) EndFormatting(kA);
@@ -544,6 +554,16 @@ class Guard {
   bool TablePart(const StartTag& tag, std::uint32_t traits) {
     const NameId n = tag.name;
     if (n == kTable) {
+      // Straight in a table, a table closes the one open before it opens.
+      const NameId top = stack_.empty() ? 0 : stack_.back().name;
+      if (top == kTable || top == kTr || IsRowGroup(top)) {
+        for (std::size_t k = stack_.size(); k-- > 0;) {
+          if (stack_[k].name == kTable) {
+            PopThrough(k);
+            break;
+          }
+        }
+      }
       return Push(n, traits, false);
     }
     if (Count(kTable) == 0 && Count(kTemplate) == 0) return true;  // ignored outside tables
@@ -629,6 +649,10 @@ class Guard {
     } else if (traits & kTablePart) {
       const std::size_t k = InTableScope(n);
       if (k != kNone) PopThrough(k);
+    } else if (n == kFrameset) {
+      // The parser may have ignored the start tag: only a frameset that is the current node
+      // closes.
+      if (!stack_.empty() && stack_.back().name == kFrameset) Pop();
     } else if (n == kBody || n == kHtml || n == kBr) {
       // </body> and </html> only change the insertion mode; </br> is a <br>.
     } else if (traits & kSpecial) {
@@ -643,6 +667,8 @@ class Guard {
   // stands above it. The parser tells names apart by its tags, so to it an end tag it has no
   // tag for matches the nearest element it has none for either.
   void AnyOtherEndTag(NameId n, bool unknown = false) {
+    // In SVG and MathML content the parser compares the names themselves.
+    if (!stack_.empty() && stack_.back().foreign) unknown = false;
     for (std::size_t k = stack_.size(); k-- > 0;) {
       if (unknown ? stack_[k].unknown : stack_[k].name == n) {
         PopThrough(k);
@@ -651,6 +677,7 @@ class Guard {
       if (!stack_[k].foreign && (stack_[k].traits & kSpecial)) return;
     }
   }
+
 
   // The end of a formatting element. Without a special element above it, everything above
   // it closes with it; with one, the parser moves it up above that element and the stack
