@@ -667,17 +667,24 @@ class Guard {
   // stands above it. The parser tells names apart by its tags, so to it an end tag it has no
   // tag for matches the nearest element it has none for either.
   void AnyOtherEndTag(NameId n, bool unknown = false) {
-    // In SVG and MathML content the parser compares the names themselves.
-    if (!stack_.empty() && stack_.back().foreign) unknown = false;
+    // In SVG and MathML content the foreign elements are searched by name first; once an
+    // HTML element is reached, the HTML rule runs from the top.
+    if (!stack_.empty() && stack_.back().foreign) {
+      for (std::size_t k = stack_.size(); k-- > 0 && stack_[k].foreign;) {
+        if (stack_[k].name == n) {
+          PopThrough(k);
+          return;
+        }
+      }
+    }
     for (std::size_t k = stack_.size(); k-- > 0;) {
       if (unknown ? stack_[k].unknown : stack_[k].name == n) {
         PopThrough(k);
         return;
       }
-      if (!stack_[k].foreign && (stack_[k].traits & kSpecial)) return;
+      if (stack_[k].traits & kSpecial) return;
     }
   }
-
 
   // The end of a formatting element. Without a special element above it, everything above
   // it closes with it; with one, the parser moves it up above that element and the stack
