@@ -678,11 +678,12 @@ class Guard {
       }
     }
     for (std::size_t k = stack_.size(); k-- > 0;) {
-      if (unknown ? stack_[k].unknown : stack_[k].name == n) {
+      const Open& at = stack_[k];
+      if (!at.foreign && (unknown ? at.unknown : at.name == n)) {
         PopThrough(k);
         return;
       }
-      if (stack_[k].traits & kSpecial) return;
+      if (at.traits & kSpecial) return;
     }
   }
 
@@ -828,7 +829,6 @@ class Guard {
       }
     }
     formatting_.push_back({name, key, ++lastId_, true});
-    ++formattingEntries_;
     return lastId_;
   }
 
@@ -863,14 +863,10 @@ class Guard {
 
   void RemoveFormatting(std::size_t k) {
     formatting_.erase(formatting_.begin() + static_cast<std::ptrdiff_t>(k));
-    --formattingEntries_;
   }
 
   void TruncateFormatting(std::size_t size) {
-    while (formatting_.size() > size) {
-      if (formatting_.back().name != 0) --formattingEntries_;
-      formatting_.pop_back();
-    }
+    if (formatting_.size() > size) formatting_.resize(size);
   }
 
   // Past the end tag "</name" (any case), or the end of input.
@@ -891,7 +887,6 @@ class Guard {
   std::vector<Open> stack_;
   std::unordered_map<NameId, int> openCount_;
   std::vector<Formatting> formatting_;
-  std::size_t formattingEntries_ = 0;
   std::uint64_t lastId_ = 0;
   std::size_t items_ = 0;
   std::size_t work_ = 0;
