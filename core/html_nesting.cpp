@@ -634,7 +634,7 @@ class Guard {
       if (k != kNone) PopThrough(k);
     } else if (IsHeading(n)) {
       for (std::size_t k = stack_.size(); k-- > 0;) {
-        if (IsHeading(stack_[k].name)) {
+        if (IsHeading(stack_[k].name) && !stack_[k].foreign) {
           PopThrough(k);
           break;
         }
@@ -734,7 +734,7 @@ class Guard {
     if (Count(n) == 0) return kNone;
     for (std::size_t k = stack_.size(); k-- > 0;) {
       const NameId at = stack_[k].name;
-      if (at == n) return k;
+      if (at == n && !stack_[k].foreign) return k;  // an SVG <title> is no HTML <title>
       if ((stack_[k].traits & limit) || (extra1 != 0 && at == extra1) ||
           (extra2 != 0 && at == extra2) || at == kHtml) {
         return kNone;
@@ -747,7 +747,7 @@ class Guard {
     if (Count(n) == 0) return kNone;
     for (std::size_t k = stack_.size(); k-- > 0;) {
       const NameId at = stack_[k].name;
-      if (at == n || (IsCell(n) && IsCell(at))) return k;
+      if (!stack_[k].foreign && (at == n || (IsCell(n) && IsCell(at)))) return k;
       if (at == kTable || at == kTemplate || at == kHtml) return kNone;
     }
     return kNone;
@@ -763,7 +763,7 @@ class Guard {
   void CloseListItem(NameId n) {
     for (std::size_t k = stack_.size(); k-- > 0;) {
       const NameId at = stack_[k].name;
-      const bool same = n == kLi ? at == kLi : (at == kDd || at == kDt);
+      const bool same = !stack_[k].foreign && (n == kLi ? at == kLi : (at == kDd || at == kDt));
       if (same) {
         PopThrough(k);
         return;
