@@ -249,7 +249,11 @@ TEST_F(PageLoaderTest, PathologicalPagesLoadInBoundedTime) {
       {"deep, then unmatched end tags", Repeat("<q>", 2'997) + Repeat("</x>", kCap)},
       {"32 MiB of line breaks", Repeat("<br>", kCap)},
       {"32 MiB of text", Repeat("text ", kCap)},
+#ifndef __SANITIZE_ADDRESS__
+      // The decoder resumes iconv after each bad byte; the sanitiser's check of every iconv
+      // call makes that quadratic, so only the plain build loads this one at full size.
       {"32 MiB of bad UTF-8", "<meta charset=utf-8>" + Repeat("\xFF", kCap)},
+#endif
   };
   auto& s = server_.server();
   std::atomic<int> served{0};
