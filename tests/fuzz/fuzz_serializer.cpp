@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   html::MarkupLimits limits;
   limits.maxDepth = 8 + choice % 32;
   const html::PreparedMarkup markup = html::PrepareMarkup(page, limits);
-  GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, markup.text.data(),
-                                                 markup.text.size());
+  GumboOutput* output =
+      gumbo_parse_with_options(&kGumboDefaultOptions, markup.text.data(), markup.text.size());
   // The root is HTML, under the document; the model counts neither HTML, HEAD nor BODY.
   if (DepthOf(output->root) > limits.maxDepth + 2) __builtin_trap();
   gumbo_destroy_output(&kGumboDefaultOptions, output);
