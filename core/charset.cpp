@@ -178,10 +178,34 @@ std::string DecodeToUtf8(std::string_view bytes, Charset charset) {
   return DecodeTo<Utf8Output>(bytes, charset);
 }
 
+// By code units, as the WHATWG decoder reads UTF-16: a lone surrogate becomes U+FFFD and the
+// unit after it is read afresh, so one bad unit never shifts the rest of the text by a byte.
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   const std::string_view bom = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   if (bytes.starts_with(bom)) bytes.remove_prefix(2);
-  return ConvertWithIconv<Utf16Output>(bytes, bigEndian ? "UTF-16BE" : "UTF-16LE");
+  auto unitAt = [&](std::size_t i) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  };
+  auto isLead = [](char16_t u) { return u >= 0xD800 && u <= 0xDBFF; };
+  auto isTrail = [](char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
+  std::u16string out;
+  out.reserve(bytes.size() / 2 + 1);
+  const std::size_t units = bytes.size() / 2;
+  for (std::size_t k = 0; k < units; ++k) {
+    const char16_t unit = unitAt(2 * k);
+    if (isLead(unit) && k + 1 < units && isTrail(unitAt(2 * k + 2))) {
+      out.push_back(unit);
+      out.push_back(unitAt(2 * ++k));
+    } else if (isLead(unit) || isTrail(unit)) {
+      out.push_back(u'\uFFFD');
+    } else {
+      out.push_back(unit);
+    }
+  }
+  if (bytes.size() % 2 != 0) out.push_back(u'\uFFFD');  // a byte left over at the end
+  return out;
 }
 
 std::optional<std::string> ConvertExactly(std::string_view bytes, const char* toCode,

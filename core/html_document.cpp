@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/html_document.hpp"
 
+#include "core/html_nesting.hpp"
+
 namespace langxing {
 
 namespace {
@@ -19,9 +21,15 @@ bool IsMediaType(std::string_view contentType) {
 
 }  // namespace
 
-BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType) {
+BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType,
+                          const std::atomic<bool>* cancel) {
   if (IsMediaType(contentType)) return {};
-  return SerializeBodyUtf8(DecodePageToUtf8(bytes, contentType));
+  // The parser is given at most maxBytes of UTF-8; no byte decodes to less than half a byte of
+  // it (UTF-16 takes two bytes a character), so the rest need not be decoded at all.
+  const std::string html =
+      DecodePageToUtf8(bytes.substr(0, 2 * html::MarkupLimits{}.maxBytes), contentType);
+  if (cancel != nullptr && cancel->load()) return {};
+  return SerializeBodyUtf8(html, cancel);
 }
 
 }  // namespace langxing

@@ -3,6 +3,7 @@
 // rules, parsing with gumbo, and serialising innerHTML / innerText the way the scrapers expect.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -26,10 +27,12 @@ std::u16string DecodePage(std::string_view bytes, std::string_view contentType);
 std::string DecodePageToUtf8(std::string_view bytes, std::string_view contentType);
 
 // Parses a decoded page and serialises its body. Not HTML (an image, a binary): empty texts.
+// `cancel`, when given and set, ends the work at the next step with empty texts.
 BodyTexts SerializeBody(std::u16string_view html);
-BodyTexts SerializeBodyUtf8(std::string_view html);
+BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* cancel = nullptr);
 
 // The whole road from bytes to body texts.
-BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType);
+BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType,
+                          const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace langxing

@@ -1,21 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A guard against pathologically deep markup. The HTML tree builder walks the stack of open
-// elements for every tag, so tens of thousands of nested elements make a parse take many
-// seconds; no real page nests anywhere near the limit below.
+// Bounds on the work a page may ask of the HTML parser, applied before it runs. The tree
+// builder walks its stack of open elements and its list of formatting elements for most
+// tags, and checks every attribute of an element against the ones before it, so deep trees,
+// huge pages of tags and elements with thousands of attributes make a parse take minutes.
+// Browsers cap the same things (the depth of the tree they build, the size of a page's
+// DOM); no real page comes near the limits below.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace langxing::html {
 
-// Deeper than this, a page is cut off before it is parsed.
-constexpr std::size_t kMaxNestingDepth = 10000;
+struct MarkupLimits {
+  // Bytes of markup (UTF-8) handed to the parser; the rest of a longer page is left out. The
+  // parser reads text at some 10 to 20 MB/s, and the hidden views load listing pages and the
+  // announcement page, a few hundred kilobytes each.
+  std::size_t maxBytes = 8u * 1024u * 1024u;
+  // Elements the parser may keep open at once, counting the formatting elements it may
+  // reopen by itself. The page is cut before the first tag that would go deeper.
+  std::size_t maxDepth = 1000;
+  // Tags, comments and attributes in all; the page is cut where they run out.
+  std::size_t maxItems = 1'000'000;
+  // The tree builder looks through its stack for most tags, so a tag costs about as much as
+  // the elements open around it. The sum of that over all tags is bounded too.
+  std::size_t maxWork = 100'000'000;
+  // Attributes of one element past this many are left out (the element itself is kept).
+  std::size_t maxAttributesPerElement = 100;
+};
 
-// The length of the markup to parse: the whole of it, or the part before the first start tag
-// that would open more than `maxDepth` elements. The count is an estimate from the tags alone:
-// elements the parser closes by itself (P, LI, TD, ...) and void elements are not counted, so
-// it never exceeds the depth the parser builds by much, and ordinary pages are never cut.
-std::size_t ParseableLength(std::string_view utf8, std::size_t maxDepth = kMaxNestingDepth);
+// How the HTML standard's doctype rules set the document's mode; only full quirks mode
+// changes the tree (a <table> then stays inside an open <p>).
+enum class DocumentMode { NoQuirks, LimitedQuirks, Quirks };
+
+// The markup the parser is given: the page itself, or a rewritten copy of it.
+struct PreparedMarkup {
+  std::string_view text;
+  std::string storage;  // holds the copy when `text` is not the page
+  bool cut = false;     // the end of the page was left out
+  DocumentMode mode = DocumentMode::Quirks;
+};
+
+// Reads the page as the HTML tokenizer does (tags, quoted attribute values, comments, bogus
+// comments, raw text) and follows, on an upper bound of the parser's stack, the tree
+// builder's rules for which elements stay open. The result is the page cut where a limit
+// would be passed, with surplus attributes left out, and with its doctype replaced when the
+// parser would take another mode than the standard's list of public identifiers gives: a
+// quirks page loses its doctype (no doctype means quirks mode), any other gets
+// `<!DOCTYPE html>`.
+PreparedMarkup PrepareMarkup(std::string_view utf8, const MarkupLimits& limits = {});
+
+// The mode the doctype of a page sets: the first token when it is a doctype, else Quirks.
+DocumentMode ModeOfDoctype(std::string_view doctypeToken);
 
 }  // namespace langxing::html

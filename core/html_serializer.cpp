@@ -4,6 +4,8 @@
 // explicit stack, so no nesting depth can overflow the call stack.
 #include <gumbo.h>
 
+#include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -394,26 +396,80 @@ const GumboNode* FindBody(const GumboOutput* output) {
   return nullptr;  // a frameset page has no body
 }
 
-struct GumboOutputDeleter {
-  void operator()(GumboOutput* output) const {
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
+// Every block the parser allocates, linked so that the whole tree is freed in one sweep.
+// The parser's own clean-up walks the tree recursively, so a deep tree would need a stack
+// as deep; this way neither the parse nor the clean-up depends on the depth.
+class ParserMemory {
+ public:
+  ParserMemory() = default;
+  ParserMemory(const ParserMemory&) = delete;
+  ParserMemory& operator=(const ParserMemory&) = delete;
+  ~ParserMemory() {
+    for (Block* b = head_.next; b != &head_;) {
+      Block* next = b->next;
+      std::free(b);
+      b = next;
+    }
   }
+
+  void Use(GumboOptions& options) {
+    options.allocator = &Allocate;
+    options.deallocator = &Deallocate;
+    options.userdata = this;
+  }
+
+ private:
+  // Keeps the blocks' alignment that of malloc.
+  struct alignas(std::max_align_t) Block {
+    Block* prev;
+    Block* next;
+  };
+
+  static void* Allocate(void* userdata, std::size_t size) {
+    auto* memory = static_cast<ParserMemory*>(userdata);
+    auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + size));
+    if (block == nullptr) std::abort();  // the parser cannot go on without memory
+    Block& head = memory->head_;
+    block->prev = &head;
+    block->next = head.next;
+    head.next->prev = block;
+    head.next = block;
+    return block + 1;
+  }
+
+  static void Deallocate(void*, void* pointer) {
+    if (pointer == nullptr) return;
+    Block* block = static_cast<Block*>(pointer) - 1;
+    block->prev->next = block->next;
+    block->next->prev = block->prev;
+    std::free(block);
+  }
+
+  Block head_{&head_, &head_};
 };
 
 }  // namespace
 
 BodyTexts SerializeBody(std::u16string_view html) { return SerializeBodyUtf8(Utf16ToUtf8(html)); }
 
-BodyTexts SerializeBodyUtf8(std::string_view html) {
+BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* cancel) {
+  auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
   if (html.empty() || LooksBinary(html)) return {};
+  const html::PreparedMarkup markup = html::PrepareMarkup(html);
+  ParserMemory memory;
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = kMaxRecordedErrors;
-  const std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
-      gumbo_parse_with_options(&options, html.data(), html::ParseableLength(html)));
-  if (!output) return {};
-  const GumboNode* body = FindBody(output.get());
-  if (body == nullptr) return {};
-  return {Utf8ToUtf16(InnerHtmlWriter().Write(body)), Utf8ToUtf16(InnerTextWriter().Write(body))};
+  memory.Use(options);
+  const GumboOutput* output =
+      gumbo_parse_with_options(&options, markup.text.data(), markup.text.size());
+  if (output == nullptr) return {};
+  const GumboNode* body = FindBody(output);
+  if (body == nullptr || cancelled()) return {};
+  BodyTexts texts;
+  texts.innerHtml = Utf8ToUtf16(InnerHtmlWriter().Write(body));
+  if (cancelled()) return {};
+  texts.innerText = Utf8ToUtf16(InnerTextWriter().Write(body));
+  return texts;
 }
 
 }  // namespace langxing

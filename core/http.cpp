@@ -3,6 +3,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -52,27 +53,52 @@ bool IsSafeHeaderLine(const std::string& line) {
          line.find('\0') == std::string::npos;
 }
 
+using Clock = std::chrono::steady_clock;
+
 struct Transfer {
   std::string body;
   std::size_t maxBodyBytes = 0;
-  bool tooLarge = false;
+  bool tooLarge = false;     // the body went past maxBodyBytes
+  bool outOfMemory = false;  // no memory for the body
   const std::atomic<bool>* cancel = nullptr;
+  std::chrono::milliseconds stallTimeout{0};
+  Clock::time_point lastByte = Clock::now();  // when the last header or body byte came
+  bool stalled = false;
 };
 
-size_t OnBodyBytes(char* data, size_t size, size_t count, void* userdata) {
+// The callbacks are called from C: nothing may be thrown through them. A short count (or a
+// non-zero return of the progress callback) makes libcurl abort the transfer.
+size_t OnBodyBytes(char* data, size_t size, size_t count, void* userdata) noexcept {
   auto* transfer = static_cast<Transfer*>(userdata);
   const std::size_t bytes = size * count;
+  transfer->lastByte = Clock::now();
   if (bytes > transfer->maxBodyBytes - transfer->body.size()) {
     transfer->tooLarge = true;
-    return 0;  // any short count makes libcurl abort the transfer
+    return 0;
   }
-  transfer->body.append(data, bytes);
+  try {
+    transfer->body.append(data, bytes);
+  } catch (...) {
+    transfer->outOfMemory = true;  // the transfer fails
+    return 0;
+  }
   return bytes;
 }
 
-int OnProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  const auto* transfer = static_cast<const Transfer*>(userdata);
-  return transfer->cancel != nullptr && transfer->cancel->load() ? 1 : 0;
+size_t OnHeaderBytes(char*, size_t size, size_t count, void* userdata) noexcept {
+  static_cast<Transfer*>(userdata)->lastByte = Clock::now();
+  return size * count;
+}
+
+// Called at least once a second and on every pass of the transfer loop.
+int OnProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
+  auto* transfer = static_cast<Transfer*>(userdata);
+  if (transfer->cancel != nullptr && transfer->cancel->load()) return 1;
+  if (Clock::now() - transfer->lastByte >= transfer->stallTimeout) {
+    transfer->stalled = true;
+    return 1;
+  }
+  return 0;
 }
 
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(); }
@@ -150,6 +176,7 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
   Transfer transfer;
   transfer.maxBodyBytes = limits.maxBodyBytes;
   transfer.cancel = cancel;
+  transfer.stallTimeout = limits.stallTimeout;
 
   CURL* h = easy.get();
   bool configured =
@@ -169,6 +196,8 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
       curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
       curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &OnBodyBytes) == CURLE_OK &&
       curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &OnHeaderBytes) == CURLE_OK &&
+      curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer) == CURLE_OK &&
       curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
       curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &OnProgress) == CURLE_OK &&
       curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer) == CURLE_OK;
@@ -178,10 +207,17 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
   if (configured) configured = curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText) == CURLE_OK;
   if (!configured) return failed(curl_easy_strerror(CURLE_FAILED_INIT));
 
+  transfer.lastByte = Clock::now();
   const CURLcode result = Perform(h, cancel);
   if (Cancelled(cancel)) return failed("cancelled");
   if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
     return failed("the page is larger than " + std::to_string(limits.maxBodyBytes) + " bytes");
+  }
+  if (transfer.outOfMemory) return failed(curl_easy_strerror(CURLE_OUT_OF_MEMORY));
+  if (transfer.stalled) {
+    const long long ms = limits.stallTimeout.count();
+    return failed("no data arrived for " +
+                  (ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms"));
   }
   if (result != CURLE_OK)
     return failed(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));

@@ -13,7 +13,10 @@ namespace langxing {
 
 struct NetworkLimits {
   std::chrono::milliseconds connectTimeout{10'000};
-  std::chrono::milliseconds totalTimeout{30'000};
+  // A transfer that receives no byte (of the head or the body) for this long fails; one that
+  // keeps moving may take up to totalTimeout.
+  std::chrono::milliseconds stallTimeout{10'000};
+  std::chrono::milliseconds totalTimeout{60'000};
   std::size_t maxBodyBytes = 32u * 1024u * 1024u;
   long maxRedirects = 10;
 };
@@ -29,8 +32,9 @@ struct HttpResponse {
 
 // GET `url` with the given extra header lines ("Name: value"). Redirects are followed, the
 // proxy comes from http_proxy/https_proxy/no_proxy, gzip and deflate are accepted. A transfer
-// that fails, times out or exceeds the size cap gives ok == false, an empty body and the reason
-// in `error`. `cancel`, when given, aborts the transfer as soon as it becomes true. Never throws.
+// that fails, stalls, times out or exceeds the size cap gives ok == false, an empty body and the
+// reason in `error`. `cancel`, when given, aborts the transfer as soon as it becomes true. Never
+// throws.
 HttpResponse HttpGet(const std::string& url, const std::vector<std::string>& headers,
                      const NetworkLimits& limits = {}, const std::atomic<bool>* cancel = nullptr);
 

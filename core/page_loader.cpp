@@ -28,8 +28,7 @@ bool IsAboutBlank(std::u16string_view url) {
 
 }  // namespace
 
-// Everything the worker thread and the posted completions share. The worker keeps it alive
-// on its own, so the loader can go away while a fetch runs; completions only hold a weak
+// Everything the worker thread and the posted completions share. Completions only hold a weak
 // reference and find `owner` cleared once the loader is gone.
 struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   struct Request {
@@ -92,7 +91,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
         const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
         error = response.error;
         if (response.ok && !request.cancel->load()) {
-          texts = BodyTextsOfPage(response.body, response.contentType);
+          texts = BodyTextsOfPage(response.body, response.contentType, request.cancel.get());
         }
       } catch (...) {
         texts = {};  // a page that cannot be read completes as an empty document
@@ -114,17 +113,20 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
 PageLoader::PageLoader(UiPoster poster, NetworkLimits limits)
     : state_(std::make_shared<State>(std::move(poster), limits)) {
   state_->owner = this;
-  std::thread([state = state_] { state->RunWorker(); }).detach();
+  worker_ = std::thread([state = state_] { state->RunWorker(); });
 }
 
 PageLoader::~PageLoader() {
-  std::lock_guard lock(state_->mutex);
-  state_->owner = nullptr;
-  state_->stopping = true;
-  state_->pending.reset();
-  if (state_->latestCancel) state_->latestCancel->store(true);
-  state_->wake.notify_all();
-  // The worker finishes its aborted transfer on its own and then lets go of the state.
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->owner = nullptr;
+    state_->stopping = true;
+    state_->pending.reset();
+    if (state_->latestCancel) state_->latestCancel->store(true);
+    state_->wake.notify_all();
+  }
+  // A transfer stops within moments of its cancel; a parse under way ends within its bound.
+  worker_.join();
 }
 
 void PageLoader::Navigate(const std::u16string& url) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "core/browser_view.hpp"
 #include "core/html_document.hpp"
@@ -19,7 +20,8 @@ using UiPoster = std::function<void(std::function<void()>)>;
 // Navigate fetches on a worker thread with the network rules of HttpGet, decodes and
 // serialises the page there, and raises DocumentComplete through the poster once per
 // navigation, also for a failed load (then the document is empty). A new navigation
-// supersedes the one in flight: its result is dropped, never delivered late.
+// supersedes the one in flight: its result is dropped, never delivered late. The worker is
+// stopped and joined when the loader goes away.
 class PageLoader final : public BrowserView {
  public:
   explicit PageLoader(UiPoster poster, NetworkLimits limits = {});
@@ -38,6 +40,7 @@ class PageLoader final : public BrowserView {
  private:
   struct State;
   std::shared_ptr<State> state_;
+  std::thread worker_;
 };
 
 }  // namespace langxing

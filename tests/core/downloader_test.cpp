@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -91,8 +92,30 @@ class DownloadTest : public ::testing::Test {
                                          return sink.write(chunk.data(), chunk.size());
                                        });
     });
+    // The head, then nothing more until the test ends. (Not text: the server would compress
+    // text and hold the bytes back.)
+    s.Get("/head-then-nothing", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_chunked_content_provider("application/octet-stream",
+                                       [this](size_t, httplib::DataSink&) {
+                                         std::this_thread::sleep_for(50ms);
+                                         return !release_;
+                                       });
+    });
+    // One byte every 400 ms for 12 s: slow, never stalled.
+    s.Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
+      res.set_chunked_content_provider("application/octet-stream",
+                                       [](size_t offset, httplib::DataSink& sink) {
+                                         if (offset >= 30) {
+                                           sink.done();
+                                           return true;
+                                         }
+                                         std::this_thread::sleep_for(400ms);
+                                         return sink.write("t", 1);
+                                       });
+    });
     server_.Start();
   }
+  void TearDown() override { release_ = true; }
 
   std::string Url(const std::string& path) const { return server_.Url(path); }
   std::u16string Download(const std::string& path, std::u16string_view charset = u"utf-8") {
@@ -100,6 +123,7 @@ class DownloadTest : public ::testing::Test {
   }
 
   ScopedEnv env_;
+  std::atomic<bool> release_{false};
   LocalServer server_;
 };
 
@@ -195,7 +219,7 @@ TEST_F(DownloadTest, EveryFailureGivesTheEmptyText) {
   for (const auto& c : cases) {
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(CurlDownloader(ShortLimits()).DownloadText(c.url, c.charset), u"") << c.name;
-    // The injected limits apply, not the default 30 s ones.
+    // The injected limits apply, not the default ones.
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s) << c.name;
   }
 }
@@ -203,7 +227,7 @@ TEST_F(DownloadTest, EveryFailureGivesTheEmptyText) {
 TEST_F(DownloadTest, CancelAbortsAStalledTransfer) {
   RawPort stalled;
   stalled.Listen();
-  NetworkLimits limits;  // default 30 s: only the cancel can end this early
+  NetworkLimits limits;  // the default limits: only the cancel can end this early
   std::atomic<bool> cancel{false};
   std::thread canceller([&cancel] {
     std::this_thread::sleep_for(100ms);
@@ -215,6 +239,20 @@ TEST_F(DownloadTest, CancelAbortsAStalledTransfer) {
   canceller.join();
   EXPECT_FALSE(response.ok);
   EXPECT_LT(elapsed, 10s);
+}
+
+// With the program's own limits: no byte for 10 s fails the transfer, a slow one goes on.
+TEST_F(DownloadTest, AStalledTransferFailsASlowOneGoesOn) {
+  std::u16string slow;
+  std::thread trickle(
+      [&] { slow = CurlDownloader().DownloadText(Utf8ToUtf16(Url("/trickle")), u"utf-8"); });
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(CurlDownloader().DownloadText(Utf8ToUtf16(Url("/head-then-nothing")), u"utf-8"), u"");
+  const auto elapsed = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(elapsed, 9s);
+  EXPECT_LT(elapsed, 12s);
+  trickle.join();
+  EXPECT_EQ(slow, std::u16string(30, u't'));
 }
 
 TEST_F(DownloadTest, HeaderLinesCannotSmuggleFurtherHeaders) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -57,6 +58,19 @@ TEST(DecodePage, DecodesByWhatThePageSays) {
   EXPECT_EQ(DecodePage("\xEF\xBB\xBF<p>\xE6\x96\xB0", "text/html"), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), ""), u"<p>新");
   EXPECT_EQ(DecodePage(std::string("\xFE\xFF\0<\0p\0>\x65\xB0", 10), ""), u"<p>新");
+  // A bad unit is one U+FFFD, and the text after it stays aligned.
+  const struct {
+    std::string bytes;
+    std::u16string text;
+  } utf16[] = {
+      {std::string("\xFF\xFE\x00\xD8\x00\xD8<\0p\0>\0", 12), u"\uFFFD\uFFFD<p>"},
+      {std::string("\xFF\xFE\x00\xDC"
+                   "a\0\x3D\xD8\x00\xDEz",
+                   11),
+       u"\uFFFDa\U0001F600\uFFFD"},
+      {std::string("\xFE\xFF\xD8\x00\0a\xDB\xFF", 8), u"\uFFFDa\uFFFD"},
+  };
+  for (const auto& c : utf16) EXPECT_EQ(DecodePage(c.bytes, ""), c.text) << Utf16ToUtf8(c.text);
   // A UTF-16 page is markup, not binary, for all its NUL bytes.
   EXPECT_EQ(BodyTextsOfPage(std::string("\xFF\xFE<\0p\0>\0\xB0\x65", 10), "").innerHtml,
             u"<P>新</P>");
@@ -174,33 +188,138 @@ std::size_t CountOf(std::u16string_view text, std::u16string_view needle) {
   return count;
 }
 
-TEST(BodyTextsOfPage, DeepNestingIsCutNotOverflowed) {
-  std::string deep;
-  for (int i = 0; i < 100000; ++i) deep += "<div>";
-  deep += "x";
-  const BodyTexts cut = BodyTextsOfPage(deep, "text/html");
-  EXPECT_EQ(CountOf(cut.innerHtml, u"<DIV>"), html::kMaxNestingDepth);
-  EXPECT_EQ(CountOf(cut.innerHtml, u"</DIV>"), html::kMaxNestingDepth);
-
-  std::string fine;
-  for (int i = 0; i < 3000; ++i) fine += "<span>";
-  fine += "x";
-  EXPECT_EQ(BodyTextsOfPage(fine, "text/html").innerText, u"x");
+std::string Repeat(std::string_view piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
 }
 
-TEST(ParseableLength, CountsOnlyLastingNesting) {
-  std::string paragraphs;
-  for (int i = 0; i < 200; ++i) paragraphs += "<p>a<li>b<td>c<br><img src=x>";
-  EXPECT_EQ(html::ParseableLength(paragraphs, 50), paragraphs.size());
+// The deepest nesting of elements in serialised markup (void elements and text aside).
+std::size_t NestingOf(std::u16string_view html) {
+  static const std::u16string_view kVoid[] = {u"BR",   u"IMG", u"HR",   u"INPUT", u"META",
+                                              u"LINK", u"COL", u"AREA", u"PARAM", u"EMBED"};
+  std::size_t depth = 0, deepest = 0;
+  for (std::size_t at = html.find(u'<'); at != std::u16string_view::npos;
+       at = html.find(u'<', at + 1)) {
+    if (html.substr(at, 4) == u"<!--") continue;
+    if (at + 1 < html.size() && html[at + 1] == u'/') {
+      --depth;
+      continue;
+    }
+    const std::size_t end = html.find_first_of(u" >", at);
+    const auto name = html.substr(at + 1, end - at - 1);
+    if (std::find(std::begin(kVoid), std::end(kVoid), name) != std::end(kVoid)) continue;
+    deepest = std::max(deepest, ++depth);
+  }
+  return deepest;
+}
 
-  const std::string scripted = "<script>for(;;) s += '<div><div><div>';</script><!--<div><div>-->";
-  EXPECT_EQ(html::ParseableLength(scripted, 1), scripted.size());
+TEST(BodyTextsOfPage, DeepNestingIsCutNotOverflowed) {
+  const html::MarkupLimits limits;
+  // A million elements deep, parsed and freed whatever the depth.
+  const BodyTexts cut = BodyTextsOfPage(Repeat("<div>", 1'000'000) + "x", "text/html");
+  EXPECT_EQ(CountOf(cut.innerHtml, u"<DIV>"), limits.maxDepth);
+  EXPECT_EQ(CountOf(cut.innerHtml, u"</DIV>"), limits.maxDepth);
+  // End tags that close nothing do not make room.
+  const BodyTexts objects = BodyTextsOfPage("<body>" + Repeat("<object></x>", 300'000), "");
+  EXPECT_LE(NestingOf(objects.innerHtml), limits.maxDepth);
+  EXPECT_GT(NestingOf(objects.innerHtml), limits.maxDepth / 2);
 
-  const std::string closed = "<div><div></div></div><div><div></div></div>";
-  EXPECT_EQ(html::ParseableLength(closed, 2), closed.size());
+  EXPECT_EQ(BodyTextsOfPage(Repeat("<span>", 900) + "x", "text/html").innerText, u"x");
+}
 
-  const std::string deep = "<div><b title='>'><i>x";
-  EXPECT_EQ(html::ParseableLength(deep, 2), deep.find("<i>"));
+// Pages the guard must cut with a small depth limit, and pages it must leave whole: what the
+// parser keeps open decides, read the way the HTML tokenizer reads markup.
+TEST(PrepareMarkup, CountsWhatTheParserKeepsOpen) {
+  struct Case {
+    const char* name;
+    std::string page;
+    bool cut;
+  };
+  const Case cases[] = {
+      {"closed elements", Repeat("<div><div></div></div>", 200), false},
+      {"implied ends", Repeat("<p>a<p>b<li>c<li>d<br><img src=x><dl><dt>e<dd>f</dl>", 200), false},
+      {"options", "<select>" + Repeat("<optgroup><option>a<option>b</optgroup>", 200), false},
+      {"table without end tags", "<table>" + Repeat("<tr><td>a<td>b<th>c", 200), false},
+      {"nested tables", Repeat("<table><tr><td>x</td></tr></table>", 200), false},
+      {"misnested bold", Repeat("<b><p>x</b>y</p>", 200), false},
+      {"unclosed fonts in paragraphs", Repeat("<p><font color=red>x", 200), false},
+      {"script text", "<script>" + Repeat("s+='<div>';", 200) + "</script>", false},
+      {"comment", "<!--" + Repeat("<div>", 200) + "-->", false},
+      {"quoted '>'", Repeat("<i title='>'></i>", 200), false},
+      {"foreign self-closing", "<svg>" + Repeat("<path d='M0'/>", 200) + "</svg>", false},
+      {"end tags closing nothing", Repeat("<object></x>", 200), true},
+      {"unmatched end of a div", Repeat("<div></x>", 200), true},
+      {"abrupt comments", Repeat("<!--><div>", 200), true},
+      {"comments ended by --!>", Repeat("<!-- --!><div>", 200), true},
+      {"quote inside a name", Repeat("<div a\"><div>", 200), true},
+      {"form end keeps its content", Repeat("<form><div></form>", 200), true},
+      {"formatting elements reopened", "<div>" + Repeat("<b id=1></div><div><b id=2></div>", 100),
+       true},
+      {"style inside svg", "<svg><style>" + Repeat("<g>", 200), true},
+      {"style ignored in a select", "<select><style></select>" + Repeat("<div>", 200), true},
+      {"bogus comment", Repeat("<?x><div>", 200), true},
+  };
+  html::MarkupLimits limits;
+  limits.maxDepth = 100;
+  for (const Case& c : cases) {
+    const html::PreparedMarkup markup = html::PrepareMarkup(c.page, limits);
+    EXPECT_EQ(markup.cut, c.cut) << c.name;
+    if (c.cut) {
+      // Where the guard cut, the parser's tree is at most as deep as allowed.
+      const BodyTexts texts = SerializeBodyUtf8(std::string(markup.text));
+      EXPECT_LE(NestingOf(texts.innerHtml), limits.maxDepth + 2) << c.name;
+    }
+  }
+}
+
+TEST(PrepareMarkup, BoundsAttributesAndItems) {
+  html::MarkupLimits limits;
+  limits.maxAttributesPerElement = 3;
+  limits.maxItems = 50;
+  const auto few = html::PrepareMarkup("<p a=1 b=\"2\" c d='4' e=5>x</p>", limits);
+  EXPECT_FALSE(few.cut);
+  EXPECT_EQ(Utf16ToUtf8(SerializeBodyUtf8(std::string(few.text)).innerHtml),
+            "<P a=\"1\" b=\"2\" c>x</P>");
+
+  const std::string many = Repeat("<i>x</i>", 40);
+  const auto cut = html::PrepareMarkup(many, limits);
+  EXPECT_TRUE(cut.cut);
+  EXPECT_EQ(cut.text, many.substr(0, 25 * 8));
+}
+
+TEST(PrepareMarkup, TakesTheModeFromTheStandardsListOfDoctypes) {
+  using html::DocumentMode;
+  struct Case {
+    const char* doctype;
+    DocumentMode mode;
+  };
+  const Case cases[] = {
+      {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">", DocumentMode::Quirks},
+      {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+       "\"http://www.w3.org/TR/html4/loose.dtd\">",
+       DocumentMode::LimitedQuirks},
+      {"<!doctype html public \"-//w3c//dtd html 4.0 transitional//en\">", DocumentMode::Quirks},
+      {"<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" \"x\">",
+       DocumentMode::LimitedQuirks},
+      {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"x\">", DocumentMode::NoQuirks},
+      {"<!DOCTYPE html>", DocumentMode::NoQuirks},
+      {"<!DOCTYPE html SYSTEM \"about:legacy-compat\">", DocumentMode::NoQuirks},
+      {"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01//EN>", DocumentMode::Quirks},
+      {"<!DOCTYPE svg>", DocumentMode::Quirks},
+      {"<!DOCTYPE>", DocumentMode::Quirks},
+      {"", DocumentMode::Quirks},
+  };
+  for (const Case& c : cases) {
+    const std::string page = std::string("<!-- x -->\n") + c.doctype + "<p>a<table><tr><td>b";
+    const auto markup = html::PrepareMarkup(page);
+    EXPECT_EQ(markup.mode, c.mode) << c.doctype;
+    // Only quirks mode keeps the table inside the open paragraph.
+    const std::u16string html = SerializeBodyUtf8(std::string(markup.text)).innerHtml;
+    EXPECT_EQ(html.starts_with(u"<P>a\r\n<TABLE>"), c.mode == DocumentMode::Quirks)
+        << c.doctype << "\n"
+        << Utf16ToUtf8(html);
+  }
 }
 
 }  // namespace
