@@ -22,7 +22,9 @@ void SkippingFailure(Step&& step) {
 }  // namespace
 
 void Form1::CreateHeadlineView() {
-  WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(this));
+  // Headlines are cut out of the body's markup only.
+  WebBrowser1 = std::make_unique<langxing::PageLoader>(
+      MakeUiPoster(this), langxing::NetworkLimits{}, langxing::BodyParts::kInnerHtml);
   WebBrowser1->DocumentComplete = [this] { WebBrowser1_DocumentComplete(); };
 }
 

@@ -11,7 +11,9 @@
 #include "update/announcement.hpp"
 
 void Form1::CreateUpdateView() {
-  WebBrowser3 = std::make_unique<langxing::PageLoader>(MakeUiPoster(this));
+  // The announcement is read as the body's visible text only.
+  WebBrowser3 = std::make_unique<langxing::PageLoader>(
+      MakeUiPoster(this), langxing::NetworkLimits{}, langxing::BodyParts::kInnerText);
   WebBrowser3->DocumentComplete = [this] { WebBrowser3_DocumentComplete(); };
   connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 }

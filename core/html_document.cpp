@@ -22,14 +22,14 @@ bool IsMediaType(std::string_view contentType) {
 }  // namespace
 
 BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType,
-                          const std::atomic<bool>* cancel) {
+                          const std::atomic<bool>* cancel, BodyParts parts) {
   if (IsMediaType(contentType)) return {};
   // The parser is given at most maxBytes of UTF-8; no byte decodes to less than half a byte of
   // it (UTF-16 takes two bytes a character), so the rest need not be decoded at all.
   const std::string html =
       DecodePageToUtf8(bytes.substr(0, 2 * html::MarkupLimits{}.maxBytes), contentType);
   if (cancel != nullptr && cancel->load()) return {};
-  return SerializeBodyUtf8(html, cancel);
+  return SerializeBodyUtf8(html, cancel, parts);
 }
 
 }  // namespace langxing

@@ -16,6 +16,10 @@ struct BodyTexts {
   std::u16string innerText;
 };
 
+// Which of the body texts to serialise: a view that reads only one of them need not wait for
+// the other (on a large listing, innerText costs a tenth of the whole road).
+enum class BodyParts { kInnerHtml = 1, kInnerText = 2, kBoth = 3 };
+
 // The character set of a page by the HTML rules: the charset parameter of the Content-Type
 // header, else a byte-order mark, else a <meta> prescan of the first 1024 bytes, else GBK.
 Charset SniffPageCharset(std::string_view bytes, std::string_view contentType);
@@ -29,10 +33,12 @@ std::string DecodePageToUtf8(std::string_view bytes, std::string_view contentTyp
 // Parses a decoded page and serialises its body. Not HTML (an image, a binary): empty texts.
 // `cancel`, when given and set, ends the work at the next step with empty texts.
 BodyTexts SerializeBody(std::u16string_view html);
-BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* cancel = nullptr);
+BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* cancel = nullptr,
+                            BodyParts parts = BodyParts::kBoth);
 
 // The whole road from bytes to body texts.
 BodyTexts BodyTextsOfPage(std::string_view bytes, std::string_view contentType,
-                          const std::atomic<bool>* cancel = nullptr);
+                          const std::atomic<bool>* cancel = nullptr,
+                          BodyParts parts = BodyParts::kBoth);
 
 }  // namespace langxing

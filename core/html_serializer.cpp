@@ -452,7 +452,11 @@ class ParserMemory {
 
 BodyTexts SerializeBody(std::u16string_view html) { return SerializeBodyUtf8(Utf16ToUtf8(html)); }
 
-BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* cancel) {
+BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* cancel,
+                            BodyParts parts) {
+  const auto wanted = [parts](BodyParts part) {
+    return (static_cast<int>(parts) & static_cast<int>(part)) != 0;
+  };
   auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
   if (html.empty() || LooksBinary(html)) return {};
   const html::PreparedMarkup markup = html::PrepareMarkup(html);
@@ -466,9 +470,9 @@ BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* canc
   const GumboNode* body = FindBody(output);
   if (body == nullptr || cancelled()) return {};
   BodyTexts texts;
-  texts.innerHtml = Utf8ToUtf16(InnerHtmlWriter().Write(body));
+  if (wanted(BodyParts::kInnerHtml)) texts.innerHtml = Utf8ToUtf16(InnerHtmlWriter().Write(body));
   if (cancelled()) return {};
-  texts.innerText = Utf8ToUtf16(InnerTextWriter().Write(body));
+  if (wanted(BodyParts::kInnerText)) texts.innerText = Utf8ToUtf16(InnerTextWriter().Write(body));
   return texts;
 }
 

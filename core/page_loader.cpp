@@ -37,10 +37,11 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
     std::shared_ptr<std::atomic<bool>> cancel;
   };
 
-  State(UiPoster p, NetworkLimits l) : poster(std::move(p)), limits(l) {}
+  State(UiPoster p, NetworkLimits l, BodyParts b) : poster(std::move(p)), limits(l), parts(b) {}
 
   const UiPoster poster;
   const NetworkLimits limits;
+  const BodyParts parts;
 
   mutable std::mutex mutex;
   std::condition_variable wake;
@@ -91,7 +92,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
         const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
         error = response.error;
         if (response.ok && !request.cancel->load()) {
-          texts = BodyTextsOfPage(response.body, response.contentType, request.cancel.get());
+          texts = BodyTextsOfPage(response.body, response.contentType, request.cancel.get(), parts);
         }
       } catch (...) {
         texts = {};  // a page that cannot be read completes as an empty document
@@ -110,8 +111,8 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   }
 };
 
-PageLoader::PageLoader(UiPoster poster, NetworkLimits limits)
-    : state_(std::make_shared<State>(std::move(poster), limits)) {
+PageLoader::PageLoader(UiPoster poster, NetworkLimits limits, BodyParts parts)
+    : state_(std::make_shared<State>(std::move(poster), limits, parts)) {
   state_->owner = this;
   worker_ = std::thread([state = state_] { state->RunWorker(); });
 }

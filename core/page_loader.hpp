@@ -24,7 +24,9 @@ using UiPoster = std::function<void(std::function<void()>)>;
 // stopped and joined when the loader goes away.
 class PageLoader final : public BrowserView {
  public:
-  explicit PageLoader(UiPoster poster, NetworkLimits limits = {});
+  // `parts`: the body texts the view's reader asks for; the others stay empty.
+  explicit PageLoader(UiPoster poster, NetworkLimits limits = {},
+                      BodyParts parts = BodyParts::kBoth);
   ~PageLoader() override;
   PageLoader(const PageLoader&) = delete;
   PageLoader& operator=(const PageLoader&) = delete;

@@ -94,8 +94,8 @@ class PageLoaderTest : public ::testing::Test {
   std::u16string Url(const std::string& path) const { return Utf8ToUtf16(server_.Url(path)); }
 
   // A loader whose completions are counted.
-  std::unique_ptr<PageLoader> MakeLoader() {
-    auto loader = std::make_unique<PageLoader>(poster_.Poster());
+  std::unique_ptr<PageLoader> MakeLoader(BodyParts parts = BodyParts::kBoth) {
+    auto loader = std::make_unique<PageLoader>(poster_.Poster(), NetworkLimits{}, parts);
     loader->DocumentComplete = [this] { ++completions_; };
     return loader;
   }
@@ -109,6 +109,22 @@ class PageLoaderTest : public ::testing::Test {
   LocalServer server_;
   int completions_ = 0;
 };
+
+// The headline view reads only the markup and the announcement view only the text: a loader
+// asked for one leaves the other empty, and the one it gives is whole.
+TEST_F(PageLoaderTest, GivesOnlyTheBodyTextsItWasAskedFor) {
+  for (const BodyParts parts : {BodyParts::kInnerHtml, BodyParts::kInnerText}) {
+    completions_ = 0;
+    auto loader = MakeLoader(parts);
+    loader->Navigate(Url("/page?n=7"));
+    ASSERT_TRUE(RunUntilCompletions(1));
+    const bool html = parts == BodyParts::kInnerHtml;
+    EXPECT_EQ(Contains(loader->BodyInnerHtml(), u"page 7"), html);
+    EXPECT_EQ(Contains(loader->BodyInnerText(), u"page 7"), !html);
+    EXPECT_EQ(loader->BodyInnerHtml().empty(), !html);
+    EXPECT_EQ(loader->BodyInnerText().empty(), html);
+  }
+}
 
 TEST_F(PageLoaderTest, CompletesOncePerNavigationWithThePagesTexts) {
   auto loader = MakeLoader();
