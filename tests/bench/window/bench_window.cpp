@@ -165,10 +165,12 @@ QListWidgetItem* WindowDriver::RowFor(const std::string& address) const {
 void WindowDriver::ClickRow(QListWidgetItem* item) {
   form.List2->scrollToItem(item);
   // A long title runs past the list's right edge: click the part of the row that is in view.
-  const QRect visible =
-      form.List2->visualItemRect(item).intersected(form.List2->viewport()->rect());
-  const QPoint centre = visible.center();
-  QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+  const auto centre = [&] {
+    return form.List2->visualItemRect(item).intersected(form.List2->viewport()->rect()).center();
+  };
+  // As a reader clicks a row once it shows: the list lays out a long listing in batches.
+  waiter.Wait([&] { return form.List2->itemAt(centre()) == item; }, 2000, 5);
+  QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, Qt::NoModifier, centre());
 }
 
 void WindowDriver::PressSwatch(const char* name) {
