@@ -25,6 +25,7 @@
 #include "app/picture_box.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
+#include "tests/support/temp_dir.hpp"
 
 namespace {
 
@@ -44,21 +45,8 @@ struct FakeMessageBox final : langxing::MessageBoxService {
 };
 
 // A fresh folder under the temporary directory, removed at the end of the test.
-class TempDir {
- public:
-  TempDir() {
-    std::random_device seed;
-    path_ = fs::temp_directory_path() / ("langxing-app-test-" + std::to_string(seed()));
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-  }
-
- private:
-  fs::path path_;
+struct TempDir : langxing::testsupport::TempDir {
+  TempDir() : langxing::testsupport::TempDir("langxing-app-test-") {}
 };
 
 class Form1Test : public testing::Test {

@@ -21,6 +21,7 @@
 #include "app/form1.hpp"
 #include "core/text.hpp"
 #include "tests/portal/test_portal.hpp"
+#include "tests/support/temp_dir.hpp"
 
 namespace newswindow {
 
@@ -47,20 +48,8 @@ struct RecordingOpener final : AddressOpener {
   }
 };
 
-class TempDir {
- public:
-  TempDir() {
-    std::random_device seed;
-    path_ = fs::temp_directory_path() / ("langxing-news-test-" + std::to_string(seed()));
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
+struct TempDir : langxing::testsupport::TempDir {
+  TempDir() : langxing::testsupport::TempDir("langxing-news-test-") {}
 };
 
 inline std::u16string U16(const std::string& utf8) { return langxing::Utf8ToUtf16(utf8); }

@@ -21,6 +21,7 @@
 #include "app/written_page.hpp"
 #include "core/text.hpp"
 #include "reader/article_address.hpp"
+#include "tests/support/temp_dir.hpp"
 
 namespace windowbench {
 namespace {
@@ -40,21 +41,8 @@ struct NoOpener final : AddressOpener {
   bool Open(const std::u16string&) override { return true; }
 };
 
-class TempDir {
- public:
-  TempDir() {
-    std::random_device seed;
-    path_ = fs::temp_directory_path() / ("langxing-bench-" + std::to_string(seed()));
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
+struct TempDir : langxing::testsupport::TempDir {
+  TempDir() : langxing::testsupport::TempDir("langxing-bench-") {}
 };
 
 const WrittenPageHandler* WrittenPages(Form1& form) {
