@@ -22,6 +22,7 @@
 #include "core/text.hpp"
 #include "tests/portal/test_portal.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "tests/support/tree_path.hpp"
 
 namespace newswindow {
 
@@ -148,20 +149,7 @@ class NewsWindowTest : public testing::Test {
 
   // The node at a path of texts from the root, expanded into view; nullptr if there is none.
   QTreeWidgetItem* Node(std::initializer_list<const char*> path) {
-    QTreeWidgetItem* item = nullptr;
-    for (const char* text : path) {
-      const QString wanted = QString::fromUtf8(text);
-      QTreeWidgetItem* next = nullptr;
-      const int count = item ? item->childCount() : form.TreeView1->topLevelItemCount();
-      for (int i = 0; i < count && next == nullptr; ++i) {
-        QTreeWidgetItem* candidate = item ? item->child(i) : form.TreeView1->topLevelItem(i);
-        if (candidate->text(0) == wanted) next = candidate;
-      }
-      if (next == nullptr) return nullptr;
-      if (item) item->setExpanded(true);
-      item = next;
-    }
-    return item;
+    return langxing::testsupport::NodeAtPath(form.TreeView1, path);
   }
 
   // A left click in the middle of the node's row, as the user makes it.

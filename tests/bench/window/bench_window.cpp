@@ -22,6 +22,7 @@
 #include "core/text.hpp"
 #include "reader/article_address.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "tests/support/tree_path.hpp"
 
 namespace windowbench {
 namespace {
@@ -114,19 +115,9 @@ WindowDriver::~WindowDriver() { form.PanelTextWritten = nullptr; }
 
 double WindowDriver::ClickChannel(const char* channel, int timeoutMs) {
   form.SelectTab(u"新闻目录");
-  QTreeWidgetItem* item = nullptr;
-  for (const char* text : {"朗星快报", "新闻中心", channel}) {
-    const QString wanted = QString::fromUtf8(text);
-    QTreeWidgetItem* next = nullptr;
-    const int count = item ? item->childCount() : form.TreeView1->topLevelItemCount();
-    for (int i = 0; i < count && next == nullptr; ++i) {
-      QTreeWidgetItem* candidate = item ? item->child(i) : form.TreeView1->topLevelItem(i);
-      if (candidate->text(0) == wanted) next = candidate;
-    }
-    if (next == nullptr) return -1;
-    if (item) item->setExpanded(true);
-    item = next;
-  }
+  QTreeWidgetItem* item =
+      langxing::testsupport::NodeAtPath(form.TreeView1, {"朗星快报", "新闻中心", channel});
+  if (item == nullptr) return -1;
   form.TreeView1->scrollToItem(item);
   const QPoint centre = form.TreeView1->visualItemRect(item).center();
   // The reader clicks a tree already on screen: the tab switch's layout and paint are over first.
