@@ -572,7 +572,10 @@ class Guard {
       const std::size_t k = NearestTableContext();
       if (k == kNone) break;
       const NameId at = stack_[k].name;
-      if (at == kTemplate || at == kTable) {
+      // The parser leaves what is open inside a template open (a cell there does not close
+      // the elements before it), so the model keeps it open too.
+      if (at == kTemplate) break;
+      if (at == kTable) {
         PopAbove(k);
         break;
       }
