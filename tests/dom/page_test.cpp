@@ -259,6 +259,7 @@ TEST(PrepareMarkup, CountsWhatTheParserKeepsOpen) {
       {"style inside svg", "<svg><style>" + Repeat("<g>", 200), true},
       {"style ignored in a select", "<select><style></select>" + Repeat("<div>", 200), true},
       {"bogus comment", Repeat("<?x><div>", 200), true},
+      {"cells in templates", Repeat("<table><th><template><t><d><td><d>", 100), true},
   };
   html::MarkupLimits limits;
   limits.maxDepth = 100;
