@@ -628,6 +628,7 @@ class Guard {
 
   void EndTag(NameId n) {
     if (Count(n) == 0 && !(TraitsOf(n) & kFormatting)) return;  // closes nothing open
+    if (ClosesForeign(n)) return;
     const std::uint32_t traits = TraitsOf(n);
     if (n == kP) {
       const std::size_t k = InScope(kP, kScopeLimit, kButton);
@@ -666,20 +667,25 @@ class Guard {
     }
   }
 
+  // In SVG and MathML content, at their HTML integration points too (an SVG <title>), an end
+  // tag first closes the nearest foreign element of its name; once an HTML element is reached,
+  // the HTML rules run from the top. True when it closed one.
+  bool ClosesForeign(NameId n) {
+    if (stack_.empty() || !stack_.back().foreign) return false;
+    for (std::size_t k = stack_.size(); k-- > 0 && stack_[k].foreign;) {
+      if (stack_[k].name == n) {
+        PopThrough(k);
+        return true;
+      }
+    }
+    return false;
+  }
+
   // "Any other end tag": the nearest element of that name closes, unless a special element
   // stands above it. The parser tells names apart by its tags, so to it an end tag it has no
   // tag for matches the nearest element it has none for either.
   void AnyOtherEndTag(NameId n, bool unknown = false) {
-    // In SVG and MathML content the foreign elements are searched by name first; once an
-    // HTML element is reached, the HTML rule runs from the top.
-    if (!stack_.empty() && stack_.back().foreign) {
-      for (std::size_t k = stack_.size(); k-- > 0 && stack_[k].foreign;) {
-        if (stack_[k].name == n) {
-          PopThrough(k);
-          return;
-        }
-      }
-    }
+    if (ClosesForeign(n)) return;
     for (std::size_t k = stack_.size(); k-- > 0;) {
       const Open& at = stack_[k];
       if (!at.foreign && (unknown ? at.unknown : at.name == n)) {

@@ -260,6 +260,8 @@ TEST(PrepareMarkup, CountsWhatTheParserKeepsOpen) {
       {"style ignored in a select", "<select><style></select>" + Repeat("<div>", 200), true},
       {"bogus comment", Repeat("<?x><div>", 200), true},
       {"cells in templates", Repeat("<table><th><template><t><d><td><d>", 100), true},
+      {"an SVG title closed, then an SVG style", "<svg><title></title><style>" + Repeat("<g>", 200),
+       true},
   };
   html::MarkupLimits limits;
   limits.maxDepth = 100;
