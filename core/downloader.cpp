@@ -6,21 +6,45 @@
 
 namespace langxing {
 
-std::u16string CurlDownloader::DownloadText(std::u16string_view url, std::u16string_view charset) {
-  lastError_.clear();
+DownloadedPage Downloader::DownloadPage(std::u16string_view url, std::u16string_view charset,
+                                        const std::atomic<bool>* cancel) {
+  DownloadedPage page;
+  if (cancel != nullptr && cancel->load()) {
+    page.error = "cancelled";
+    page.failure = LoadFailure::kCancelled;
+    return page;
+  }
+  page.text = DownloadText(url, charset);
+  return page;
+}
+
+DownloadedPage CurlDownloader::DownloadPage(std::u16string_view url, std::u16string_view charset,
+                                            const std::atomic<bool>* cancel) {
+  DownloadedPage page;
   try {
     // The one header of our own: a cache must never answer with "not modified".
-    const HttpResponse response = HttpGet(Utf16ToUtf8(url), {"If-Modified-Since: 0"}, limits_);
+    HttpResponse response = HttpGet(Utf16ToUtf8(url), {"If-Modified-Since: 0"}, limits_, cancel);
     if (!response.ok) {
-      lastError_ = response.error;
-      return {};
+      page.error = std::move(response.error);
+      page.failure = response.failure;
+      return page;
     }
     // The caller's character set wins over whatever the page or its headers declare.
-    auto text = DecodeBytes(response.body, charset);
-    return text ? std::move(*text) : std::u16string{};
+    if (auto text = DecodeBytes(response.body, charset)) page.text = std::move(*text);
+    page.bytes = std::move(response.body);
+    page.contentType = std::move(response.contentType);
   } catch (...) {
-    return {};
+    page = DownloadedPage{};
+    page.error = "out of memory";
+    page.failure = LoadFailure::kOther;
   }
+  return page;
+}
+
+std::u16string CurlDownloader::DownloadText(std::u16string_view url, std::u16string_view charset) {
+  DownloadedPage page = DownloadPage(url, charset);
+  lastError_ = std::move(page.error);
+  return std::move(page.text);
 }
 
 std::u16string DownloadText(std::u16string_view url, std::u16string_view charset) {

@@ -4,6 +4,7 @@
 #include <curl/curl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -145,11 +146,41 @@ CURLcode Perform(CURL* easy, const std::atomic<bool>* cancel) {
   return result;
 }
 
+LoadFailure FailureOf(CURLcode code) {
+  switch (code) {
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+      return LoadFailure::kCannotConnect;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+      return LoadFailure::kHostNotFound;
+    case CURLE_OPERATION_TIMEDOUT:
+      return LoadFailure::kTimedOut;
+    case CURLE_FILESIZE_EXCEEDED:
+      return LoadFailure::kTooLarge;
+    default:
+      return LoadFailure::kOther;
+  }
+}
+
+// The CA bundle CURL_CA_BUNDLE names, as the curl tool reads it (libcurl itself does not);
+// empty: libcurl's default, the system's store.
+std::string CaBundleFromEnvironment() {
+  const char* bundle = std::getenv("CURL_CA_BUNDLE");
+  return bundle != nullptr ? std::string(bundle) : std::string();
+}
+
 HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::string>& headers,
                               const NetworkLimits& limits, const std::atomic<bool>* cancel) {
   HttpResponse response;
-  const auto failed = [&response](std::string why) {
+  const auto failed = [&response](std::string why, LoadFailure kind = LoadFailure::kOther) {
     response.error = std::move(why);
+    response.failure = kind;
     return response;
   };
   const std::string url = NormaliseUrl(rawUrl);
@@ -157,7 +188,7 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
   for (const auto& line : headers) {
     if (!IsSafeHeaderLine(line)) return failed("a request header line is malformed");
   }
-  if (Cancelled(cancel)) return failed("cancelled");
+  if (Cancelled(cancel)) return failed("cancelled", LoadFailure::kCancelled);
 
   // libcurl's own account of a failure, more precise than the text of its result code; declared
   // before the handle so that it outlives it.
@@ -205,22 +236,28 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
     configured = curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get()) == CURLE_OK;
   }
   if (configured) configured = curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText) == CURLE_OK;
+  const std::string caBundle = CaBundleFromEnvironment();
+  if (configured && !caBundle.empty())
+    configured = curl_easy_setopt(h, CURLOPT_CAINFO, caBundle.c_str()) == CURLE_OK;
   if (!configured) return failed(curl_easy_strerror(CURLE_FAILED_INIT));
 
   transfer.lastByte = Clock::now();
   const CURLcode result = Perform(h, cancel);
-  if (Cancelled(cancel)) return failed("cancelled");
+  if (Cancelled(cancel)) return failed("cancelled", LoadFailure::kCancelled);
   if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
-    return failed("the page is larger than " + std::to_string(limits.maxBodyBytes) + " bytes");
+    return failed("the page is larger than " + std::to_string(limits.maxBodyBytes) + " bytes",
+                  LoadFailure::kTooLarge);
   }
   if (transfer.outOfMemory) return failed(curl_easy_strerror(CURLE_OUT_OF_MEMORY));
   if (transfer.stalled) {
     const long long ms = limits.stallTimeout.count();
     return failed("no data arrived for " +
-                  (ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms"));
+                      (ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms"),
+                  LoadFailure::kTimedOut);
   }
   if (result != CURLE_OK)
-    return failed(errorText[0] != '\0' ? errorText : curl_easy_strerror(result));
+    return failed(errorText[0] != '\0' ? errorText : curl_easy_strerror(result),
+                  FailureOf(result));
 
   long status = 0;
   curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
@@ -247,6 +284,7 @@ HttpResponse HttpGet(const std::string& url, const std::vector<std::string>& hea
     // Out of memory while growing the body, and the like: a failed transfer.
     HttpResponse failed;
     failed.error = curl_easy_strerror(CURLE_OUT_OF_MEMORY);
+    failed.failure = LoadFailure::kOther;
     return failed;
   }
 }

@@ -54,13 +54,15 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   std::u16string location;
   BodyTexts document;
   std::string loadError;
+  LoadFailure loadFailure = LoadFailure::kNone;
 
   // The task that delivers the result of navigation `forGeneration` on the UI thread, unless a
   // later navigation or the loader's end has made it stale by the time the task runs.
   std::function<void()> Completion(std::uint64_t forGeneration, BodyTexts texts,
-                                   std::string error = {}) {
+                                   std::string error = {},
+                                   LoadFailure failure = LoadFailure::kNone) {
     return [weak = weak_from_this(), forGeneration, texts = std::move(texts),
-            error = std::move(error)]() mutable {
+            error = std::move(error), failure]() mutable {
       const auto state = weak.lock();
       if (!state) return;
       std::function<void()> handler;
@@ -69,6 +71,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
         if (state->owner == nullptr || forGeneration != state->generation) return;
         state->document = std::move(texts);
         state->loadError = std::move(error);
+        state->loadFailure = failure;
         handler = state->owner->DocumentComplete;
       }
       // Called without the lock: the handler may well navigate again.
@@ -88,9 +91,11 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
       }
       BodyTexts texts;
       std::string error;
+      LoadFailure failure = LoadFailure::kNone;
       try {
         const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
         error = response.error;
+        failure = response.failure;
         if (response.ok && !request.cancel->load()) {
           texts = BodyTextsOfPage(response.body, response.contentType, request.cancel.get(), parts);
         }
@@ -103,7 +108,8 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
       if (stopping) return;
       if (request.generation != generation) continue;  // superseded: dropped, never late
       try {
-        if (poster) poster(Completion(request.generation, std::move(texts), std::move(error)));
+        if (poster)
+          poster(Completion(request.generation, std::move(texts), std::move(error), failure));
       } catch (...) {
         // A poster that cannot take the task leaves nothing to deliver to.
       }
@@ -168,6 +174,11 @@ std::u16string PageLoader::BodyInnerText() const {
 std::string PageLoader::LoadError() const {
   std::lock_guard lock(state_->mutex);
   return state_->loadError;
+}
+
+LoadFailure PageLoader::LoadFailureKind() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->loadFailure;
 }
 
 }  // namespace langxing

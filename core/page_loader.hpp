@@ -38,6 +38,8 @@ class PageLoader final : public BrowserView {
   // Why the page of the last completed navigation could not be loaded (HttpResponse::error);
   // empty when it was loaded.
   std::string LoadError() const;
+  // The kind of that failure; LoadFailure::kNone when the page was loaded.
+  LoadFailure LoadFailureKind() const;
 
  private:
   struct State;

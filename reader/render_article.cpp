@@ -62,10 +62,11 @@ std::u16string ArticleFailurePage(std::u16string_view url) {
 }
 
 std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
-                             Downloader& downloader, const StatusWriter& setStatus) {
+                             Downloader& downloader, const StatusWriter& setStatus,
+                             const std::atomic<bool>* cancel) {
   setStatus(u"状态：获取》》");
   const std::u16string_view charset = Contains(url, PortalBlogHost) ? u"utf-8" : u"GB2312";
-  std::u16string page = downloader.DownloadText(url, charset);
+  std::u16string page = downloader.DownloadPage(url, charset, cancel).text;
 
   // A page that names this program past its first ten characters is shown as it came.
   const std::size_t nameAt = FindText(page, ProgramName);

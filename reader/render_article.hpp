@@ -2,6 +2,7 @@
 // Turning an article address into the reader page shown in the article view.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,9 +23,11 @@ using StatusWriter = std::function<void(std::u16string_view)>;
 
 // Downloads the page ("utf-8" on the blog host, "GB2312" elsewhere), cuts the article out by
 // the kind of page, wraps and restyles it and appends the source line; the failure page when
-// nothing was cut out. Writes its progress through `setStatus`.
+// nothing was cut out. Writes its progress through `setStatus`. `cancel`, when given and set,
+// aborts the download (the render then goes on with an empty page).
 std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
-                             Downloader& downloader, const StatusWriter& setStatus);
+                             Downloader& downloader, const StatusWriter& setStatus,
+                             const std::atomic<bool>* cancel = nullptr);
 
 // The failure page for `url`.
 std::u16string ArticleFailurePage(std::u16string_view url);
