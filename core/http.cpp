@@ -251,13 +251,12 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
   if (transfer.outOfMemory) return failed(curl_easy_strerror(CURLE_OUT_OF_MEMORY));
   if (transfer.stalled) {
     const long long ms = limits.stallTimeout.count();
-    return failed("no data arrived for " +
-                      (ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms"),
+    return failed("no data arrived for " + (ms % 1000 == 0 ? std::to_string(ms / 1000) + " s"
+                                                           : std::to_string(ms) + " ms"),
                   LoadFailure::kTimedOut);
   }
   if (result != CURLE_OK)
-    return failed(errorText[0] != '\0' ? errorText : curl_easy_strerror(result),
-                  FailureOf(result));
+    return failed(errorText[0] != '\0' ? errorText : curl_easy_strerror(result), FailureOf(result));
 
   long status = 0;
   curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);

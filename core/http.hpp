@@ -45,10 +45,10 @@ struct HttpResponse {
 // GET `url` with the given extra header lines ("Name: value"). Redirects are followed, the
 // proxy comes from http_proxy/https_proxy/no_proxy, gzip and deflate are accepted. https
 // certificates are verified against the system's store, or against the bundle that
-// CURL_CA_BUNDLE names (as the curl tool reads it), for users behind a TLS-inspecting proxy. A transfer
-// that fails, stalls, times out or exceeds the size cap gives ok == false, an empty body and the
-// reason in `error`. `cancel`, when given, aborts the transfer as soon as it becomes true. Never
-// throws.
+// CURL_CA_BUNDLE names (as the curl tool reads it), for users behind a TLS-inspecting proxy. A
+// transfer that fails, stalls, times out or exceeds the size cap gives ok == false, an empty body
+// and the reason in `error`. `cancel`, when given, aborts the transfer as soon as it becomes true.
+// Never throws.
 HttpResponse HttpGet(const std::string& url, const std::vector<std::string>& headers,
                      const NetworkLimits& limits = {}, const std::atomic<bool>* cancel = nullptr);
 
