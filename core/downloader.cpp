@@ -24,27 +24,32 @@ DownloadedPage CurlDownloader::DownloadPage(std::u16string_view url, std::u16str
   try {
     // The one header of our own: a cache must never answer with "not modified".
     HttpResponse response = HttpGet(Utf16ToUtf8(url), {"If-Modified-Since: 0"}, limits_, cancel);
-    if (!response.ok) {
+    if (response.ok) {
+      // The caller's character set wins over whatever the page or its headers declare.
+      if (auto text = DecodeBytes(response.body, charset)) page.text = std::move(*text);
+      page.bytes = std::move(response.body);
+      page.contentType = std::move(response.contentType);
+    } else {
       page.error = std::move(response.error);
       page.failure = response.failure;
-      return page;
     }
-    // The caller's character set wins over whatever the page or its headers declare.
-    if (auto text = DecodeBytes(response.body, charset)) page.text = std::move(*text);
-    page.bytes = std::move(response.body);
-    page.contentType = std::move(response.contentType);
   } catch (...) {
     page = DownloadedPage{};
     page.error = "out of memory";
     page.failure = LoadFailure::kOther;
   }
+  std::lock_guard lock(mutex_);
+  lastError_ = page.error;
   return page;
 }
 
+std::string CurlDownloader::LastError() const {
+  std::lock_guard lock(mutex_);
+  return lastError_;
+}
+
 std::u16string CurlDownloader::DownloadText(std::u16string_view url, std::u16string_view charset) {
-  DownloadedPage page = DownloadPage(url, charset);
-  lastError_ = std::move(page.error);
-  return std::move(page.text);
+  return DownloadPage(url, charset).text;
 }
 
 std::u16string DownloadText(std::u16string_view url, std::u16string_view charset) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -42,12 +43,12 @@ class CurlDownloader final : public Downloader {
   DownloadedPage DownloadPage(std::u16string_view url, std::u16string_view charset,
                               const std::atomic<bool>* cancel = nullptr) override;
   // Why the last download's page could not be loaded (HttpResponse::error); empty when it was.
-  // Only meaningful where one thread downloads through this downloader.
-  const std::string& LastError() const { return lastError_; }
+  std::string LastError() const;
 
  private:
   NetworkLimits limits_;
-  std::string lastError_;
+  mutable std::mutex mutex_;
+  std::string lastError_;  // guarded by mutex_
 };
 
 // The same with the default limits.
