@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/portal/sample_feeds.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -74,10 +75,10 @@ std::string DocToken(int channelIndex, int row) {
 
 }  // namespace
 
-std::string SampleFeed(const Channel& channel, int channelIndex) {
+std::string SampleFeed(const Channel& channel, int channelIndex, int items) {
   const FeedTopics& topics = TopicsOf(channel);
   nlohmann::json data = nlohmann::json::array();
-  for (int row = 0; row < kSampleFeedItems; ++row) {
+  for (int row = 0; row < items; ++row) {
     const auto pick = [row](const auto& list, int shift) {
       return std::string(list[static_cast<std::size_t>((row + shift) % 6)]);
     };
@@ -90,8 +91,8 @@ std::string SampleFeed(const Channel& channel, int channelIndex) {
         {"docid", "comos:" + token},
         {"title", title},
         {"stitle", subject},
-        {"url", "https://" + std::string(ArticleHost(channel)) + "/c/2026-12-09/doc-i" + token +
-                    ".shtml"},
+        {"url",
+         "https://" + std::string(ArticleHost(channel)) + "/c/2026-12-09/doc-i" + token + ".shtml"},
         {"wapurl", "https://news.sina.cn/2026-12-09/detail-i" + token + ".d.html"},
         {"intro", title + "。记者从有关方面获悉，相关工作正在有序推进。"},
         {"summary", ""},
@@ -103,14 +104,13 @@ std::string SampleFeed(const Channel& channel, int channelIndex) {
         {"mtime", time},
     });
   }
-  const nlohmann::json answer = {
-      {"result",
-       {{"status", {{"code", 0}, {"msg", "succ"}}},
-        {"timestamp", "Wed Dec 09 08:00:00 +0800 2026"},
-        {"total", kSampleFeedItems},
-        {"start", kNewest - (kSampleFeedItems - 1) * kMinutesApart * 60},
-        {"end", kNewest},
-        {"data", std::move(data)}}}};
+  const nlohmann::json answer = {{"result",
+                                  {{"status", {{"code", 0}, {"msg", "succ"}}},
+                                   {"timestamp", "Wed Dec 09 08:00:00 +0800 2026"},
+                                   {"total", items},
+                                   {"start", kNewest - std::max(items - 1, 0) * kMinutesApart * 60},
+                                   {"end", kNewest},
+                                   {"data", std::move(data)}}}};
   // Non-ASCII characters as \uXXXX escapes, as the portal writes them.
   return answer.dump(-1, ' ', true);
 }

@@ -11,10 +11,10 @@ namespace langxing::testportal {
 
 inline constexpr int kSampleFeedItems = 30;
 
-// The feed's answer for the channel (code 0, kSampleFeedItems items, newest first). Each item's
+// The feed's answer for the channel (code 0, `items` items, newest first). Each item's
 // url is an article page of today's template: https://HOST/c/2026-12-09/doc-iTOKEN.shtml, with
 // HOST finance.sina.com.cn for finance channels, tech.sina.com.cn for tech channels and
 // news.sina.com.cn for the others.
-std::string SampleFeed(const Channel& channel, int channelIndex);
+std::string SampleFeed(const Channel& channel, int channelIndex, int items = kSampleFeedItems);
 
 }  // namespace langxing::testportal
