@@ -59,7 +59,8 @@ std::optional<AddressParts> SplitAddress(std::u16string_view address) {
 }
 
 // The value of the first `name=value` among the "&"-separated pairs, if any.
-std::optional<std::u16string_view> ParameterOf(std::u16string_view pairs, std::u16string_view name) {
+std::optional<std::u16string_view> ParameterOf(std::u16string_view pairs,
+                                               std::u16string_view name) {
   while (!pairs.empty()) {
     const std::size_t amp = std::min(pairs.find(u'&'), pairs.size());
     const std::u16string_view pair = pairs.substr(0, amp);
@@ -100,9 +101,8 @@ std::u16string FeedHost() { return u"feed.mix." + std::u16string(PortalDomain); 
 
 bool IsOnPortal(std::u16string_view host) {
   const std::u16string domain(PortalDomain);
-  return host == domain ||
-         (host.size() > domain.size() && host.ends_with(domain) &&
-          host[host.size() - domain.size() - 1] == u'.');
+  return host == domain || (host.size() > domain.size() && host.ends_with(domain) &&
+                            host[host.size() - domain.size() - 1] == u'.');
 }
 
 }  // namespace
@@ -117,7 +117,8 @@ std::optional<RollFeedRequest> RollFeedRequestOf(std::u16string_view address) {
   if (!query) return std::nullopt;
 
   RollFeedRequest request;
-  request.feedUrl = parts->scheme + u"://" + FeedHost() + std::u16string(RollFeedPath) + u"?" + *query;
+  request.feedUrl =
+      parts->scheme + u"://" + FeedHost() + std::u16string(RollFeedPath) + u"?" + *query;
   // The feed's own address says nothing of a page: it is the news roll's feed.
   request.referer = isFeed ? u"https://news." + std::u16string(PortalDomain) + u"/"
                            : parts->scheme + u"://" + parts->host + parts->port + u"/";

@@ -27,10 +27,12 @@ struct RollFeedRequest {
 
 // The feed request of a channel address, or none for any other (classic) address:
 // - a roll page on the portal's domain (any host, any path) whose fragment holds
-//   "pageid=P&lid=L" (num, page optional), as in https://news.sina.com.cn/roll/#pageid=153&lid=2510;
-//   the feed is asked in the page's scheme, with the page's origin as Referer;
+//   "pageid=P&lid=L" (num, page optional), as in
+//   https://news.sina.com.cn/roll/#pageid=153&lid=2510; the feed is asked in the page's scheme,
+//   with the page's origin as Referer;
 // - the feed's own address, http or https, whose query holds pageid and lid; the Referer is
-//   the news roll's origin (https://news.<portal>/). Its other parameters (the random "r", "callback") are dropped.
+//   the news roll's origin (https://news.<portal>/). Its other parameters (the random "r",
+//   "callback") are dropped.
 // pageid, lid, num and page are decimal numbers; num and page default to 50 and 1. Surrounding
 // blanks are ignored, scheme and host compare without regard to case.
 std::optional<RollFeedRequest> RollFeedRequestOf(std::u16string_view address);

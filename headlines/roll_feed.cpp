@@ -25,9 +25,7 @@ class FeedReader final : public nlohmann::json_sax<nlohmann::json> {
 
   bool null() override { return Scalar(std::nullopt, false); }
   bool boolean(bool) override { return Scalar(std::nullopt, false); }
-  bool number_integer(number_integer_t value) override {
-    return Scalar(std::nullopt, value == 0);
-  }
+  bool number_integer(number_integer_t value) override { return Scalar(std::nullopt, value == 0); }
   bool number_unsigned(number_unsigned_t value) override {
     return Scalar(std::nullopt, value == 0);
   }
@@ -143,8 +141,8 @@ void AppendCodePoint(std::u16string& out, char32_t c) {
 // that titles use, or a valid numeric reference.
 std::optional<char32_t> EntityValue(std::u16string_view name) {
   static constexpr std::pair<std::u16string_view, char32_t> kNamed[] = {
-      {u"amp", u'&'}, {u"lt", u'<'},    {u"gt", u'>'},   {u"quot", u'"'},
-      {u"apos", u'\''}, {u"nbsp", 0xA0}, {u"middot", 0xB7}, {u"hellip", 0x2026},
+      {u"amp", u'&'},     {u"lt", u'<'},      {u"gt", u'>'},      {u"quot", u'"'},
+      {u"apos", u'\''},   {u"nbsp", 0xA0},    {u"middot", 0xB7},  {u"hellip", 0x2026},
       {u"ldquo", 0x201C}, {u"rdquo", 0x201D}, {u"lsquo", 0x2018}, {u"rsquo", 0x2019},
       {u"mdash", 0x2014}, {u"ndash", 0x2013}};
   for (const auto& [entity, value] : kNamed)
