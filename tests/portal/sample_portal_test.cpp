@@ -155,7 +155,7 @@ TEST(SamplePortal, CoversEveryChannelOfTheShippedChannelFile) {
   for (std::size_t at = text.find("--http://"); at != std::string::npos;
        at = text.find("--http://", at + 1))
     ++expected;
-  if (expected == 0) GTEST_SKIP() << "data/chan.dll names no channel yet";
+  if (expected == 0) GTEST_SKIP() << "data/chan-classic.dll names no channel yet";
   EXPECT_EQ(channels.size(), expected);
   ExpectCompleteSample(channels);
 }
