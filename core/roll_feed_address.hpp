@@ -31,8 +31,9 @@ struct RollFeedRequest {
 //   https://news.sina.com.cn/roll/#pageid=153&lid=2510; the feed is asked in the page's scheme,
 //   with the page's origin as Referer;
 // - the feed's own address, http or https, whose query holds pageid and lid; the Referer is
-//   the news roll's origin (https://news.<portal>/). Its other parameters (the random "r",
-//   "callback") are dropped.
+//   the news roll's origin (https://news.<portal>/).
+// Other parameters (the random "r", "callback", a search word in "k") are not passed on: the
+// feed is asked with an empty "k", as the roll pages ask it.
 // pageid, lid, num and page are decimal numbers; num and page default to 50 and 1. Surrounding
 // blanks are ignored, scheme and host compare without regard to case.
 std::optional<RollFeedRequest> RollFeedRequestOf(std::u16string_view address);

@@ -76,6 +76,9 @@ TEST(RollFeed, ItemsBecomeEntriesWhoseLinkOpensTheItemsUrl) {
        R"({"result":{"status":{"code":0},"data":[)" + Item(R"("旧")", a) + R"(],"data":[)" +
            Item(R"("新")", a) + "]}}",
        {u"新;url=" + aUrl}},
+      {"byte-order mark and blanks around",
+       "\xEF\xBB\xBF\r\n " + Feed(Item(R"("甲")", a)) + "\n",
+       {u"甲;url=" + aUrl}},
       {"truncated", Feed(Item(R"("甲")", a)).substr(0, 120), {}},
       {"truncated after a whole item",
        Feed(Item(R"("甲")", a) + "," + Item(R"("乙")", a)).substr(0, 400),
