@@ -7,6 +7,7 @@
 #include "app/form1.hpp"
 #include "app/ui_poster.hpp"
 #include "headlines/headlines.hpp"
+#include "headlines/roll_feed.hpp"
 
 namespace {
 
@@ -35,12 +36,18 @@ void Form1::WebBrowser1_DocumentComplete() {
   if (!HeadlinesRequested) return;
 
   // A page that cannot be read or cut up gives no rows; the run still ends with the apology.
+  // A roll feed's items are its rows, already entries.
   std::vector<std::u16string> rows;
-  SkippingFailure([&] { rows = langxing::HeadlineRows(WebBrowser1->BodyInnerHtml()); });
+  const std::optional<std::string> feed = WebBrowser1->RollFeedText();
+  SkippingFailure([&] {
+    rows = feed ? langxing::RollFeedEntries(*feed)
+                : langxing::HeadlineRows(WebBrowser1->BodyInnerHtml());
+  });
   SetPanelText(StatusPanel, u"状态：获取》》");
 
   SkippingFailure([&] {
-    const std::vector<std::u16string> entries = langxing::HeadlineEntriesOfRows(rows, Text2);
+    const std::vector<std::u16string> entries =
+        feed ? rows : langxing::HeadlineEntriesOfRows(rows, Text2);
     QStringList items;
     items.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::u16string& entry : entries) items.append(QString::fromStdU16String(entry));

@@ -30,7 +30,8 @@ constexpr CommandInfo kCommands[] = {
      "       langxing-cli headlines [--verbose] --url URL\n"
      "Loads the headline page of CHANNEL (the first line of chan.dll that contains it;\n"
      "chan.dll is found as by catalog) or of URL and prints one headline entry (title;link)\n"
-     "a line.\n"
+     "a line. A roll page of today's portal (https://news.sina.com.cn/roll/#pageid=P&lid=L)\n"
+     "or the roll feed's own address lists the feed's items (title;url=ADDRESS).\n"
      "Exit status: 0, 1 when chan.dll is missing or no line of it holds CHANNEL,\n"
      "3 when the page could not be loaded.\n"},
     {"inner-html", Command::InnerHtml,

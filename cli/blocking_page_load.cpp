@@ -56,6 +56,7 @@ PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits
     result->error = loader.LoadError();
     if (result->error.empty())
       result->body = BodyTexts{loader.BodyInnerHtml(), loader.BodyInnerText()};
+    result->rollFeed = loader.RollFeedText();
   };
   loader.Navigate(url);
 
@@ -68,7 +69,7 @@ PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits
   loader.DocumentComplete = nullptr;
   if (result) return std::move(*result);
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(patience).count();
-  return PageLoad{std::nullopt, "no answer within " + std::to_string(seconds) + " s"};
+  return PageLoad{std::nullopt, "no answer within " + std::to_string(seconds) + " s", std::nullopt};
 }
 
 }  // namespace langxing::cli

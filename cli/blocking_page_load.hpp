@@ -16,6 +16,8 @@ namespace langxing::cli {
 struct PageLoad {
   std::optional<BodyTexts> body;  // the document the loader completed, when the page was loaded
   std::string error;              // otherwise why not
+  // When the address named today's roll feed: its answer (PageLoader::RollFeedText).
+  std::optional<std::string> rollFeed;
 };
 
 // Navigates and waits for the completion. No completion within `patience` (which the loader's

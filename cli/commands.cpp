@@ -14,6 +14,7 @@
 #include "core/portal.hpp"
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"
+#include "headlines/roll_feed.hpp"
 #include "reader/render_article.hpp"
 #include "update/announcement.hpp"
 
@@ -58,9 +59,11 @@ int PrintHeadlinesOf(const std::u16string& url, const StatusWriter& setStatus, C
   const PageLoad load = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
   if (!load.body) return ReportLoadFailure(context, Utf16ToUtf8(url), load.error);
   setStatus(u"状态：获取》");
-  const auto rows = HeadlineRows(load.body->innerHtml);
+  // A roll feed's items are already entries; a listing page's rows are cut into them.
+  const auto rows =
+      load.rollFeed ? RollFeedEntries(*load.rollFeed) : HeadlineRows(load.body->innerHtml);
   setStatus(u"状态：获取》》");
-  auto entries = HeadlineEntriesOfRows(rows, DefaultTitleStartMarker);
+  auto entries = load.rollFeed ? rows : HeadlineEntriesOfRows(rows, DefaultTitleStartMarker);
   setStatus(u"状态：获取完成");
   if (entries.empty()) entries.emplace_back(ApologyLine);
   for (const auto& entry : entries) WriteItem(context.out, entry);

@@ -7,7 +7,9 @@
 #include <optional>
 #include <thread>
 #include <utility>
+#include <vector>
 
+#include "core/roll_feed_address.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
@@ -34,7 +36,16 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   struct Request {
     std::uint64_t generation = 0;
     std::string url;
+    std::optional<RollFeedRequest> feed;
     std::shared_ptr<std::atomic<bool>> cancel;
+  };
+
+  // What one navigation leaves for its completion.
+  struct Result {
+    BodyTexts texts;
+    std::optional<std::string> feed;
+    std::string error;
+    LoadFailure failure = LoadFailure::kNone;
   };
 
   State(UiPoster p, NetworkLimits l, BodyParts b) : poster(std::move(p)), limits(l), parts(b) {}
@@ -53,30 +64,55 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   PageLoader* owner = nullptr;
   std::u16string location;
   BodyTexts document;
+  std::optional<std::string> rollFeed;
   std::string loadError;
   LoadFailure loadFailure = LoadFailure::kNone;
 
   // The task that delivers the result of navigation `forGeneration` on the UI thread, unless a
   // later navigation or the loader's end has made it stale by the time the task runs.
-  std::function<void()> Completion(std::uint64_t forGeneration, BodyTexts texts,
-                                   std::string error = {},
-                                   LoadFailure failure = LoadFailure::kNone) {
-    return [weak = weak_from_this(), forGeneration, texts = std::move(texts),
-            error = std::move(error), failure]() mutable {
+  std::function<void()> Completion(std::uint64_t forGeneration, Result result) {
+    return [weak = weak_from_this(), forGeneration, result = std::move(result)]() mutable {
       const auto state = weak.lock();
       if (!state) return;
       std::function<void()> handler;
       {
         std::lock_guard lock(state->mutex);
         if (state->owner == nullptr || forGeneration != state->generation) return;
-        state->document = std::move(texts);
-        state->loadError = std::move(error);
-        state->loadFailure = failure;
+        state->document = std::move(result.texts);
+        state->rollFeed = std::move(result.feed);
+        state->loadError = std::move(result.error);
+        state->loadFailure = result.failure;
         handler = state->owner->DocumentComplete;
       }
       // Called without the lock: the handler may well navigate again.
       if (handler) handler();
     };
+  }
+
+  Result LoadPage(const Request& request) const {
+    Result result;
+    const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
+    result.error = response.error;
+    result.failure = response.failure;
+    if (response.ok && !request.cancel->load())
+      result.texts =
+          BodyTextsOfPage(response.body, response.contentType, request.cancel.get(), parts);
+    return result;
+  }
+
+  // The feed's JSON as sent; an HTTP error's body is no feed.
+  Result LoadFeed(const RollFeedRequest& feed, const std::atomic<bool>& cancel) const {
+    Result result;
+    const std::vector<std::string> headers = {"Referer: " + Utf16ToUtf8(feed.referer),
+                                              "User-Agent: " + std::string(RollFeedUserAgent),
+                                              "Accept: application/json, */*"};
+    HttpResponse response = HttpGet(Utf16ToUtf8(feed.feedUrl), headers, limits, &cancel);
+    result.error = std::move(response.error);
+    result.failure = response.failure;
+    result.feed.emplace();
+    if (response.ok && response.status >= 200 && response.status < 300)
+      *result.feed = std::move(response.body);
+    return result;
   }
 
   void RunWorker() {
@@ -89,18 +125,13 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
         request = std::move(*pending);
         pending.reset();
       }
-      BodyTexts texts;
-      std::string error;
-      LoadFailure failure = LoadFailure::kNone;
+      Result result;
       try {
-        const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
-        error = response.error;
-        failure = response.failure;
-        if (response.ok && !request.cancel->load()) {
-          texts = BodyTextsOfPage(response.body, response.contentType, request.cancel.get(), parts);
-        }
+        result = request.feed ? LoadFeed(*request.feed, *request.cancel) : LoadPage(request);
       } catch (...) {
-        texts = {};  // a page that cannot be read completes as an empty document
+        // A page that cannot be read completes as an empty document.
+        result.texts = {};
+        if (request.feed) result.feed.emplace();
       }
       // The poster is called under the lock so that, once the destructor has taken it, nothing
       // reaches the poster (and whatever it posts to) any more.
@@ -108,8 +139,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
       if (stopping) return;
       if (request.generation != generation) continue;  // superseded: dropped, never late
       try {
-        if (poster)
-          poster(Completion(request.generation, std::move(texts), std::move(error), failure));
+        if (poster) poster(Completion(request.generation, std::move(result)));
       } catch (...) {
         // A poster that cannot take the task leaves nothing to deliver to.
       }
@@ -147,13 +177,14 @@ void PageLoader::Navigate(const std::u16string& url) {
     state_->pending.reset();
     state_->location = url;
     if (!IsAboutBlank(url)) {
-      state_->pending = State::Request{generation, Utf16ToUtf8(url), cancel};
+      state_->pending =
+          State::Request{generation, Utf16ToUtf8(url), RollFeedRequestOf(url), cancel};
       state_->wake.notify_one();
       return;
     }
   }
   // An empty document needs no network; it completes through the UI queue like any page.
-  if (state_->poster) state_->poster(state_->Completion(generation, {}));
+  if (state_->poster) state_->poster(state_->Completion(generation, State::Result{}));
 }
 
 std::u16string PageLoader::LocationURL() const {
@@ -174,6 +205,11 @@ std::u16string PageLoader::BodyInnerText() const {
 std::string PageLoader::LoadError() const {
   std::lock_guard lock(state_->mutex);
   return state_->loadError;
+}
+
+std::optional<std::string> PageLoader::RollFeedText() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->rollFeed;
 }
 
 LoadFailure PageLoader::LoadFailureKind() const {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -22,6 +23,9 @@ using UiPoster = std::function<void(std::function<void()>)>;
 // navigation, also for a failed load (then the document is empty). A new navigation
 // supersedes the one in flight: its result is dropped, never delivered late. The worker is
 // stopped and joined when the loader goes away.
+// An address that names today's roll feed (RollFeedRequestOf) is not loaded as a page: the
+// feed is fetched with its Referer and a browser's User-Agent, and its JSON text is kept for
+// RollFeedText; the document stays empty.
 class PageLoader final : public BrowserView {
  public:
   // `parts`: the body texts the view's reader asks for; the others stay empty.
@@ -40,6 +44,9 @@ class PageLoader final : public BrowserView {
   std::string LoadError() const;
   // The kind of that failure; LoadFailure::kNone when the page was loaded.
   LoadFailure LoadFailureKind() const;
+  // When the last completed navigation named a roll feed: the feed's answer as sent (UTF-8
+  // JSON), empty when it failed or answered with an HTTP error. None for any other address.
+  std::optional<std::string> RollFeedText() const;
 
  private:
   struct State;

@@ -5,7 +5,7 @@
 LANGXING_PACKAGES=(
   cmake ninja-build g++ pkg-config git
   qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
-  libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev
+  libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk qt6-translations-l10n dpkg-dev desktop-file-utils
   debhelper lintian appstream man-db bash-completion file

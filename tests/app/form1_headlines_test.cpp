@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Headline pages completing in the hidden view: the list they leave, the status texts of a run,
 // the tab brought to the front, and loads that fail or are superseded.
+#include <gmock/gmock.h>
+
 #include "tests/app/news_window_harness.hpp"
 
 namespace newswindow {
@@ -24,6 +26,10 @@ TEST_F(HeadlineListTest, ChannelPageFillsTheListInPageOrderAndShowsIt) {
       {"无表格", {Apology}},                 // a portal page without the table
       {"已删除", {Apology}},                 // 404
       {"国内新闻", NormalListingEntries()},  // a reload replaces, never adds
+      {"滚动", FeedListingEntries()},        // today's roll page: its feed
+      {"未注册", {Apology}},                 // the feed's own address, code 11
+      {"拒绝", {Apology}},                   // the feed answers 403
+      {"国内新闻", NormalListingEntries()},  // and back to a classic page
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.channel);
@@ -36,6 +42,17 @@ TEST_F(HeadlineListTest, ChannelPageFillsTheListInPageOrderAndShowsIt) {
     EXPECT_TRUE(form.List2->isVisibleTo(&form));
     EXPECT_FALSE(form.TreeView1->isVisibleTo(&form));
   }
+}
+
+TEST_F(HeadlineListTest, ARollPageLoadsOnlyItsFeedWithTheRefererTheFeedWants) {
+  Click(Node({"朗星快报", "新闻中心", "滚动"}));
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(portal.Requests(), std::vector<std::string>{RollFeedAddress});
+  const std::vector<std::string> headers = portal.RequestHeaders(RollFeedAddress);
+  EXPECT_THAT(headers, testing::Contains("Referer: http://news.sina.com.cn/"));
+  EXPECT_THAT(headers, testing::Contains(testing::StartsWith("User-Agent: Mozilla/5.0")));
+  const std::string& line = DefaultChannelLines[9];
+  EXPECT_EQ(form.WebBrowser1->LocationURL(), U16(line.substr(line.find("--") + 2)));
 }
 
 TEST_F(HeadlineListTest, TitleMarkerIsReadFromText2AtEachRun) {

@@ -66,7 +66,27 @@ inline const std::vector<std::string> DefaultChannelLines = {
     "新闻中心_双横线--http://news.sina.com.cn/a--b/index_list.shtml",
     "新闻中心_迟到--http://news.sina.com.cn/late/index_list.shtml",
     "体育新闻_国内新闻--http://sports.sina.com.cn/china/index_list.shtml",
+    // Today's roll feed: a roll page, the feed's own address (code 11), a feed that answers 403.
+    "新闻中心_滚动--http://news.sina.com.cn/roll/#pageid=153&lid=2509&k=&num=50&page=1",
+    "新闻中心_未注册--http://feed.mix.sina.com.cn/api/roll/get?pageid=153&lid=2514",
+    "新闻中心_拒绝--http://news.sina.com.cn/roll/#pageid=153&lid=2511",
 };
+
+// The feed behind the roll page: each item with a title and an http(s) url, in feed order.
+inline const std::string RollFeedAddress =
+    "http://feed.mix.sina.com.cn/api/roll/get?pageid=153&lid=2509&k=&num=50&page=1";
+inline std::vector<std::u16string> FeedListingEntries() {
+  const char* const entries[] = {
+      "全国冬季供暖全面启动;url=https://news.sina.com.cn/c/2026-12-09/doc-inazqmkr1024301.shtml",
+      "媒体：“双十二”电商;快递量创新高;url=https://finance.sina.com.cn/roll/2026-12-09/"
+      "doc-inazqmkr1024302.shtml",
+      "\"天宫\"课堂 第五课开讲;url=https://tech.sina.com.cn/d/2026-12-09/doc-inazqmkr1024303.shtml",
+      "北方地区迎来大范围降雪;url=http://news.sina.com.cn/s/2026-12-09/doc-inazqmkr1024305.shtml",
+  };
+  std::vector<std::u16string> out;
+  for (const char* e : entries) out.push_back(U16(e));
+  return out;
+}
 
 // The entries of the portal's normal listing, in page order.
 inline std::vector<std::u16string> NormalListingEntries() {

@@ -94,6 +94,40 @@ TEST_F(CliPortal, HeadlinesApologiseForAPageWithoutTheList) {
   EXPECT_EQ(run.err, kHeadlineStatuses);
 }
 
+TEST_F(CliPortal, HeadlinesOfTodaysRollPagesComeFromTheirFeed) {
+  const std::string feed =
+      "http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=2519&k=&num=50&page=1";
+  Serve(feed,
+        R"({"result":{"status":{"code":0,"msg":"succ"},"data":[)"
+        R"({"title":"A股三大指数集体收涨","url":"https:\/\/finance.sina.com.cn\/doc-ia.shtml"},)"
+        R"({"title":"","url":"https:\/\/finance.sina.com.cn\/doc-ib.shtml"}]}})",
+        "application/json");
+  Serve("http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=1&k=&num=50&page=1",
+        R"({"result":{"status":{"code":11,"msg":"列表和页面没有经过注册"}}})", "application/json");
+  struct Case {
+    const char* url;
+    std::string out;
+    std::string referer;
+  } cases[] = {
+      {"http://finance.sina.com.cn/roll/#pageid=384&lid=2519",
+       "A股三大指数集体收涨;url=https://finance.sina.com.cn/doc-ia.shtml\n",
+       "Referer: http://finance.sina.com.cn/"},
+      {"http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=1&r=0.5",
+       "抱歉！目前暂没发现新的消息\n", "Referer: https://news.sina.com.cn/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    portal_.ClearRequests();
+    const auto run = RunIn(".", {"headlines", "--verbose", "--url", c.url});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, kHeadlineStatuses);
+    ASSERT_EQ(portal_.Requests().size(), 1u);
+    const auto headers = portal_.RequestHeaders(portal_.Requests().front());
+    EXPECT_NE(std::find(headers.begin(), headers.end(), c.referer), headers.end());
+  }
+}
+
 TEST_F(CliPortal, InnerHtmlAndInnerTextAreTheSerialisedBody) {
   const std::string bytes = ListingPage();
   Serve(kListingUrl, bytes);

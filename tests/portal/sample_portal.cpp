@@ -4,9 +4,12 @@
 #include <array>
 #include <cstdio>
 
+#include "core/roll_feed_address.hpp"
+#include "core/text.hpp"
 #include "tests/portal/images.hpp"
 #include "tests/portal/page_markup.hpp"
 #include "tests/portal/portal_url.hpp"
+#include "tests/portal/sample_feeds.hpp"
 
 namespace langxing::testportal {
 namespace {
@@ -264,7 +267,7 @@ std::vector<Channel> ReadChannels(std::string_view fileBytes) {
     const std::size_t dashes = line.find("--");
     if (dashes == std::string::npos) continue;
     std::string address = Trim(std::string_view(line).substr(dashes + 2));
-    if (!address.starts_with("http://")) continue;
+    if (!address.starts_with("http://") && !address.starts_with("https://")) continue;
     const std::string head = line.substr(0, dashes);
     const std::size_t underscore = head.find('_');
     Channel channel;
@@ -280,6 +283,13 @@ std::map<std::string, Page> SamplePages(const std::vector<Channel>& channels) {
   std::map<std::string, Page> pages;
   for (std::size_t c = 0; c < channels.size(); ++c) {
     const Channel& channel = channels[c];
+    // A channel of today's portal is its roll feed; its articles come from the article pages
+    // of today's template.
+    if (const auto feed = RollFeedRequestOf(Utf8ToUtf16(channel.address))) {
+      pages[Utf16ToUtf8(feed->feedUrl)] = Page{.body = SampleFeed(channel, static_cast<int>(c)),
+                                               .contentType = "application/json; charset=utf-8"};
+      continue;
+    }
     std::vector<Headline> headlines;
     for (int row = 0; row < kSampleHeadlinesPerChannel; ++row) {
       SampleArticle sample = MakeArticle(channel, static_cast<int>(c), row);

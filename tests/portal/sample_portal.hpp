@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The offline sample portal: for every channel of a channel file, a listing of headlines that
 // lead through the portal's redirect address to generated articles of all three kinds (general
-// news, auto section, blog), with their pictures and the program's announcement page.
+// news, auto section, blog), with their pictures and the program's announcement page. A channel
+// of today's portal (a roll page or roll feed address) gets its feed instead (sample_feeds.hpp).
 #pragma once
 
 #include <map>
@@ -21,9 +22,9 @@ struct Channel {
   std::string address;   // text after the first "--", blanks trimmed
 };
 
-// The channel lines of a channel file: lines with "--" followed by an http:// address. The
-// bytes are read as UTF-8 when they are valid UTF-8, otherwise as GBK; CR LF, CR and LF all
-// end a line.
+// The channel lines of a channel file: lines with "--" followed by an http:// or https:// address.
+// The bytes are read as UTF-8 when they are valid UTF-8, otherwise as GBK; CR LF, CR and LF all end
+// a line.
 std::vector<Channel> ReadChannels(std::string_view fileBytes);
 
 // Every page of the sample portal, keyed by absolute address, the announcement page included.

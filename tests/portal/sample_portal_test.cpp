@@ -7,7 +7,12 @@
 #include <set>
 #include <sstream>
 
+#include "core/roll_feed_address.hpp"
+#include "core/text.hpp"
+#include "headlines/roll_feed.hpp"
+#include "reader/article_address.hpp"
 #include "tests/portal/portal_url.hpp"
+#include "tests/portal/sample_feeds.hpp"
 
 namespace langxing::testportal {
 namespace {
@@ -132,11 +137,17 @@ TEST(SamplePortal, EveryChannelGetsAListingOfLinkedArticles) {
                    "外站_示例--http://www.example.org/list.html\r\n"));
 }
 
-TEST(SamplePortal, CoversEveryChannelOfTheShippedChannelFile) {
-  std::ifstream in(std::string(LANGXING_SOURCE_DIR) + "/data/chan.dll", std::ios::binary);
-  ASSERT_TRUE(in) << "data/chan.dll is missing";
+std::string ShippedChannelFile(const char* name) {
+  std::ifstream in(std::string(LANGXING_SOURCE_DIR) + "/data/" + name, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
+  return bytes.str();
+}
+
+TEST(SamplePortal, CoversEveryChannelOfTheShippedChannelFile) {
+  std::ostringstream bytes;
+  bytes << ShippedChannelFile("chan-classic.dll");
+  ASSERT_FALSE(bytes.str().empty()) << "data/chan-classic.dll is missing";
   const auto channels = ReadChannels(bytes.str());
   // Count the channel lines independently of the reader: lines holding "--http://".
   const std::string text = FromGbk(bytes.str()).value_or(bytes.str());
@@ -144,9 +155,43 @@ TEST(SamplePortal, CoversEveryChannelOfTheShippedChannelFile) {
   for (std::size_t at = text.find("--http://"); at != std::string::npos;
        at = text.find("--http://", at + 1))
     ++expected;
-  if (expected == 0) GTEST_SKIP() << "data/chan.dll names no channel yet";
+  if (expected == 0) GTEST_SKIP() << "data/chan-classic.dll names no channel yet";
   EXPECT_EQ(channels.size(), expected);
   ExpectCompleteSample(channels);
+}
+
+TEST(SamplePortal, TodaysChannelsGetTheirFeedBesideTheClassicListings) {
+  // The sample reads both files as one, the classic lines first.
+  const std::string today = ShippedChannelFile("chan.dll");
+  const auto channels = ReadChannels(ShippedChannelFile("chan-classic.dll") + today);
+  const auto pages = SamplePages(channels);
+  std::size_t feeds = 0;
+  std::set<std::string> articles;
+  for (const Channel& channel : channels) {
+    SCOPED_TRACE(channel.address);
+    const auto request = RollFeedRequestOf(Utf8ToUtf16(channel.address));
+    if (!request) {
+      EXPECT_NE(pages.find(channel.address), pages.end());
+      continue;
+    }
+    ++feeds;
+    const auto feed = pages.find(Utf16ToUtf8(request->feedUrl));
+    ASSERT_NE(feed, pages.end());
+    EXPECT_EQ(feed->second.contentType, "application/json; charset=utf-8");
+    const auto entries = RollFeedEntries(feed->second.body);
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(kSampleFeedItems));
+    const std::string host = channel.category == "财经新闻"   ? "finance.sina.com.cn"
+                             : channel.category == "科技新闻" ? "tech.sina.com.cn"
+                                                              : "news.sina.com.cn";
+    for (const std::u16string& entry : entries) {
+      const std::string url = Utf16ToUtf8(*ArticleUrlOfItem(entry));
+      EXPECT_TRUE(url.starts_with("https://" + host + "/c/2026-12-09/doc-i")) << url;
+      EXPECT_TRUE(url.ends_with(".shtml")) << url;
+      articles.insert(url);
+    }
+  }
+  EXPECT_EQ(feeds, ReadChannels(today).size());
+  EXPECT_EQ(articles.size(), feeds * kSampleFeedItems) << "every item its own article";
 }
 
 }  // namespace

@@ -12,15 +12,19 @@
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "app/article_view.hpp"
 #include "core/html_document.hpp"
 #include "core/http.hpp"
+#include "core/roll_feed_address.hpp"
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"
+#include "headlines/roll_feed.hpp"
 #include "tests/bench/window/bench_pages.hpp"
 #include "tests/bench/window/bench_window.hpp"
 #include "tests/bench/window/report.hpp"
+#include "tests/portal/sample_feeds.hpp"
 
 namespace windowbench {
 namespace {
@@ -30,6 +34,7 @@ using langxing::testportal::TestPortal;
 
 constexpr char ListingAddress[] = "http://news.sina.com.cn/bench/listing.shtml";
 constexpr char ArticlesAddress[] = "http://news.sina.com.cn/bench/articles.shtml";
+constexpr char RollPageAddress[] = "http://news.sina.com.cn/roll/#pageid=153&lid=2509";
 
 // The floor of a list run: the download and the parse the program cannot do without.
 double ListFloorMs(const std::string& url) {
@@ -48,6 +53,17 @@ double ListRoadMs(const std::string& url, std::size_t* entries) {
   const langxing::HttpResponse response = langxing::HttpGet(url, {});
   const langxing::BodyTexts texts = langxing::BodyTextsOfPage(response.body, response.contentType);
   *entries = langxing::ParseHeadlines(texts.innerHtml, langxing::DefaultTitleStartMarker).size();
+  return NowMs() - start;
+}
+
+// The floor of a feed run: the feed's download, as the roll page's script makes it, and a JSON
+// parse into a tree.
+double FeedFloorMs(const langxing::RollFeedRequest& feed, std::size_t* items) {
+  const double start = NowMs();
+  const langxing::HttpResponse response = langxing::HttpGet(
+      langxing::Utf16ToUtf8(feed.feedUrl), {"Referer: " + langxing::Utf16ToUtf8(feed.referer)});
+  const nlohmann::json answer = nlohmann::json::parse(response.body, nullptr, false);
+  *items = answer.is_discarded() ? 0 : answer["result"]["data"].size();
   return NowMs() - start;
 }
 
@@ -188,6 +204,51 @@ int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBy
                      PrintPhase(row, "road", "get_decode_parse_serialise_cut", Median(road));
                      PrintStatusPhases(row, runs, starts);
                      PrintPhase(row, "program", "one_status_write", StatusWriteMs(form));
+                     return 0;
+                   });
+}
+
+int FeedListRow(int argc, char** argv, const std::string& row, int items, int reps) {
+  TestPortal portal{std::filesystem::path{}};
+  const langxing::RollFeedRequest feed =
+      *langxing::RollFeedRequestOf(langxing::Utf8ToUtf16(RollPageAddress));
+  Page answer;
+  answer.body =
+      langxing::testportal::SampleFeed({"新闻中心", "基准滚动", RollPageAddress}, 0, items);
+  answer.contentType = "application/json; charset=utf-8";
+  portal.SetPage(langxing::Utf16ToUtf8(feed.feedUrl), answer);
+  UseProxy(portal.Port());
+
+  return RunWindow(argc, argv, {std::string("新闻中心_基准滚动--") + RollPageAddress},
+                   [&](QApplication&, Form1& form) {
+                     WindowDriver driver(form);
+                     std::vector<double> program, floor;
+                     std::vector<std::vector<StatusWrite>> runs;
+                     std::vector<double> starts;
+                     for (int rep = -1; rep < reps; ++rep) {  // rep -1 warms up
+                       const double idle = driver.ClickChannel("基准滚动");
+                       const double start = driver.clickedMs;
+                       if (idle < 0 || form.List2->count() != items) {
+                         std::fprintf(stderr, "%s: the list did not fill (%d of %d rows)\n",
+                                      row.c_str(), form.List2->count(), items);
+                         return 1;
+                       }
+                       std::size_t parsed = 0;
+                       const double floorMs = FeedFloorMs(feed, &parsed);
+                       if (static_cast<int>(parsed) != items) {
+                         std::fprintf(stderr, "%s: the floor read %zu of %d items\n", row.c_str(),
+                                      parsed, items);
+                         return 1;
+                       }
+                       if (rep < 0) continue;
+                       program.push_back(idle - start);
+                       floor.push_back(floorMs);
+                       runs.push_back(driver.statusWrites);
+                       starts.push_back(start);
+                     }
+                     PrintResult(row, answer.body.size(), program.size(), Median(program),
+                                 Median(floor), " headlines=" + std::to_string(items));
+                     PrintStatusPhases(row, runs, starts);
                      return 0;
                    });
 }

@@ -12,6 +12,10 @@ namespace windowbench {
 // plus gumbo's parse of it. `listingBytes`: the size of the listing page.
 int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBytes, int reps);
 
+// The same for a channel of today's portal: a roll page whose feed holds `items` headlines,
+// against one libcurl GET of the feed plus a JSON parse of it.
+int FeedListRow(int argc, char** argv, const std::string& row, int items, int reps);
+
 // A headline click (or, with `swatch`, a colour swatch press) until the article has been
 // painted in WebBrowser2, against a bare web view loading the same reader page from the portal.
 int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articleBytes, int reps,

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Today's roll feed: arbitrary bytes as the feed's answer, and as a channel address. Every entry
+// must open the http(s) address it was made for, and no title may hold the "url=" that opening
+// looks for.
+#include "core/roll_feed_address.hpp"
+#include "core/text.hpp"
+#include "headlines/roll_feed.hpp"
+#include "reader/article_address.hpp"
+#include "tests/fuzz/fuzz_input.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace langxing;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  for (const std::u16string& entry : RollFeedEntries(bytes)) {
+    const std::size_t link = entry.find(u";url=");
+    if (link == std::u16string::npos || entry.find(u"url=") != link + 1) __builtin_trap();
+    const auto url = ArticleUrlOfItem(entry);
+    if (!url || url->find(u"://") == std::u16string::npos) __builtin_trap();
+  }
+  if (const auto request = RollFeedRequestOf(Utf8ToUtf16(bytes))) {
+    if (!request->feedUrl.starts_with(u"http") || !request->referer.ends_with(u"/"))
+      __builtin_trap();
+  }
+  return 0;
+}

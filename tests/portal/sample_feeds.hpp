@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sample portal's roll feeds: for a channel of today's portal, the JSON its feed answers,
+// in today's format, with generated headlines of the channel's category.
+#pragma once
+
+#include <string>
+
+#include "tests/portal/sample_portal.hpp"
+
+namespace langxing::testportal {
+
+inline constexpr int kSampleFeedItems = 30;
+
+// The feed's answer for the channel (code 0, `items` items, newest first). Each item's
+// url is an article page of today's template: https://HOST/c/2026-12-09/doc-iTOKEN.shtml, with
+// HOST finance.sina.com.cn for finance channels, tech.sina.com.cn for tech channels and
+// news.sina.com.cn for the others.
+std::string SampleFeed(const Channel& channel, int channelIndex, int items = kSampleFeedItems);
+
+}  // namespace langxing::testportal
