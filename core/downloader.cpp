@@ -27,6 +27,7 @@ DownloadedPage CurlDownloader::DownloadPage(std::u16string_view url, std::u16str
     if (!response.ok) {
       page.error = std::move(response.error);
       page.failure = response.failure;
+      lastError_ = page.error;
       return page;
     }
     // The caller's character set wins over whatever the page or its headers declare.
@@ -38,13 +39,12 @@ DownloadedPage CurlDownloader::DownloadPage(std::u16string_view url, std::u16str
     page.error = "out of memory";
     page.failure = LoadFailure::kOther;
   }
+  lastError_ = page.error;
   return page;
 }
 
 std::u16string CurlDownloader::DownloadText(std::u16string_view url, std::u16string_view charset) {
-  DownloadedPage page = DownloadPage(url, charset);
-  lastError_ = std::move(page.error);
-  return std::move(page.text);
+  return std::move(DownloadPage(url, charset).text);
 }
 
 std::u16string DownloadText(std::u16string_view url, std::u16string_view charset) {

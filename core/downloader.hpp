@@ -41,7 +41,8 @@ class CurlDownloader final : public Downloader {
   std::u16string DownloadText(std::u16string_view url, std::u16string_view charset) override;
   DownloadedPage DownloadPage(std::u16string_view url, std::u16string_view charset,
                               const std::atomic<bool>* cancel = nullptr) override;
-  // Why the last download's page could not be loaded (HttpResponse::error); empty when it was.
+  // Why the last download's page (DownloadText or DownloadPage) could not be loaded
+  // (HttpResponse::error); empty when it was.
   // Only meaningful where one thread downloads through this downloader.
   const std::string& LastError() const { return lastError_; }
 

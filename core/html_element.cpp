@@ -275,8 +275,8 @@ class FragmentWriter {
   // Attribute names the markup can carry as written (the parser accepts almost anything).
   static bool IsPlainName(std::string_view name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-      return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-             c == ':' || c == '.';
+      return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':' ||
+             c == '.';
     });
   }
 

@@ -26,8 +26,8 @@ constexpr std::array kDateSelectors = {ElementSelector{"", "", "date-source"},
 FragmentRules ArticleRules() {
   FragmentRules rules;
   rules.droppedIds = {"left_hzh_ad", "artibodyTitle", "pub_date"};
-  rules.droppedClasses = {"appendQr_wrap", "app-kaihu-qr", "tech-quotation", "main-title",
-                          "date-source", "time-source"};
+  rules.droppedClasses = {"appendQr_wrap", "app-kaihu-qr", "tech-quotation",
+                          "main-title",    "date-source",  "time-source"};
   return rules;
 }
 
@@ -40,8 +40,8 @@ bool HasNonAscii(std::string_view bytes) {
 // of any length is never valid UTF-8, and reading it as GBK would show only mojibake.
 std::string PageAsUtf8(const DownloadedPage& page) {
   if (page.bytes.empty()) return Utf16ToUtf8(page.text);
-  if (SniffPageCharset(page.bytes, page.contentType) == Charset::Gbk &&
-      HasNonAscii(page.bytes) && IsValidUtf8(page.bytes)) {
+  if (SniffPageCharset(page.bytes, page.contentType) == Charset::Gbk && HasNonAscii(page.bytes) &&
+      IsValidUtf8(page.bytes)) {
     return page.bytes;
   }
   return DecodePageToUtf8(page.bytes, page.contentType);
