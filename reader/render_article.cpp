@@ -116,9 +116,11 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
   body += u"</body>";
   setStatus(u"状态：正在处理");
   Restyle(body, settings);
-  // A general-news page the classic cut finds nothing in is read as the portal writes its
-  // pages today, from the same bytes.
-  if (generalNews && IsEmptyBody(body)) {
+  // A general-news page the classic cut finds nothing in, and that carries neither of the old
+  // layout's markers, is read as the portal writes its pages today, from the same bytes. A page
+  // of the old layout that lost one marker stays the failure page it always was.
+  if (generalNews && IsEmptyBody(body) && !Contains(downloaded.text, kGeneralStart) &&
+      !Contains(downloaded.text, kArticleEnd)) {
     const std::u16string article = TodayArticle(downloaded);
     if (!article.empty()) {
       body = OpenBody(settings, article.size(), url.size());

@@ -14,7 +14,7 @@
 namespace langxing::testportal {
 namespace {
 
-constexpr int kPollMilliseconds = 100;      // how soon a stop is noticed
+constexpr int kPollMilliseconds = 100;        // how soon a stop is noticed
 constexpr std::size_t kMaxHeadBytes = 16384;  // a request head longer than this is refused
 
 int ConnectLoopback(int port) {
@@ -45,7 +45,8 @@ bool SendAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
-ConnectTunnel::ConnectTunnel(int plainPort, int tlsPort) : plainPort_(plainPort), tlsPort_(tlsPort) {
+ConnectTunnel::ConnectTunnel(int plainPort, int tlsPort)
+    : plainPort_(plainPort), tlsPort_(tlsPort) {
   listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (listener_ < 0) throw std::runtime_error("ConnectTunnel: no socket");
   const int yes = 1;

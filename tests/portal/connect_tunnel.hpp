@@ -37,7 +37,7 @@ class ConnectTunnel {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> done;
   };
-  std::mutex mutex_;  // guards connections_
+  std::mutex mutex_;                   // guards connections_
   std::list<Connection> connections_;  // finished ones are joined at the next accept
 };
 

@@ -37,8 +37,7 @@ void AddExtension(X509* cert, X509* issuer, int nid, const std::string& value) {
 
 // A certificate for `key` named `commonName`, valid from yesterday for `days` days. The
 // issuer is `issuer` (self-signed when it is null); the caller signs it.
-X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, X509* issuer,
-                     long days) {
+X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, X509* issuer, long days) {
   X509* cert = X509_new();
   Require(cert != nullptr, "make a certificate");
   X509_set_version(cert, 2);
@@ -53,11 +52,10 @@ X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, X509* issuer,
   X509_set_pubkey(cert, key);
   X509_NAME* name = X509_get_subject_name(cert);
   X509_NAME_add_entry_by_txt(name, "O", MBSTRING_UTF8,
-                             reinterpret_cast<const unsigned char*>("Langxing test portal"), -1,
-                             -1, 0);
-  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8,
-                             reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1,
+                             reinterpret_cast<const unsigned char*>("Langxing test portal"), -1, -1,
                              0);
+  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8,
+                             reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1, 0);
   X509_set_issuer_name(cert, issuer != nullptr ? X509_get_subject_name(issuer) : name);
   return cert;
 }
@@ -65,7 +63,7 @@ X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, X509* issuer,
 }  // namespace
 
 std::vector<std::string> PortalCertificateHosts() {
-  return {"sina.com.cn",         "*.sina.com.cn",  "*.news.sina.com.cn", "*.mix.sina.com.cn",
+  return {"sina.com.cn",          "*.sina.com.cn", "*.news.sina.com.cn", "*.mix.sina.com.cn",
           "feed.mix.sina.com.cn", "sinaimg.cn",    "*.sinaimg.cn"};
 }
 
@@ -77,9 +75,9 @@ TestCertificateAuthority::TestCertificateAuthority(const std::vector<std::string
   AddExtension(caCert_.get(), caCert_.get(), NID_subject_key_identifier, "hash");
   Require(X509_sign(caCert_.get(), caKey_.get(), EVP_sha256()) > 0, "sign the CA");
 
-  serverCert_.reset(
-      NewCertificate(serverKey_.get(), serverHosts.empty() ? "localhost" : serverHosts.front(),
-                     caCert_.get(), 30));
+  serverCert_.reset(NewCertificate(serverKey_.get(),
+                                   serverHosts.empty() ? "localhost" : serverHosts.front(),
+                                   caCert_.get(), 30));
   std::string names;
   for (const std::string& host : serverHosts) names += (names.empty() ? "DNS:" : ",DNS:") + host;
   AddExtension(serverCert_.get(), caCert_.get(), NID_basic_constraints, "critical,CA:FALSE");
@@ -90,8 +88,8 @@ TestCertificateAuthority::TestCertificateAuthority(const std::vector<std::string
   Require(X509_sign(serverCert_.get(), caKey_.get(), EVP_sha256()) > 0, "sign the server");
 
   const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                        "/langxing-test-ca-XXXXXX.pem";
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/langxing-test-ca-XXXXXX.pem";
   const int fd = mkstemps(pattern.data(), 4);
   Require(fd >= 0, "write the CA file");
   const std::string pem = CaPem();

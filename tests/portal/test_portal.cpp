@@ -325,4 +325,18 @@ ScopedProxy::~ScopedProxy() {
   }
 }
 
+ScopedCaBundle::ScopedCaBundle(const TestPortal& portal) {
+  const char* value = std::getenv("CURL_CA_BUNDLE");
+  if (value != nullptr) saved_ = value;
+  setenv("CURL_CA_BUNDLE", portal.CaBundlePath().c_str(), 1);
+}
+
+ScopedCaBundle::~ScopedCaBundle() {
+  if (saved_) {
+    setenv("CURL_CA_BUNDLE", saved_->c_str(), 1);
+  } else {
+    unsetenv("CURL_CA_BUNDLE");
+  }
+}
+
 }  // namespace langxing::testportal

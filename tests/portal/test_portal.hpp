@@ -87,6 +87,19 @@ class ScopedProxy {
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
+// Points CURL_CA_BUNDLE at the portal's test CA (EnableTls first) for its lifetime; restores
+// the previous value afterwards.
+class ScopedCaBundle {
+ public:
+  explicit ScopedCaBundle(const TestPortal& portal);
+  ~ScopedCaBundle();
+  ScopedCaBundle(const ScopedCaBundle&) = delete;
+  ScopedCaBundle& operator=(const ScopedCaBundle&) = delete;
+
+ private:
+  std::optional<std::string> saved_;
+};
+
 // Text -> GBK bytes (glibc iconv, "GB18030"), for tests that build pages on the fly.
 std::string ToGbk(std::string_view utf8);
 // GBK bytes -> UTF-8 text; malformed input gives std::nullopt.
