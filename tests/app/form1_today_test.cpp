@@ -34,7 +34,8 @@ class TodayReaderTest : public ReaderHarness {
     }
   }
 
-  const std::u16string entry_ = u"今日要闻;url=https://news.sina.com.cn/c/2026-01-01/doc-itoday01.shtml";
+  const std::u16string entry_ =
+      u"今日要闻;url=https://news.sina.com.cn/c/2026-01-01/doc-itoday01.shtml";
 };
 
 TEST_F(TodayReaderTest, ArticleAndItsPicturesShowThroughTheTlsProxy) {
@@ -51,8 +52,8 @@ TEST_F(TodayReaderTest, ArticleAndItsPicturesShowThroughTheTlsProxy) {
   // Both pictures arrive over https, the lazy one from its data-src, and decode.
   const QString sizes = QStringLiteral(
       "Array.from(document.images).map(i => i.complete + ':' + i.naturalWidth).join()");
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return Script(sizes) == QStringLiteral("true:64,true:64"); }, kWaitMs))
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return Script(sizes) == QStringLiteral("true:64,true:64"); }, kWaitMs))
       << Script(sizes).toStdString();
   for (const char* picture : {kPicture, kLazyPicture}) {
     EXPECT_FALSE(portal.RequestHeaders(picture).empty()) << picture;

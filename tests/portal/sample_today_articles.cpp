@@ -15,13 +15,13 @@ namespace {
 constexpr std::string_view kPictureBase = "//n.sinaimg.cn/sample/today/pic";
 constexpr int kPictureCount = 6;
 
-constexpr std::array<std::string_view, 8> kSubjects{"新能源汽车", "城市更新",  "数字经济",
-                                                    "乡村振兴",   "人工智能",  "跨境电商",
+constexpr std::array<std::string_view, 8> kSubjects{"新能源汽车", "城市更新", "数字经济",
+                                                    "乡村振兴",   "人工智能", "跨境电商",
                                                     "航天工程",   "绿色金融"};
 constexpr std::array<std::string_view, 8> kEvents{"迎来新进展", "发布年度报告", "持续升温",
                                                   "获政策支持", "亮相博览会",   "引发热议",
                                                   "跑出加速度", "开启新篇章"};
-constexpr std::array<std::string_view, 6> kSources{"新华社",   "人民网", "中国新闻网",
+constexpr std::array<std::string_view, 6> kSources{"新华社",   "人民网",   "中国新闻网",
                                                    "央视新闻", "经济日报", "科技日报"};
 
 // FNV-1a: the same address gives the same article on every run.
@@ -45,8 +45,8 @@ std::optional<std::string> SectionOf(const std::string& url) {
   if (section.empty()) return std::nullopt;
   const std::size_t doc = url.rfind("/doc-i");
   if (doc == std::string::npos || !url.ends_with(".shtml")) return std::nullopt;
-  const std::string_view token =
-      std::string_view(url).substr(doc + 6, url.size() - doc - 6 - std::string_view(".shtml").size());
+  const std::string_view token = std::string_view(url).substr(
+      doc + 6, url.size() - doc - 6 - std::string_view(".shtml").size());
   if (token.empty()) return std::nullopt;
   for (const char c : token) {
     const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -106,23 +106,26 @@ std::optional<Page> SampleTodayArticle(const std::string& absoluteUrl) {
   const bool olderTemplate = *section == "tech";
   std::string header;
   if (olderTemplate) {
-    header = "<h1 id=\"artibodyTitle\">" + EscapeText(title) + "</h1>"
-             "<div class=\"page-info\"><span class=\"time-source\" id=\"pub_date\">" + date +
-             " <span class=\"source\">" + source + "</span></span></div>";
+    header = "<h1 id=\"artibodyTitle\">" + EscapeText(title) +
+             "</h1>"
+             "<div class=\"page-info\"><span class=\"time-source\" id=\"pub_date\">" +
+             date + " <span class=\"source\">" + source + "</span></span></div>";
   } else {
-    header = "<h1 class=\"main-title\">" + EscapeText(title) + "</h1>"
-             "<div class=\"date-source\"><span class=\"date\">" + date +
-             "</span><a class=\"source\" href=\"//news.sina.com.cn/\">" + source + "</a></div>";
+    header = "<h1 class=\"main-title\">" + EscapeText(title) +
+             "</h1>"
+             "<div class=\"date-source\"><span class=\"date\">" +
+             date + "</span><a class=\"source\" href=\"//news.sina.com.cn/\">" + source +
+             "</a></div>";
   }
-  const std::string articleElement = *section == "news"
-                                         ? "<div class=\"article\" id=\"article\">"
-                                         : "<div class=\"article\" id=\"artibody\">";
+  const std::string articleElement = *section == "news" ? "<div class=\"article\" id=\"article\">"
+                                                        : "<div class=\"article\" id=\"artibody\">";
 
   Page page;
   page.contentType = "text/html; charset=utf-8";
   page.body =
       "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + EscapeText(title) +
-      "|新浪网</title><meta property=\"article:published_time\" content=\"2026-01-01T08:00:00+08:00\">"
+      "|新浪网</title><meta property=\"article:published_time\" "
+      "content=\"2026-01-01T08:00:00+08:00\">"
       "<link rel=\"stylesheet\" href=\"//n.sinaimg.cn/sample/today/main.css\"></head><body>"
       "<div class=\"top-bar-wrap\"><a href=\"//www.sina.com.cn/\">新浪首页</a> 新闻 体育 财经</div>"
       "<div class=\"main-content w1240\">" +
