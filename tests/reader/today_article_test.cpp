@@ -116,7 +116,7 @@ TEST(TodayArticle, PagesOfTheCurrentTemplate) {
     const char* name;
     std::u16string_view url;
     std::string bytes, contentType;
-    std::vector<std::u16string> shows, hides;
+    std::vector<std::u16string> shows = {}, hides = {};
     bool failure = false;
   } cases[] = {
       {"artibody with the older title and date",
