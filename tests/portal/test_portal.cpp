@@ -208,10 +208,8 @@ void TestPortal::Stop() {
   }
   impl_->stopSignal.notify_all();
   if (impl_->tunnel) impl_->tunnel->Stop();
-  if (impl_->tlsServer) {
-    impl_->tlsServer->stop();
-    impl_->tlsListener.join();
-  }
+  if (impl_->tlsServer) impl_->tlsServer->stop();
+  if (impl_->tlsListener.joinable()) impl_->tlsListener.join();
   impl_->server.stop();
   impl_->listener.join();
 }
