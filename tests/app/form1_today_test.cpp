@@ -5,6 +5,7 @@
 
 #include "tests/app/reader_harness.hpp"
 #include "tests/portal/images.hpp"
+#include "tests/portal/test_ca.hpp"
 
 namespace {
 
@@ -68,6 +69,22 @@ TEST_F(TodayReaderTest, ArticleAndItsPicturesShowThroughTheTlsProxy) {
   for (const std::string& url : portal.Requests()) {
     EXPECT_EQ(url.find("sinaimg"), std::string::npos) << url;
   }
+}
+
+// The view trusts the bundle the user chose, not any certificate: under another CA's bundle the
+// portal's picture is refused before a request reaches it.
+TEST_F(TodayReaderTest, PictureUnderAnotherCaIsRefused) {
+  const langxing::testportal::TestCertificateAuthority stranger({"*.sinaimg.cn"});
+  setenv("CURL_CA_BUNDLE", stranger.CaPemPath().c_str(), 1);  // the harness restores it
+  ASSERT_TRUE(ShowsWrite([&] {
+    View().WriteDocument(u"<body><img src=\"https://n.sinaimg.cn/news/today/a.jpg\"></body>",
+                         u"https://news.sina.com.cn/c/2026-01-01/doc-itoday01.shtml");
+  }));
+  const QString state =
+      QStringLiteral("document.images[0].complete + ':' + document.images[0].naturalWidth");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Script(state) == QStringLiteral("true:0"); }, kWaitMs))
+      << Script(state).toStdString();
+  EXPECT_TRUE(portal.RequestHeaders(kPicture).empty());
 }
 
 }  // namespace
