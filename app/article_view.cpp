@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "app/address_opener.hpp"
+#include "app/certificate_trust.hpp"
 #include "app/written_page.hpp"
 
 namespace {
@@ -35,16 +36,14 @@ QString LeavePageQuestion() {
 }
 
 // A page that, while silent, answers every script dialog and file picker itself. Requests
-// the view has no way to put to the user (certificates, logins, permissions, full screen,
-// protocol handlers, file system access, client certificates) are always refused.
+// the view has no way to put to the user (certificates beyond the user's bundle, logins,
+// permissions, full screen, protocol handlers, file system access, client certificates) are always
+// refused.
 class SilentPage final : public QWebEnginePage {
  public:
   explicit SilentPage(QWebEngineProfile* profile, QObject* parent)
       : QWebEnginePage(profile, parent) {
-    connect(this, &QWebEnginePage::certificateError, this, [](const QWebEngineCertificateError& e) {
-      QWebEngineCertificateError error = e;
-      error.rejectCertificate();
-    });
+    connect(this, &QWebEnginePage::certificateError, this, &AnswerCertificateError);
     const auto refuseLogin = [](const QUrl&, QAuthenticator* authenticator) {
       *authenticator = QAuthenticator();  // an empty authenticator cancels the request
     };

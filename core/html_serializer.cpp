@@ -5,7 +5,6 @@
 #include <gumbo.h>
 
 #include <cstddef>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,14 +13,13 @@
 #include "core/html_attributes.hpp"
 #include "core/html_document.hpp"
 #include "core/html_nesting.hpp"
+#include "core/html_parse.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
 
 namespace {
 
-// Gumbo stops collecting parse errors after this many; the serialiser never reads them.
-constexpr int kMaxRecordedErrors = 0;
 // How much of a page is looked at to tell markup from binary data.
 constexpr std::size_t kBinaryScanLength = 1024;
 
@@ -385,8 +383,7 @@ bool LooksBinary(std::string_view text) {
   return false;
 }
 
-const GumboNode* FindBody(const GumboOutput* output) {
-  const GumboNode* html = output->root;
+const GumboNode* FindBody(const GumboNode* html) {
   if (html == nullptr || !IsElement(html)) return nullptr;
   const GumboVector& children = html->v.element.children;
   for (unsigned i = 0; i < children.length; ++i) {
@@ -395,58 +392,6 @@ const GumboNode* FindBody(const GumboOutput* output) {
   }
   return nullptr;  // a frameset page has no body
 }
-
-// Every block the parser allocates, linked so that the whole tree is freed in one sweep.
-// The parser's own clean-up walks the tree recursively, so a deep tree would need a stack
-// as deep; this way neither the parse nor the clean-up depends on the depth.
-class ParserMemory {
- public:
-  ParserMemory() = default;
-  ParserMemory(const ParserMemory&) = delete;
-  ParserMemory& operator=(const ParserMemory&) = delete;
-  ~ParserMemory() {
-    for (Block* b = head_.next; b != &head_;) {
-      Block* next = b->next;
-      std::free(b);
-      b = next;
-    }
-  }
-
-  void Use(GumboOptions& options) {
-    options.allocator = &Allocate;
-    options.deallocator = &Deallocate;
-    options.userdata = this;
-  }
-
- private:
-  // Keeps the blocks' alignment that of malloc.
-  struct alignas(std::max_align_t) Block {
-    Block* prev;
-    Block* next;
-  };
-
-  static void* Allocate(void* userdata, std::size_t size) {
-    auto* memory = static_cast<ParserMemory*>(userdata);
-    auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + size));
-    if (block == nullptr) std::abort();  // the parser cannot go on without memory
-    Block& head = memory->head_;
-    block->prev = &head;
-    block->next = head.next;
-    head.next->prev = block;
-    head.next = block;
-    return block + 1;
-  }
-
-  static void Deallocate(void*, void* pointer) {
-    if (pointer == nullptr) return;
-    Block* block = static_cast<Block*>(pointer) - 1;
-    block->prev->next = block->next;
-    block->next->prev = block->prev;
-    std::free(block);
-  }
-
-  Block head_{&head_, &head_};
-};
 
 }  // namespace
 
@@ -459,15 +404,8 @@ BodyTexts SerializeBodyUtf8(std::string_view html, const std::atomic<bool>* canc
   };
   auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
   if (html.empty() || LooksBinary(html)) return {};
-  const html::PreparedMarkup markup = html::PrepareMarkup(html);
-  ParserMemory memory;
-  GumboOptions options = kGumboDefaultOptions;
-  options.max_errors = kMaxRecordedErrors;
-  memory.Use(options);
-  const GumboOutput* output =
-      gumbo_parse_with_options(&options, markup.text.data(), markup.text.size());
-  if (output == nullptr) return {};
-  const GumboNode* body = FindBody(output);
+  const html::ParsedHtml parsed(html);
+  const GumboNode* body = FindBody(parsed.Root());
   if (body == nullptr || cancelled()) return {};
   BodyTexts texts;
   if (wanted(BodyParts::kInnerHtml)) texts.innerHtml = Utf8ToUtf16(InnerHtmlWriter().Write(body));

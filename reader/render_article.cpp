@@ -4,6 +4,7 @@
 #include "core/portal.hpp"
 #include "core/text.hpp"
 #include "reader/page_rewrite.hpp"
+#include "reader/today_article.hpp"
 
 namespace langxing {
 
@@ -53,40 +54,23 @@ void AppendArticle(std::u16string& out, std::u16string_view url, std::u16string_
   }
 }
 
-}  // namespace
-
-std::u16string ArticleFailurePage(std::u16string_view url) {
-  std::u16string page(kFailureText);
-  AppendSourceLine(page, url);
-  return page;
-}
-
-std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
-                             Downloader& downloader, const StatusWriter& setStatus,
-                             const std::atomic<bool>* cancel) {
-  setStatus(u"状态：获取》》");
-  const std::u16string_view charset = Contains(url, PortalBlogHost) ? u"utf-8" : u"GB2312";
-  std::u16string page = downloader.DownloadPage(url, charset, cancel).text;
-
-  // A page that names this program past its first ten characters is shown as it came.
-  const std::size_t nameAt = FindText(page, ProgramName);
-  if (nameAt != std::u16string::npos && nameAt >= 10) return page;
-
-  // The wrapped page is built once, with room for the rewrites to grow it in place and for
-  // the source line.
+// The opening body tag of the wrapped page, with room for an article of `articleSize`, for the
+// rewrites to grow it in place and for the source line.
+std::u16string OpenBody(const ReaderSettings& settings, std::size_t articleSize,
+                        std::size_t urlSize) {
   std::u16string body;
-  body.reserve(page.size() + page.size() / 4 + settings.backgroundColour.size() + url.size() * 3 +
+  body.reserve(articleSize + articleSize / 4 + settings.backgroundColour.size() + urlSize * 3 +
                256);
   body += u"<body style='background-color: ";
   body += settings.backgroundColour;
   body += u";font-size:";
   body += Utf8ToUtf16(std::to_string(settings.fontSize));
   body += u"px;'>";
-  AppendArticle(body, url, page);
-  body += u"</body>";
-  page = std::u16string();
-  setStatus(u"状态：正在处理");
+  return body;
+}
 
+// The nine rewrites, in order.
+void Restyle(std::u16string& body, const ReaderSettings& settings) {
   ReplaceEvery(body, u"<h1", u"<h3 style='text-align :center;'");
   ReplaceEvery(body, u"<span class=\"img_descr\">", u"<br /><span style='font-size:12px' >");
   ReplaceEvery(body, u".swf", u"");
@@ -100,10 +84,56 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
     ReplaceEvery(body, PortalVideoHost, u".");
     ReplaceEvery(body, u"<span class=\"contentPlayer\">", u"<span style='display:none' >");
   }
+}
+
+bool IsEmptyBody(std::u16string_view body) {
+  return FindText(body, kEmptyBodyMark) != std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::u16string ArticleFailurePage(std::u16string_view url) {
+  std::u16string page(kFailureText);
+  AppendSourceLine(page, url);
+  return page;
+}
+
+std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
+                             Downloader& downloader, const StatusWriter& setStatus,
+                             const std::atomic<bool>* cancel) {
+  setStatus(u"状态：获取》》");
+  const std::u16string_view charset = Contains(url, PortalBlogHost) ? u"utf-8" : u"GB2312";
+  DownloadedPage downloaded = downloader.DownloadPage(url, charset, cancel);
+
+  // A page that names this program past its first ten characters is shown as it came.
+  const std::size_t nameAt = FindText(downloaded.text, ProgramName);
+  if (nameAt != std::u16string::npos && nameAt >= 10) return std::move(downloaded.text);
+
+  const bool generalNews = Contains(url, PortalDomain) && !Contains(url, PortalBlogHost) &&
+                           !Contains(url, PortalAutoHost);
+  std::u16string body = OpenBody(settings, downloaded.text.size(), url.size());
+  AppendArticle(body, url, downloaded.text);
+  body += u"</body>";
+  setStatus(u"状态：正在处理");
+  Restyle(body, settings);
+  // A general-news page the classic cut finds nothing in, and that carries neither of the old
+  // layout's markers, is read as the portal writes its pages today, from the same bytes. A page
+  // of the old layout that lost one marker stays the failure page it always was.
+  if (generalNews && IsEmptyBody(body) && !Contains(downloaded.text, kGeneralStart) &&
+      !Contains(downloaded.text, kArticleEnd)) {
+    const std::u16string article = TodayArticle(downloaded);
+    if (!article.empty()) {
+      body = OpenBody(settings, article.size(), url.size());
+      body += article;
+      body += u"</body>";
+      Restyle(body, settings);
+    }
+  }
+  downloaded = DownloadedPage();
   setStatus(u"状态：处理完毕");
 
   std::u16string result;
-  if (FindText(body, kEmptyBodyMark) != std::u16string_view::npos) {
+  if (IsEmptyBody(body)) {
     result = ArticleFailurePage(url);
   } else {
     result = std::move(body);

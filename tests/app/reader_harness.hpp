@@ -20,7 +20,7 @@
 
 class ReaderHarness : public testing::Test {
  protected:
-  ReaderHarness() : proxy_(portal) {
+  ReaderHarness() : proxy_(WithTls(portal)), caBundle_(portal) {
     // The update check is not what these tests look at; it would write its own status text.
     form.Timer1->stop();
     form.PanelTextWritten = [this](int panel, const std::u16string& text) {
@@ -74,9 +74,16 @@ class ReaderHarness : public testing::Test {
     return count;
   }
 
+  // The portal answers https too, its test CA the bundle the user chose.
+  static langxing::testportal::TestPortal& WithTls(langxing::testportal::TestPortal& portal) {
+    portal.EnableTls();
+    return portal;
+  }
+
   // Declared in the order they must come up; the window goes first when the test ends.
   langxing::testportal::TestPortal portal;
   langxing::testportal::ScopedProxy proxy_;
+  langxing::testportal::ScopedCaBundle caBundle_;
   std::vector<QUrl> loadedUrls_;
   std::vector<std::u16string> statusTexts;
   Form1 form;

@@ -2,6 +2,9 @@
 // The commands that load pages, end to end against the local test portal as HTTP proxy.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "core/html_document.hpp"
@@ -9,6 +12,7 @@
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"
 #include "tests/cli/cli_run.hpp"
+#include "tests/portal/test_ca.hpp"
 #include "tests/portal/test_portal.hpp"
 
 namespace langxing::cli {
@@ -273,6 +277,67 @@ TEST_F(CliPortal, ArticleFailurePageHasItsOwnExitStatus) {
   const auto run = RunIn(".", {"article", url});
   EXPECT_EQ(run.status, ExitArticleFailed);
   EXPECT_EQ(run.out, "抱歉，本文获取失败！可以访问原始页" + SourceLine(url));
+}
+
+// Today's article pages over https, through the portal's TLS proxy and its test CA.
+class CliTlsPortal : public ::testing::Test {
+ protected:
+  CliTlsPortal() {
+    portal_.EnableTls();
+    proxy_ = std::make_unique<ScopedProxy>(portal_);
+    const char* bundle = std::getenv("CURL_CA_BUNDLE");
+    savedBundle_ = bundle != nullptr ? std::optional<std::string>(bundle) : std::nullopt;
+  }
+  ~CliTlsPortal() override {
+    if (savedBundle_) {
+      setenv("CURL_CA_BUNDLE", savedBundle_->c_str(), 1);
+    } else {
+      unsetenv("CURL_CA_BUNDLE");
+    }
+  }
+
+  TestPortal portal_{std::filesystem::path{}};
+  std::unique_ptr<ScopedProxy> proxy_;
+  std::optional<std::string> savedBundle_;
+};
+
+TEST_F(CliTlsPortal, TodaysArticleOverHttpsWithTheBundleTheUserChose) {
+  const std::string url = "https://news.sina.com.cn/c/2024-05-10/doc-itoday.shtml";
+  portal_.SetPage(url, Page{.body = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head>"
+                                    "<body><h1 class=\"main-title\">今日标题</h1>"
+                                    "<div class=\"date-source\"><span>2024年05月10日</span></div>"
+                                    "<div id=\"article\"><p>今日正文</p></div></body></html>"});
+  const testportal::TestCertificateAuthority stranger({"*.sina.com.cn"});
+  struct Case {
+    const char* name;
+    std::optional<std::string> bundle;
+    int status;
+  } cases[] = {
+      {"the portal's CA", portal_.CaBundlePath().string(), 0},
+      {"another CA", stranger.CaPemPath().string(), ExitLoadFailed},
+      {"the system's store", std::nullopt, ExitLoadFailed},
+  };
+  for (const Case& c : cases) {
+    if (c.bundle) {
+      setenv("CURL_CA_BUNDLE", c.bundle->c_str(), 1);
+    } else {
+      unsetenv("CURL_CA_BUNDLE");
+    }
+    const auto run = RunIn(".", {"article", url});
+    EXPECT_EQ(run.status, c.status) << c.name;
+    if (c.status == 0) {
+      EXPECT_EQ(run.out,
+                "<body style='background-color: 0;font-size:14px;'><h3 style='text-align "
+                ":center;'>今日标题</h1><p style='font-size:12px;text-align :center;'>"
+                "2024年05月10日</p><p>今日正文</p></body>" +
+                    SourceLine(url))
+          << c.name;
+    } else {
+      EXPECT_EQ(run.out, "") << c.name;
+      EXPECT_NE(run.err.find(url + ": SSL certificate problem"), std::string::npos)
+          << c.name << run.err;
+    }
+  }
 }
 
 class CliCheckUpdate : public CliPortal {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // langxing-test-portal [--sample CHAN_DLL] [--fixtures DIR] [--port N]
 // Serves the fixture portal (and, with --sample, a generated portal for every channel of the
-// channel file) on a loopback port until SIGINT or SIGTERM. The first line on stdout is the
-// address to use as http_proxy.
+// channel file, and today's article pages over https) on a loopback port until SIGINT or
+// SIGTERM. stdout's first line is the address to use as http_proxy, the second the one for
+// https_proxy, the third the test CA's certificate file for CURL_CA_BUNDLE.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "tests/portal/sample_portal.hpp"
+#include "tests/portal/sample_today_articles.hpp"
 #include "tests/portal/test_portal.hpp"
 
 namespace {
@@ -70,8 +72,14 @@ int main(int argc, char** argv) {
       const auto channels = ReadChannels(bytes.str());
       for (auto& [url, page] : SamplePages(channels)) portal.SetPage(url, std::move(page));
       std::cerr << "langxing-test-portal: " << channels.size() << " sample channels\n";
+      for (auto& [url, page] : SampleTodayPictures()) portal.SetPage(url, std::move(page));
+      portal.SetPageGenerator(SampleTodayArticle);
     }
-    std::cout << portal.ProxyUrl() << std::endl;  // flushed: the caller waits for this line
+    portal.EnableTls();
+    // Flushed: the caller waits for these lines.
+    std::cout << portal.ProxyUrl() << '\n'
+              << portal.HttpsProxyUrl() << '\n'
+              << portal.CaBundlePath().string() << std::endl;
     int received = 0;
     sigwait(&stopSignals, &received);
   } catch (const std::exception& error) {

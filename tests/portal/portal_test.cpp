@@ -26,11 +26,13 @@ std::size_t Append(char* data, std::size_t size, std::size_t count, void* target
 }
 
 // One GET through `proxy` ("" means: take the proxy from the environment).
+// `caFile`, when given, is the only CA trusted for https.
 Fetched Get(const std::string& url, const std::string& proxy, long timeoutMs = 10'000,
-            const std::vector<std::string>& headers = {}) {
+            const std::vector<std::string>& headers = {}, const std::string& caFile = "") {
   Fetched result;
   CURL* curl = curl_easy_init();
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  if (!caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.c_str());
   if (!proxy.empty()) curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &result.body);
@@ -201,6 +203,40 @@ TEST(TestPortal, StopsRightAfterConstruction) {
     portal.Stop();
   }
   SUCCEED() << "every portal stopped";
+}
+
+TEST(TestPortal, AnswersHttpsThroughItsTlsProxy) {
+  TestPortal portal;
+  portal.EnableTls();
+  const std::string proxy = portal.HttpsProxyUrl();
+  portal.EnableTls();  // a second call changes nothing
+  EXPECT_EQ(portal.HttpsProxyUrl(), proxy);
+  EXPECT_NE(proxy, portal.ProxyUrl());
+  const std::string today = "https://news.sina.com.cn/c/today.shtml";
+  portal.SetPage(today, Page{.body = "<p>今日</p>"});
+  const std::string ca = portal.CaBundlePath().string();
+  const struct {
+    const char* name;
+    std::string url, caFile;
+    CURLcode code;
+    long status;
+  } cases[] = {
+      {"https with the test CA", today, ca, CURLE_OK, 200},
+      {"plain http through the same proxy", kNormalListing, "", CURLE_OK, 200},
+      {"pages are keyed by scheme", "https://news.sina.com.cn/china/index_list.shtml", ca, CURLE_OK,
+       404},
+      {"the picture host is covered", "https://n.sinaimg.cn/a.jpg", ca, CURLE_OK, 404},
+      {"without the test CA", today, "/etc/ssl/certs/ca-certificates.crt",
+       CURLE_PEER_FAILED_VERIFICATION, 0},
+      {"a host the certificate does not name", "https://example.org/", ca,
+       CURLE_PEER_FAILED_VERIFICATION, 0},
+  };
+  for (const auto& c : cases) {
+    const Fetched fetched = Get(c.url, proxy, 10'000, {}, c.caFile);
+    EXPECT_EQ(fetched.code, c.code) << c.name << ": " << curl_easy_strerror(fetched.code);
+    EXPECT_EQ(fetched.status, c.status) << c.name;
+  }
+  EXPECT_EQ(Get(today, proxy, 10'000, {}, ca).body, "<p>今日</p>");
 }
 
 TEST(ScopedProxy, SetsAndRestoresTheProxyEnvironment) {

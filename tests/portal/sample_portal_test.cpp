@@ -13,6 +13,7 @@
 #include "reader/article_address.hpp"
 #include "tests/portal/portal_url.hpp"
 #include "tests/portal/sample_feeds.hpp"
+#include "tests/portal/sample_today_articles.hpp"
 
 namespace langxing::testportal {
 namespace {
@@ -192,6 +193,55 @@ TEST(SamplePortal, TodaysChannelsGetTheirFeedBesideTheClassicListings) {
   }
   EXPECT_EQ(feeds, ReadChannels(today).size());
   EXPECT_EQ(articles.size(), feeds * kSampleFeedItems) << "every item its own article";
+}
+
+}  // namespace
+}  // namespace langxing::testportal
+
+namespace langxing::testportal {
+namespace {
+
+TEST(SampleTodayArticles, AnswerTodaysArticleAddressesOnly) {
+  const struct {
+    const char* url;
+    bool answered;
+  } cases[] = {
+      {"https://news.sina.com.cn/c/2026-01-01/doc-iabc123.shtml", true},
+      {"https://finance.sina.com.cn/stock/2026-01-01/doc-iXYZ9.shtml", true},
+      {"https://tech.sina.com.cn/it/doc-i1.shtml", true},
+      {"http://news.sina.com.cn/c/2026-01-01/doc-iabc123.shtml", false},  // not https
+      {"https://auto.sina.com.cn/news/doc-iabc.shtml", false},
+      {"https://news.sina.com.cn/c/doc-i.shtml", false},
+      {"https://news.sina.com.cn/c/doc-ia%2Fb.shtml", false},
+      {"https://news.sina.com.cn/c/doc-iabc.html", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SampleTodayArticle(c.url).has_value(), c.answered) << c.url;
+  }
+}
+
+// The generated page reads as today's template says, with pictures the sample serves and
+// clutter the reader must leave out; the same address gives the same page.
+TEST(SampleTodayArticles, PagesAreTodaysTemplateWithServedPictures) {
+  const auto pictures = SampleTodayPictures();
+  for (const char* url : {"https://news.sina.com.cn/c/2026-01-01/doc-iabc123.shtml",
+                          "https://finance.sina.com.cn/stock/doc-iq1.shtml",
+                          "https://tech.sina.com.cn/it/doc-iz2.shtml"}) {
+    SCOPED_TRACE(url);
+    const auto page = SampleTodayArticle(url);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->body, SampleTodayArticle(url)->body);
+    EXPECT_NE(page->body.find("<meta charset=\"utf-8\">"), std::string::npos);
+    EXPECT_TRUE(page->body.find("id=\"article\"") != std::string::npos ||
+                page->body.find("id=\"artibody\"") != std::string::npos);
+    EXPECT_NE(page->body.find("left_hzh_ad"), std::string::npos);
+    for (std::size_t at = page->body.find("//n.sinaimg.cn/"); at != std::string::npos;
+         at = page->body.find("//n.sinaimg.cn/", at + 1)) {
+      const std::string address = "https:" + page->body.substr(at, page->body.find('"', at) - at);
+      if (address.ends_with(".css")) continue;
+      EXPECT_TRUE(pictures.contains(address)) << address;
+    }
+  }
 }
 
 }  // namespace

@@ -13,9 +13,11 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/portal/connect_tunnel.hpp"
 #include "tests/portal/fixture_set.hpp"
 #include "tests/portal/page_markup.hpp"
 #include "tests/portal/portal_url.hpp"
+#include "tests/portal/test_ca.hpp"
 
 namespace langxing::testportal {
 namespace {
@@ -39,8 +41,15 @@ struct TestPortal::Impl {
   std::thread listener;
   int port = 0;
 
-  mutable std::mutex mutex;  // guards pages, requests, headers
+  // The https side, made by EnableTls.
+  std::unique_ptr<TestCertificateAuthority> authority;
+  std::unique_ptr<httplib::SSLServer> tlsServer;
+  std::thread tlsListener;
+  std::unique_ptr<ConnectTunnel> tunnel;
+
+  mutable std::mutex mutex;  // guards pages, generator, requests, headers
   std::map<std::string, Page> pages;
+  PageGenerator generator;
   std::vector<std::string> requests;
   std::map<std::string, std::vector<std::string>> headers;
 
@@ -58,7 +67,8 @@ struct TestPortal::Impl {
     stopSignal.wait(lock, [this] { return stopping.load(); });
   }
 
-  httplib::Server::HandlerResponse Serve(const httplib::Request& req, httplib::Response& res);
+  httplib::Server::HandlerResponse Serve(const httplib::Request& req, httplib::Response& res,
+                                         bool overTls);
   void Record(const std::string& url, const httplib::Request& req);
   std::optional<Page> Find(const std::string& url) const;
 };
@@ -83,15 +93,18 @@ std::optional<Page> TestPortal::Impl::Find(const std::string& url) const {
   for (const std::string& key : LookupKeys(url)) {
     if (auto it = pages.find(key); it != pages.end()) return it->second;
   }
-  return std::nullopt;
+  return generator ? generator(NormaliseUrl(url)) : std::nullopt;
 }
 
 httplib::Server::HandlerResponse TestPortal::Impl::Serve(const httplib::Request& req,
-                                                         httplib::Response& res) {
+                                                         httplib::Response& res, bool overTls) {
   using HandlerResponse = httplib::Server::HandlerResponse;
   if (req.method != "GET" && req.method != "HEAD") return HandlerResponse::Unhandled;
 
-  const std::string url = AbsoluteUrlOf(req.target, req.get_header_value("Host"));
+  // Inside the tunnel requests name their path only; the host is the one the TLS was for.
+  const std::string url = overTls && req.target.starts_with('/')
+                              ? "https://" + req.get_header_value("Host") + req.target
+                              : AbsoluteUrlOf(req.target, req.get_header_value("Host"));
   Record(url, req);
 
   std::optional<Page> page = Find(url);
@@ -171,7 +184,7 @@ TestPortal::TestPortal(std::filesystem::path fixtureRoot, int port)
   impl->server.set_keep_alive_max_count(1000);
   impl->server.set_tcp_nodelay(true);  // small answers go out at once, not after a delayed ACK
   impl->server.set_pre_routing_handler([impl](const httplib::Request& req, httplib::Response& res) {
-    return impl->Serve(req, res);
+    return impl->Serve(req, res, false);
   });
   if (port == 0) {
     impl->port = impl->server.bind_to_any_port("127.0.0.1");
@@ -194,8 +207,51 @@ void TestPortal::Stop() {
     impl_->stopping = true;
   }
   impl_->stopSignal.notify_all();
+  if (impl_->tunnel) impl_->tunnel->Stop();
+  if (impl_->tlsServer) impl_->tlsServer->stop();
+  if (impl_->tlsListener.joinable()) impl_->tlsListener.join();
   impl_->server.stop();
   impl_->listener.join();
+}
+
+void TestPortal::EnableTls() {
+  Impl* impl = impl_.get();
+  if (impl->tunnel) return;
+  impl->authority = std::make_unique<TestCertificateAuthority>(PortalCertificateHosts());
+  TestCertificateAuthority* authority = impl->authority.get();
+  // The server sends the CA after its own certificate, so that a client sees the whole chain.
+  impl->tlsServer = std::make_unique<httplib::SSLServer>([authority](SSL_CTX& context) {
+    return SSL_CTX_use_certificate(&context, authority->ServerCertificate()) == 1 &&
+           SSL_CTX_use_PrivateKey(&context, authority->ServerKey()) == 1 &&
+           SSL_CTX_add1_chain_cert(&context, authority->CaCertificate()) == 1;
+  });
+  if (!impl->tlsServer->is_valid()) throw std::runtime_error("TestPortal: no TLS server");
+  httplib::SSLServer& tls = *impl->tlsServer;
+  tls.new_task_queue = [] { return new httplib::ThreadPool(32); };
+  tls.set_keep_alive_timeout(2);
+  tls.set_tcp_nodelay(true);
+  tls.set_pre_routing_handler([impl](const httplib::Request& req, httplib::Response& res) {
+    return impl->Serve(req, res, true);
+  });
+  const int tlsPort = tls.bind_to_any_port("127.0.0.1");
+  if (tlsPort <= 0) throw std::runtime_error("TestPortal: cannot bind a TLS port");
+  impl->tlsListener = std::thread([&tls] { tls.listen_after_bind(); });
+  while (!tls.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  impl->tunnel = std::make_unique<ConnectTunnel>(impl->port, tlsPort);
+}
+
+std::string TestPortal::HttpsProxyUrl() const {
+  if (!impl_->tunnel) return ProxyUrl();
+  return "http://127.0.0.1:" + std::to_string(impl_->tunnel->Port());
+}
+
+std::filesystem::path TestPortal::CaBundlePath() const {
+  return impl_->authority ? impl_->authority->CaPemPath() : std::filesystem::path();
+}
+
+void TestPortal::SetPageGenerator(PageGenerator generator) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->generator = std::move(generator);
 }
 
 int TestPortal::Port() const { return impl_->port; }
@@ -231,20 +287,25 @@ void TestPortal::ClearRequests() {
 }
 
 namespace {
-constexpr const char* kProxyVariables[] = {"http_proxy", "HTTP_PROXY", "https_proxy",
-                                           "HTTPS_PROXY"};
+constexpr const char* kHttpProxyVariables[] = {"http_proxy", "HTTP_PROXY"};
+constexpr const char* kHttpsProxyVariables[] = {"https_proxy", "HTTPS_PROXY"};
 constexpr const char* kNoProxyVariables[] = {"no_proxy", "NO_PROXY"};
 }  // namespace
 
 ScopedProxy::ScopedProxy(const TestPortal& portal) {
   const std::string proxy = portal.ProxyUrl();
+  const std::string httpsProxy = portal.HttpsProxyUrl();
   auto save = [this](const char* name) {
     const char* value = std::getenv(name);
     saved_[name] = value ? std::optional<std::string>(value) : std::nullopt;
   };
-  for (const char* name : kProxyVariables) {
+  for (const char* name : kHttpProxyVariables) {
     save(name);
     setenv(name, proxy.c_str(), 1);
+  }
+  for (const char* name : kHttpsProxyVariables) {
+    save(name);
+    setenv(name, httpsProxy.c_str(), 1);
   }
   for (const char* name : kNoProxyVariables) {
     save(name);
@@ -259,6 +320,20 @@ ScopedProxy::~ScopedProxy() {
     } else {
       unsetenv(name.c_str());
     }
+  }
+}
+
+ScopedCaBundle::ScopedCaBundle(const TestPortal& portal) {
+  const char* value = std::getenv("CURL_CA_BUNDLE");
+  if (value != nullptr) saved_ = value;
+  setenv("CURL_CA_BUNDLE", portal.CaBundlePath().c_str(), 1);
+}
+
+ScopedCaBundle::~ScopedCaBundle() {
+  if (saved_) {
+    setenv("CURL_CA_BUNDLE", saved_->c_str(), 1);
+  } else {
+    unsetenv("CURL_CA_BUNDLE");
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,6 +43,20 @@ class TestPortal {
   int Port() const;
   std::string ProxyUrl() const;  // "http://127.0.0.1:PORT"
 
+  // Starts answering https as well: a proxy port that answers "CONNECT host:443" by tunnelling
+  // to a TLS server with a certificate for the portal's hosts, signed by a test CA made now
+  // (and passes plain proxy requests on to the http side). Pages are looked up by their https
+  // address. Calling it again changes nothing. Throws when a server cannot start.
+  void EnableTls();
+  // The proxy for https (and http) addresses once TLS is on; ProxyUrl() before.
+  std::string HttpsProxyUrl() const;
+  // The test CA's certificate as a PEM file, for CURL_CA_BUNDLE; empty before EnableTls().
+  std::filesystem::path CaBundlePath() const;
+
+  // Answers for addresses no page was set for; nullopt gives the 404 page.
+  using PageGenerator = std::function<std::optional<Page>(const std::string& absoluteUrl)>;
+  void SetPageGenerator(PageGenerator generator);
+
   void SetPage(const std::string& absoluteUrl, Page page);            // add or replace at run time
   std::optional<Page> PageFor(const std::string& absoluteUrl) const;  // what that URL serves
   std::vector<std::string> Requests() const;  // absolute URLs requested, in order
@@ -58,7 +73,8 @@ class TestPortal {
   std::unique_ptr<Impl> impl_;
 };
 
-// Points http_proxy/HTTP_PROXY and https_proxy/HTTPS_PROXY at the portal and clears
+// Points http_proxy/HTTP_PROXY and https_proxy/HTTPS_PROXY at the portal (https at its TLS
+// proxy when TLS is on) and clears
 // no_proxy/NO_PROXY for its lifetime; restores the previous environment afterwards.
 class ScopedProxy {
  public:
@@ -69,6 +85,19 @@ class ScopedProxy {
 
  private:
   std::map<std::string, std::optional<std::string>> saved_;
+};
+
+// Points CURL_CA_BUNDLE at the portal's test CA (EnableTls first) for its lifetime; restores
+// the previous value afterwards.
+class ScopedCaBundle {
+ public:
+  explicit ScopedCaBundle(const TestPortal& portal);
+  ~ScopedCaBundle();
+  ScopedCaBundle(const ScopedCaBundle&) = delete;
+  ScopedCaBundle& operator=(const ScopedCaBundle&) = delete;
+
+ private:
+  std::optional<std::string> saved_;
 };
 
 // Text -> GBK bytes (glibc iconv, "GB18030"), for tests that build pages on the fly.

@@ -70,6 +70,36 @@ Page ArticleOfSize(std::size_t minBytes, int seed) {
   return page;
 }
 
+Page TodayArticleOfSize(std::size_t minBytes, int seed) {
+  const std::string n = std::to_string(seed);
+  const std::string head =
+      "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>基准文章第" + n +
+      "篇|新浪网</title><script>var ads = [];</script></head><body>"
+      "<div class=\"top-bar\">新浪首页 新闻 体育 财经</div><div class=\"main-content\">"
+      "<h1 class=\"main-title\">基准文章第" +
+      n +
+      "篇：全国各地新闻汇总</h1>"
+      "<div class=\"date-source\"><span class=\"date\">2026年01月01日 08:30</span>"
+      "<a class=\"source\">新华社</a></div><div class=\"article\" id=\"article\">";
+  const std::string paragraph =
+      "<p>　　新华社北京电（记者" + n +
+      "）今年以来全国各地经济运行平稳，城乡居民收入稳步增长，各项社会事业全面发展，"
+      "人民群众生活水平不断提高。</p>";
+  const std::string eighth = "<div class=\"img_wrapper\"><img src=\"" +
+                             std::string(PictureAddress) +
+                             "\"><span class=\"img_descr\">资料图片</span></div>"
+                             "<div class=\"appendQr_wrap\">扫码</div><script>show()</script>";
+  const std::string tail =
+      "<div id=\"left_hzh_ad\">广告</div></div></div><div class=\"footer\">新浪公司</div>"
+      "</body></html>";
+  std::string body = head;
+  for (int i = 0; body.size() + tail.size() < minBytes; ++i) {
+    body += paragraph;
+    if (i % 8 == 0) body += eighth;
+  }
+  return Page{.body = body + tail};
+}
+
 Page PicturePage() {
   return Page{.body = langxing::testportal::SolidPng(200, 150, {0x87, 0xCE, 0xEB}),
               .contentType = "image/png"};

@@ -27,6 +27,10 @@ langxing::testportal::Page ListingOf(const std::vector<langxing::testportal::Hea
 // paragraphs; `seed` varies its title and text, so that articles differ.
 langxing::testportal::Page ArticleOfSize(std::size_t minBytes, int seed);
 
+// The same in today's template: UTF-8, the body in #article under h1.main-title and the date
+// line, with the scripts, ads and QR prompts the reader leaves out.
+langxing::testportal::Page TodayArticleOfSize(std::size_t minBytes, int seed);
+
 // The picture the articles show, and the page that serves it.
 inline constexpr char PictureAddress[] = "http://i1.sinaimg.cn/dy/bench/picture.png";
 langxing::testportal::Page PicturePage();

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a reader waits for, against floors: one measure per run (scripts/bench runs them all).
 //   langxing-window-bench ROW [--reps N] [--opens N]
-// ROW: list-60k list-2m list-feed-50 article-100k article-1m swatch-100k swatch-1m memory
+// ROW: list-60k list-2m list-feed-50 article-100k article-1m today-article-200k swatch-100k
+//      swatch-1m memory
 // Run offscreen or on a display, as QT_QPA_PLATFORM says; as root with
 // QTWEBENGINE_DISABLE_SANDBOX=1.
 #include <cstdio>
@@ -28,7 +29,7 @@ int Option(int argc, char** argv, const char* name, int fallback) {
 int Usage() {
   std::fprintf(stderr,
                "usage: langxing-window-bench list-60k|list-2m|list-feed-50|"
-               "article-100k|article-1m|"
+               "article-100k|article-1m|today-article-200k|"
                "swatch-100k|swatch-1m|memory [--reps N] [--opens N]\n");
   return 2;
 }
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
   if (row == "list-feed-50") return FeedListRow(argc, argv, row, 50, reps);
   if (row == "article-100k") return ArticleRow(argc, argv, row, 100 * KB, reps, false);
   if (row == "article-1m") return ArticleRow(argc, argv, row, MiB, reps, false);
+  if (row == "today-article-200k") {
+    return ArticleRow(argc, argv, row, 200 * KB, reps, false, true);
+  }
   if (row == "swatch-100k") return ArticleRow(argc, argv, row, 100 * KB, reps, true);
   if (row == "swatch-1m") return ArticleRow(argc, argv, row, MiB, reps, true);
   if (row == "memory")

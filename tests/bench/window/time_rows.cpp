@@ -254,10 +254,11 @@ int FeedListRow(int argc, char** argv, const std::string& row, int items, int re
 }
 
 int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articleBytes, int reps,
-               bool swatch) {
+               bool swatch, bool today) {
   TestPortal portal{std::filesystem::path{}};
   const std::string article = ArticleAddress(row);
-  const Page articlePage = ArticleOfSize(articleBytes, 1);
+  const Page articlePage =
+      today ? TodayArticleOfSize(articleBytes, 1) : ArticleOfSize(articleBytes, 1);
   portal.SetPage(article, articlePage);
   portal.SetPage(PictureAddress, PicturePage());
   portal.SetPage(ArticlesAddress, ListingOf({{"基准文章：全国各地新闻汇总", article}}));

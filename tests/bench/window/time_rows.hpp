@@ -18,7 +18,8 @@ int FeedListRow(int argc, char** argv, const std::string& row, int items, int re
 
 // A headline click (or, with `swatch`, a colour swatch press) until the article has been
 // painted in WebBrowser2, against a bare web view loading the same reader page from the portal.
+// With `today`, the article is a page in today's template.
 int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articleBytes, int reps,
-               bool swatch);
+               bool swatch, bool today = false);
 
 }  // namespace windowbench

@@ -1,0 +1,354 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/html_element.hpp"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/html_parse.hpp"
+
+namespace langxing {
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
+
+bool IsElement(const GumboNode* node) {
+  return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
+}
+
+const GumboVector& ChildrenOf(const GumboNode* node) {
+  return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
+}
+
+const GumboNode* ChildAt(const GumboNode* node, unsigned index) {
+  return static_cast<const GumboNode*>(ChildrenOf(node).data[index]);
+}
+
+bool IsTextNode(const GumboNode* node) {
+  return node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
+         node->type == GUMBO_NODE_CDATA;
+}
+
+std::string_view AttributeOf(const GumboNode* node, const char* name) {
+  const GumboAttribute* a = gumbo_get_attribute(&node->v.element.attributes, name);
+  return a != nullptr ? std::string_view(a->value) : std::string_view();
+}
+
+bool HasClass(std::string_view classes, std::string_view wanted) {
+  std::size_t i = 0;
+  while (i < classes.size()) {
+    while (i < classes.size() && IsSpace(classes[i])) ++i;
+    std::size_t end = i;
+    while (end < classes.size() && !IsSpace(classes[end])) ++end;
+    if (end > i && classes.substr(i, end - i) == wanted) return true;
+    i = end;
+  }
+  return false;
+}
+
+// The element's name as the standard serialises it: lower case; an unknown element keeps the
+// spelling of its source tag.
+std::string NameOf(const GumboNode* node) {
+  const GumboElement& element = node->v.element;
+  if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
+  GumboStringPiece source = element.original_tag;
+  gumbo_tag_from_original_text(&source);
+  std::string name(source.data != nullptr ? source.length : 0, '\0');
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = source.data[i];
+    name[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  // A name that is not a plain word would break the markup written from it.
+  const bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':';
+  });
+  return plain ? name : "span";
+}
+
+bool Matches(const GumboNode* node, const ElementSelector& selector) {
+  if (node->type != GUMBO_NODE_ELEMENT) return false;
+  if (!selector.tag.empty() && NameOf(node) != selector.tag) return false;
+  if (!selector.id.empty() && AttributeOf(node, "id") != selector.id) return false;
+  if (!selector.className.empty() && !HasClass(AttributeOf(node, "class"), selector.className)) {
+    return false;
+  }
+  return true;
+}
+
+// Visits the descendants of `root` in document order with an explicit stack (pages may nest
+// a thousand elements deep). Visit(parent, child) returns true to go into an element's
+// children; Leave(element) runs after them.
+template <class Visitor>
+void WalkDescendants(const GumboNode* root, Visitor& visitor) {
+  struct Frame {
+    const GumboNode* node;
+    unsigned next;
+  };
+  std::vector<Frame> stack{{root, 0}};
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    const GumboNode* parent = frame.node;
+    if (frame.next >= ChildrenOf(parent).length) {
+      if (parent != root) visitor.Leave(parent);
+      stack.pop_back();
+      continue;
+    }
+    const GumboNode* child = ChildAt(parent, frame.next++);
+    if (visitor.Visit(parent, child)) stack.push_back({child, 0});
+  }
+}
+
+struct Finder {
+  const ElementSelector& selector;
+  const GumboNode* found = nullptr;
+  bool Visit(const GumboNode*, const GumboNode* child) {
+    if (found != nullptr || !IsElement(child)) return false;
+    if (Matches(child, selector)) {
+      found = child;
+      return false;
+    }
+    return true;
+  }
+  void Leave(const GumboNode*) {}
+};
+
+// Never part of an article's content: they run, style, frame or submit something.
+bool IsDroppedTag(GumboTag tag) {
+  switch (tag) {
+    case GUMBO_TAG_SCRIPT:
+    case GUMBO_TAG_STYLE:
+    case GUMBO_TAG_NOSCRIPT:
+    case GUMBO_TAG_TEMPLATE:
+    case GUMBO_TAG_LINK:
+    case GUMBO_TAG_META:
+    case GUMBO_TAG_BASE:
+    case GUMBO_TAG_IFRAME:
+    case GUMBO_TAG_FRAME:
+    case GUMBO_TAG_FRAMESET:
+    case GUMBO_TAG_OBJECT:
+    case GUMBO_TAG_EMBED:
+    case GUMBO_TAG_APPLET:
+    case GUMBO_TAG_FORM:
+    case GUMBO_TAG_INPUT:
+    case GUMBO_TAG_BUTTON:
+    case GUMBO_TAG_SELECT:
+    case GUMBO_TAG_TEXTAREA:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsVoid(GumboTag tag) {
+  switch (tag) {
+    case GUMBO_TAG_AREA:
+    case GUMBO_TAG_BASE:
+    case GUMBO_TAG_BR:
+    case GUMBO_TAG_COL:
+    case GUMBO_TAG_EMBED:
+    case GUMBO_TAG_HR:
+    case GUMBO_TAG_IMG:
+    case GUMBO_TAG_INPUT:
+    case GUMBO_TAG_LINK:
+    case GUMBO_TAG_META:
+    case GUMBO_TAG_PARAM:
+    case GUMBO_TAG_SOURCE:
+    case GUMBO_TAG_TRACK:
+    case GUMBO_TAG_WBR:
+    case GUMBO_TAG_BGSOUND:
+    case GUMBO_TAG_FRAME:
+    case GUMBO_TAG_KEYGEN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool HasRawText(GumboTag tag) {
+  return tag == GUMBO_TAG_XMP || tag == GUMBO_TAG_NOEMBED || tag == GUMBO_TAG_NOFRAMES ||
+         tag == GUMBO_TAG_PLAINTEXT;
+}
+
+void AppendEscaped(std::string& out, std::string_view text, bool inAttribute) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA0') {
+      out += "&nbsp;";
+      ++i;
+    } else if (inAttribute && c == '"') {
+      out += "&quot;";
+    } else if (!inAttribute && c == '<') {
+      out += "&lt;";
+    } else if (!inAttribute && c == '>') {
+      out += "&gt;";
+    } else {
+      out.push_back(c);
+    }
+  }
+}
+
+class FragmentWriter {
+ public:
+  explicit FragmentWriter(const FragmentRules& rules) : rules_(rules) {}
+
+  std::string Write(const GumboNode* element) {
+    WalkDescendants(element, *this);
+    return std::move(out_);
+  }
+
+  bool Visit(const GumboNode* parent, const GumboNode* child) {
+    if (IsElement(child)) {
+      if (IsDropped(child)) return false;
+      Open(child);
+      return !IsVoid(child->v.element.tag);
+    }
+    if (IsTextNode(child)) {
+      const std::string_view text = child->v.text.text;
+      if (IsElement(parent) && HasRawText(parent->v.element.tag)) {
+        out_ += text;
+      } else {
+        AppendEscaped(out_, text, false);
+      }
+    }
+    return false;  // comments and the rest are left out
+  }
+
+  void Leave(const GumboNode* element) {
+    out_ += "</";
+    out_ += NameOf(element);
+    out_.push_back('>');
+  }
+
+ private:
+  bool IsDropped(const GumboNode* node) const {
+    if (IsDroppedTag(node->v.element.tag)) return true;
+    const std::string_view id = AttributeOf(node, "id");
+    if (!id.empty() && std::find(rules_.droppedIds.begin(), rules_.droppedIds.end(), id) !=
+                           rules_.droppedIds.end()) {
+      return true;
+    }
+    const std::string_view classes = AttributeOf(node, "class");
+    if (classes.empty()) return false;
+    return std::any_of(rules_.droppedClasses.begin(), rules_.droppedClasses.end(),
+                       [classes](const std::string& c) { return HasClass(classes, c); });
+  }
+
+  void Open(const GumboNode* node) {
+    out_.push_back('<');
+    out_ += NameOf(node);
+    const GumboVector& attributes = node->v.element.attributes;
+    const bool isPicture = node->v.element.tag == GUMBO_TAG_IMG;
+    // A lazy picture shows what its data-src names; its src is a placeholder.
+    const std::string_view lazySource = isPicture ? AttributeOf(node, "data-src") : "";
+    for (unsigned i = 0; i < attributes.length; ++i) {
+      const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
+      const std::string_view name = a->name;
+      // Event handlers never run in the view, and a written page has no use for them.
+      if (name.size() > 2 && name.starts_with("on")) continue;
+      if (!IsPlainName(name)) continue;
+      std::string_view value = a->value;
+      if (!lazySource.empty()) {
+        if (name == "data-src") continue;
+        if (name == "src") value = lazySource;
+      }
+      out_.push_back(' ');
+      out_ += name;
+      out_ += "=\"";
+      if ((name == "src" || name == "href" || name == "data-src") && value.starts_with("//")) {
+        out_ += rules_.schemeForRelative;
+        out_.push_back(':');
+      }
+      AppendEscaped(out_, value, true);
+      out_.push_back('"');
+    }
+    if (!lazySource.empty() && gumbo_get_attribute(&attributes, "src") == nullptr) {
+      out_ += " src=\"";
+      if (lazySource.starts_with("//")) out_ += rules_.schemeForRelative + ":";
+      AppendEscaped(out_, lazySource, true);
+      out_.push_back('"');
+    }
+    out_.push_back('>');
+  }
+
+  // Attribute names the markup can carry as written (the parser accepts almost anything).
+  static bool IsPlainName(std::string_view name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+      return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':' ||
+             c == '.';
+    });
+  }
+
+  const FragmentRules& rules_;
+  std::string out_;
+};
+
+class TextWriter {
+ public:
+  std::string Write(const GumboNode* element) {
+    WalkDescendants(element, *this);
+    return std::move(out_);
+  }
+
+  bool Visit(const GumboNode*, const GumboNode* child) {
+    if (IsElement(child)) {
+      if (IsDroppedTag(child->v.element.tag)) return false;
+      pendingSpace_ = true;
+      return true;
+    }
+    if (IsTextNode(child)) Append(child->v.text.text);
+    return false;
+  }
+  void Leave(const GumboNode*) { pendingSpace_ = true; }
+
+ private:
+  void Append(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i];
+      const bool nbsp = c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA0';
+      if (IsSpace(c) || nbsp) {
+        pendingSpace_ = true;
+        if (nbsp) ++i;
+        continue;
+      }
+      if (pendingSpace_ && !out_.empty()) out_.push_back(' ');
+      pendingSpace_ = false;
+      out_.push_back(c);
+    }
+  }
+
+  std::string out_;
+  bool pendingSpace_ = false;
+};
+
+}  // namespace
+
+HtmlPage::HtmlPage(std::string_view utf8) : parsed_(std::make_unique<html::ParsedHtml>(utf8)) {}
+
+HtmlPage::~HtmlPage() = default;
+
+namespace {
+const GumboNode* FindFirst(const GumboNode* root, const ElementSelector& selector) {
+  if (root == nullptr) return nullptr;
+  if (Matches(root, selector)) return root;
+  Finder finder{selector};
+  WalkDescendants(root, finder);
+  return finder.found;
+}
+}  // namespace
+
+std::optional<std::string> HtmlPage::InnerHtmlOf(const ElementSelector& selector,
+                                                 const FragmentRules& rules) const {
+  const GumboNode* element = FindFirst(parsed_->Root(), selector);
+  if (element == nullptr) return std::nullopt;
+  return FragmentWriter(rules).Write(element);
+}
+
+std::optional<std::string> HtmlPage::TextOf(const ElementSelector& selector) const {
+  const GumboNode* element = FindFirst(parsed_->Root(), selector);
+  if (element == nullptr) return std::nullopt;
+  return TextWriter().Write(element);
+}
+
+}  // namespace langxing

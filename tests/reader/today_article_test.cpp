@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Article pages in the portal's current template through RenderArticle: the downloaded bytes
+// are read a second time by the page's own charset when the classic cut finds nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/charset.hpp"
+#include "core/text.hpp"
+#include "reader/render_article.hpp"
+#include "tests/portal/test_portal.hpp"
+
+namespace langxing {
+namespace {
+
+// Serves one page the way CurlDownloader does: the text in the caller's charset, and the bytes.
+class BytesDownloader : public Downloader {
+ public:
+  BytesDownloader(std::string bytes, std::string contentType)
+      : bytes_(std::move(bytes)), contentType_(std::move(contentType)) {}
+  std::u16string DownloadText(std::u16string_view, std::u16string_view charset) override {
+    return DecodeBytes(bytes_, charset).value_or(u"");
+  }
+  DownloadedPage DownloadPage(std::u16string_view url, std::u16string_view charset,
+                              const std::atomic<bool>*) override {
+    ++downloads;
+    return {DownloadText(url, charset), bytes_, contentType_, "", LoadFailure::kNone};
+  }
+  int downloads = 0;
+
+ private:
+  std::string bytes_, contentType_;
+};
+
+constexpr std::u16string_view kNewsUrl = u"https://news.sina.com.cn/c/2024-05-10/doc-iabc.shtml";
+constexpr std::u16string_view kAutoUrl = u"https://auto.sina.com.cn/news/2024-05-10/doc-iabc.shtml";
+const std::string kUtf8Meta = "<meta charset=\"utf-8\">";
+
+std::string TodayPage(std::string head, std::string body) {
+  return "<!DOCTYPE html><html><head>" + head + "<title>标题_新浪新闻</title></head><body>" +
+         "<div class=\"top-bar\">导航 <a href=\"//news.sina.com.cn/\">首页</a></div>" + body +
+         "<div id=\"footer\">页脚 Copyright</div></body></html>";
+}
+
+const std::string kNewsBody =
+    "<div class=\"main-content\"><h1 class=\"main-title\">高铁 &amp; 新线</h1>"
+    "<div class=\"date-source\"><span class=\"date\">2024年05月10日 00:26</span>"
+    "<a class=\"source\" href=\"//news.sina.com.cn/\">新华社</a></div>"
+    "<div class=\"article\" id=\"article\"><!-- 正文 start -->"
+    "<p>　　第一段。</p><script>var ad = '<p>广告</p>';</script><style>p{color:red}</style>"
+    "<div id=\"left_hzh_ad\">广告位</div><div class=\"appendQr_wrap\">扫码</div>"
+    "<div class=\"img_wrapper\"><img src=\"//n.sinaimg.cn/news/a.jpg\" alt=\"图\">"
+    "<span class=\"img_descr\">图说</span></div>"
+    "<p><img src=\"//n.sinaimg.cn/blank.gif\" data-src=\"//n.sinaimg.cn/news/b.jpg\"></p>"
+    "<p onclick=\"x()\">第二段 &lt;引&gt;</p><div class=\"app-kaihu-qr\">开户</div>"
+    "<div class=\"tech-quotation\">行情</div><iframe src=\"//ad.sina.com.cn/\"></iframe>"
+    "<!-- 正文 end --></div></div>";
+
+const std::u16string kNewsArticle =
+    u"<h3 style='text-align :center;'>高铁 &amp; 新线</h1>"
+    u"<p style='font-size:12px;text-align :center;'>2024年05月10日 00:26 新华社</p>"
+    u"<p>　　第一段。</p><div class=\"img_wrapper\">"
+    u"<img src=\"https://n.sinaimg.cn/news/a.jpg\" alt=\"图\">"
+    u"<br /><span style='font-size:12px' >图说</span></div>"
+    u"<p><img src=\"https://n.sinaimg.cn/news/b.jpg\"></p><p>第二段 &lt;引&gt;</p>";
+
+std::string Deep(int levels, std::string inner) {
+  std::string s;
+  for (int i = 0; i < levels; ++i) s += "<div>";
+  s += inner;
+  for (int i = 0; i < levels; ++i) s += "</div>";
+  return s;
+}
+
+struct Rendered {
+  std::u16string html;
+  std::vector<std::u16string> statuses;
+  int downloads = 0;
+};
+
+Rendered Render(std::u16string_view url, std::string bytes, std::string contentType,
+                ReaderSettings settings = {}) {
+  BytesDownloader downloader(std::move(bytes), std::move(contentType));
+  Rendered r;
+  r.html = RenderArticle(url, settings, downloader,
+                         [&](std::u16string_view s) { r.statuses.emplace_back(s); });
+  r.downloads = downloader.downloads;
+  return r;
+}
+
+std::u16string Wrapped(std::u16string_view article, std::u16string_view url) {
+  return u"<body style='background-color: 0;font-size:14px;'>" + std::u16string(article) +
+         u"</body><br /><hr /><center> 文章来源于新浪网<a href='" + std::u16string(url) +
+         u"' target='_blank' >访问原始页</a></center>";
+}
+
+TEST(TodayArticle, NewsPageBecomesTheReaderPage) {
+  const Rendered r = Render(kNewsUrl, TodayPage(kUtf8Meta, kNewsBody), "text/html");
+  EXPECT_EQ(r.html, Wrapped(kNewsArticle, kNewsUrl));
+  EXPECT_EQ(r.downloads, 1);
+  EXPECT_EQ(r.statuses, (std::vector<std::u16string>{u"状态：获取》》", u"状态：正在处理",
+                                                     u"状态：处理完毕", u"状态：空闲"}));
+}
+
+TEST(TodayArticle, PagesOfTheCurrentTemplate) {
+  const std::string gbkMeta =
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">";
+  const std::string finance =
+      "<h1 id=\"artibodyTitle\">财经标题</h1><span id=\"pub_date\">2012年01月02日</span>"
+      "<div class=\"blkContainerSblkCon\" id=\"artibody\"><p>财经正文</p></div>";
+  const std::string classic =
+      "<!-- 内容列 begin --><p>旧版正文</p><!-- publish_helper_end -->"
+      "<div id=\"article\"><p>新版正文</p></div>";
+  struct Case {
+    const char* name;
+    std::u16string_view url;
+    std::string bytes, contentType;
+    std::vector<std::u16string> shows = {}, hides = {};
+    bool failure = false;
+  } cases[] = {
+      {"artibody with the older title and date",
+       kNewsUrl,
+       TodayPage(kUtf8Meta, finance),
+       "text/html",
+       {u"<h3 style='text-align :center;'>财经标题</h1><p style='font-size:12px;text-align "
+        u":center;'>2012年01月02日</p><p>财经正文</p></body>"}},
+      {"both ids: #article wins",
+       kNewsUrl,
+       TodayPage(kUtf8Meta,
+                 "<div id=\"artibody\"><p>乙</p></div><div id=\"article\"><p>甲</p></div>"),
+       "text/html",
+       {u"<body style='background-color: 0;font-size:14px;'><p>甲</p></body>"},
+       {u"乙"}},
+      {"no title: the body alone",
+       kNewsUrl,
+       TodayPage(kUtf8Meta, "<div id=\"article\"><p>无题</p></div>"),
+       "text/html",
+       {u"px;'><p>无题</p></body>"},
+       {u"<h3"}},
+      {"declares GBK, sent as UTF-8",
+       kNewsUrl,
+       TodayPage(gbkMeta, kNewsBody),
+       "text/html",
+       {kNewsArticle}},
+      {"a real GBK page declared GBK",
+       kNewsUrl,
+       testportal::ToGbk(TodayPage(gbkMeta, "<div id=\"article\"><p>国标正文</p></div>")),
+       "text/html",
+       {u"<p>国标正文</p>"}},
+      {"UTF-8 by header only",
+       kNewsUrl,
+       TodayPage("", kNewsBody),
+       "text/html; charset=UTF-8",
+       {kNewsArticle}},
+      {"UTF-8 by byte-order mark only",
+       kNewsUrl,
+       "\xEF\xBB\xBF" + TodayPage("", kNewsBody),
+       "text/html",
+       {kNewsArticle}},
+      {"body 1,000 divs deep",
+       kNewsUrl,
+       TodayPage(kUtf8Meta, "<h1 class=\"main-title\">深</h1><div id=\"article\"><p>浅</p>" +
+                                Deep(1000, "底") + "</div>"),
+       "text/html",
+       {u"<h3 style='text-align :center;'>深</h1><p>浅</p><div><div>"}},
+      {"classic page keeps the classic cut",
+       kNewsUrl,
+       testportal::ToGbk(TodayPage("", classic)),
+       "text/html",
+       {u"px;'><p>旧版正文</p></body>"},
+       {u"新版正文"}},
+      {"old layout without its end marker stays the failure page",
+       kNewsUrl,
+       testportal::ToGbk(
+           TodayPage("", "<!-- 内容列 begin --><div id=\"artibody\"><p>旧</p></div>")),
+       "text/html",
+       {},
+       {},
+       true},
+      {"no article element: failure page",
+       kNewsUrl,
+       TodayPage(kUtf8Meta, "<div id=\"articles\"><p>列表</p></div>"),
+       "text/html",
+       {},
+       {},
+       true},
+      {"empty article element: failure page",
+       kNewsUrl,
+       TodayPage(kUtf8Meta, "<div id=\"article\"> <script>x()</script> </div>"),
+       "text/html",
+       {},
+       {},
+       true},
+      {"auto pages keep their own rule",
+       kAutoUrl,
+       TodayPage(kUtf8Meta, kNewsBody),
+       "text/html",
+       {u"id=\"artibodyTitle\"</body>"},
+       {u"第一段"}},
+      {"not a page at all",
+       kNewsUrl,
+       std::string("\x89PNG\r\n\x1a\n\0\0", 10),
+       "image/png",
+       {},
+       {},
+       true},
+  };
+  for (const Case& c : cases) {
+    const Rendered r = Render(c.url, c.bytes, c.contentType);
+    if (c.failure) {
+      EXPECT_EQ(r.html, ArticleFailurePage(c.url)) << c.name;
+      continue;
+    }
+    for (const auto& text : c.shows) {
+      EXPECT_NE(r.html.find(text), std::u16string::npos) << c.name << ": " << Utf16ToUtf8(text);
+    }
+    for (const auto& text : c.hides) {
+      EXPECT_EQ(r.html.find(text), std::u16string::npos) << c.name << ": " << Utf16ToUtf8(text);
+    }
+    EXPECT_EQ(r.statuses.back(), u"状态：空闲") << c.name;
+  }
+}
+
+TEST(TodayArticle, PicturesObeyTheImageOption) {
+  const Rendered r = Render(kNewsUrl, TodayPage(kUtf8Meta, kNewsBody), "text/html",
+                            ReaderSettings{0, 0, u"0", 14});
+  EXPECT_NE(r.html.find(u"<img style='display:none'src=\"https://n.sinaimg.cn/news/b.\">"),
+            std::u16string::npos);
+  EXPECT_EQ(r.html.find(u".jpg"), std::u16string::npos);
+}
+
+// A downloader that keeps no bytes (as the tests' simpler fakes) is read from its text.
+TEST(TodayArticle, TextOnlyDownloaderIsReadFromItsText) {
+  class TextOnly : public Downloader {
+   public:
+    std::u16string DownloadText(std::u16string_view, std::u16string_view) override {
+      return u"<html><body><h1 class=\"main-title\">题</h1><div id=\"article\"><p>文</p></div>";
+    }
+  } downloader;
+  const std::u16string html = RenderArticle(kNewsUrl, {}, downloader, [](std::u16string_view) {});
+  EXPECT_EQ(html, Wrapped(u"<h3 style='text-align :center;'>题</h1><p>文</p>", kNewsUrl));
+}
+
+}  // namespace
+}  // namespace langxing
