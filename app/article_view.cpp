@@ -245,11 +245,12 @@ void ArticleView::WriteDocument(const std::u16string& html, const std::u16string
   ownNavigation_ = false;
   ++writes_;
   writeWatch_.start();
+  const QString based = WithBaseAddress(page, writtenBase_);
   if (writtenPages_) {
-    load(writtenPages_->Store(WithBaseAddress(page, writtenBase_)));
+    load(writtenPages_->Store(based));
   } else {
     // Without the scheme the page can only go in as HTML text, which the engine limits to 2 MB.
-    setHtml(page, QUrl(writtenBase_));
+    setHtml(based, QUrl(writtenBase_));
   }
 }
 
@@ -339,7 +340,8 @@ bool ArticleView::ShowsWrittenPage() const {
   return !writtenBase_.isNull() && url() == QUrl(writtenBase_);
 }
 
-// In a written page, "#name" links resolve against the article's address (its <base>), which
+// In a written page, "#name" links resolve against the article's address (the <base> it is
+// written with, whatever base the page names), which
 // would leave the page for the portal's original. They are meant for the page itself: jump
 // there in place instead.
 bool ArticleView::FollowLink(const QUrl& url) {

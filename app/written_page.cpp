@@ -38,26 +38,19 @@ bool WrittenPageSchemeRegistered() { return registered; }
 QString WithBaseAddress(const QString& html, const QString& baseAddress) {
   const QUrl base(baseAddress);
   if (baseAddress.isEmpty() || !base.isValid() || base.isRelative()) return html;
-  static const QRegularExpression ownBase(QStringLiteral("<base[\\s/>]"),
-                                          QRegularExpression::CaseInsensitiveOption);
-  if (html.contains(ownBase)) return html;
 
+  // The first <base> of a document is the one that counts, so the article's address goes in
+  // front of everything the page holds, its own <base> included: after a leading doctype
+  // (which keeps the page in standards mode), otherwise at the very start, where the parser
+  // puts it into the head it makes.
   const QString tag =
       QStringLiteral("<base href=\"") + AttributeEscaped(baseAddress) + QStringLiteral("\">");
-  // Right after an explicit <head ...> tag (not <header>); otherwise after a leading doctype,
-  // where the parser still puts it into the head; otherwise in front of everything.
-  static const QRegularExpression headTag(QStringLiteral("<head(\\s[^>]*)?>"),
-                                          QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression doctype(QStringLiteral("^\\s*<!doctype[^>]*>"),
                                           QRegularExpression::CaseInsensitiveOption);
-  QRegularExpressionMatch match = headTag.match(html);
-  if (!match.hasMatch()) match = doctype.match(html);
-  if (match.hasMatch()) {
-    QString result = html;
-    result.insert(match.capturedEnd(), tag);
-    return result;
-  }
-  return tag + html;
+  const QRegularExpressionMatch match = doctype.match(html);
+  QString result = html;
+  result.insert(match.hasMatch() ? match.capturedEnd() : 0, tag);
+  return result;
 }
 
 QUrl WrittenPageHandler::Store(const QString& html) {

@@ -21,9 +21,9 @@ void RegisterWrittenPageScheme();
 // Whether RegisterWrittenPageScheme ran before the engine started.
 bool WrittenPageSchemeRegistered();
 
-// The page with a <base href> for baseAddress inserted at the start of its head, so that its
-// relative addresses resolve against the article. Unchanged when the page names a base of its
-// own or baseAddress is not an absolute address.
+// The page with a <base href> for baseAddress inserted before anything it holds, so that its
+// relative addresses (and "#name" links) resolve against the article, whatever <base> the page
+// names itself. Unchanged when baseAddress is not an absolute address.
 QString WithBaseAddress(const QString& html, const QString& baseAddress);
 
 // Holds the page written last and serves it under its own address. Only the latest page is

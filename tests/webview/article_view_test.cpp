@@ -112,17 +112,26 @@ TEST_F(ArticleViewTest, RelativeAddressesResolveAgainstTheArticleAddress) {
             server.Url("/news/other.html"));
 }
 
-TEST_F(ArticleViewTest, PageWithItsOwnBaseKeepsIt) {
+// The article's address is the written page's base whatever <base> the page names: its
+// relative addresses and its "#top" links stay with the article.
+TEST_F(ArticleViewTest, PageWithItsOwnBaseResolvesAgainstTheArticle) {
   server.Serve("/own/pic.png", PngImage(12, 12), "image/png");
-  const QString html =
-      QStringLiteral("<html><head><base href='%1'></head><body><img src='pic.png'></body></html>")
-          .arg(server.Url("/own/"));
-  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/news/article.html")));
+  server.Serve("/news/pic.png", PngImage(20, 20), "image/png");
+  const QString article = server.Url("/news/article.html");
+  const QString html = QStringLiteral(
+                           "<html><head><base href='%1'></head><body><img src='pic.png'>"
+                           "<a id='top' href='#top'>回到顶部</a></body></html>")
+                           .arg(server.Url("/own/"));
+  ASSERT_TRUE(WriteAndWait(view, html, article));
+  EXPECT_EQ(RunScript(view, QStringLiteral("document.baseURI")).toString(), article);
+  EXPECT_EQ(RunScript(view, QStringLiteral("document.getElementById('top').href")).toString(),
+            article + QStringLiteral("#top"));
   EXPECT_TRUE(QTest::qWaitFor(
       [&] {
-        return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 12;
+        return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 20;
       },
       kWaitMs));
+  EXPECT_EQ(server.Hits("/own/pic.png"), 0);
 }
 
 TEST_F(ArticleViewTest, LocationUrlIsTheWriteAddressOrTheAddressNavigatedTo) {
