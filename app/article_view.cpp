@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "app/address_opener.hpp"
+#include "app/resource_policy.hpp"
 #include "app/written_page.hpp"
 
 namespace {
@@ -136,6 +137,7 @@ void ArticleView::RegisterSchemes() { RegisterWrittenPageScheme(); }
 ArticleView::ArticleView(QWidget* parent)
     : QWebEngineView(parent),
       profile_(new QWebEngineProfile(this)),  // no storage name: off the record
+      resources_(new ResourcePolicy(this)),
       desktopOpener_(std::make_unique<DesktopAddressOpener>()),
       opener_(desktopOpener_.get()) {
   // Nothing of a session reaches the disk: cache and cookies live in memory only, and
@@ -143,6 +145,7 @@ ArticleView::ArticleView(QWidget* parent)
   profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
   profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
   LockDown(profile_->settings());
+  profile_->setUrlRequestInterceptor(resources_);
   if (WrittenPageSchemeRegistered()) {
     writtenPages_ = new WrittenPageHandler(profile_);
     profile_->installUrlSchemeHandler(WrittenPageScheme, writtenPages_);
@@ -221,7 +224,10 @@ void ArticleView::SetAddressOpener(AddressOpener* opener) {
 
 void ArticleView::SetLoadImages(bool load) {
   profile_->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, load);
+  resources_->SetPictures(load);
 }
+
+void ArticleView::SetLoadVideo(bool load) { resources_->SetVideo(load); }
 
 void ArticleView::Navigate(const std::u16string& url) {
   writePending_ = false;

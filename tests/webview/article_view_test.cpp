@@ -9,9 +9,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
 #include <csignal>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -19,8 +17,6 @@
 #include "app/address_opener.hpp"
 #include "app/program.hpp"
 #include "local_server.hpp"
-#include "tests/portal/images.hpp"
-#include "tests/portal/test_portal.hpp"
 #include "view_harness.hpp"
 
 namespace {
@@ -400,72 +396,6 @@ TEST_F(ArticleViewTest, InPageLinkOfAWrittenPageStaysOnIt) {
   EXPECT_EQ(server.Hits("/article.shtml"), 0);
   EXPECT_TRUE(ShowsBodyOf(html));
   EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), article);
-}
-
-}  // namespace
-
-namespace {
-
-// With pictures off, no picture of any kind is fetched through the portal, whatever the
-// markup; with them on, every one of these kinds is (so the page really asks for them).
-TEST(ArticleViewPictures, NoPictureIsFetchedWhilePicturesAreOff) {
-  using langxing::testportal::Page;
-  langxing::testportal::TestPortal portal(std::filesystem::path{});
-  langxing::testportal::ScopedProxy proxy(portal);
-  const std::string host = "http://news.sina.com.cn";
-  const std::string png = langxing::testportal::SolidPng(8, 8, {200, 30, 30});
-  for (int i = 1; i <= 9; ++i)
-    portal.SetPage(host + "/pics/" + std::to_string(i), {png, "image/png"});
-  portal.SetPage(host + "/css/7.css", {"body { background-image: url(/pics/7); }", "text/css"});
-  portal.SetPage(host + "/frame/8.html", {"<body><img src='/pics/8'></body>", "text/html"});
-  // The kinds a reader page can hold once "显示图像" is cleared and the article rewritten:
-  // hidden images, a ".jpg" renamed to ".", upper-case tags the rewrite leaves alone, CSS
-  // backgrounds, srcset, a video poster, a style sheet's picture, a frame's picture.
-  const QString html = QStringLiteral(
-      "<html><head><link rel='stylesheet' href='/css/7.css'></head><body>"
-      "<img style='display:none'src='/pics/1'>"
-      "<img style='display:none'src='/pics/2.'>"
-      "<IMG SRC='/pics/3'>"
-      "<div style='width:50px;height:50px;background:url(/pics/4)'>背景</div>"
-      "<img srcset='/pics/5 1x'>"
-      "<video poster='/pics/6' width='40' height='40'></video>"
-      "<iframe src='/frame/8.html'></iframe>"
-      "<picture><source srcset='/pics/9'><img alt='图'></picture>"
-      "</body></html>");
-  const auto pictureRequests = [&] {
-    int count = 0;
-    for (const std::string& url : portal.Requests())
-      count += url.find("/pics/") != std::string::npos;
-    return count;
-  };
-
-  for (const bool picturesOn : {false, true}) {
-    SCOPED_TRACE(picturesOn ? "pictures on" : "pictures off");
-    ArticleView view;  // a new profile: it reads the proxy set above
-    view.resize(600, 400);
-    view.show();
-    portal.ClearRequests();
-    view.SetLoadImages(picturesOn);
-    ASSERT_TRUE(WriteAndWait(view, html, QString::fromStdString(host + "/c/pics.shtml")));
-    // The frame and the style sheet arrive; their pictures would follow at once.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-          const auto requests = portal.Requests();
-          return std::count(requests.begin(), requests.end(), host + "/frame/8.html") == 1 &&
-                 std::count(requests.begin(), requests.end(), host + "/css/7.css") == 1;
-        },
-        kWaitMs));
-    if (picturesOn)
-      EXPECT_TRUE(QTest::qWaitFor([&] { return pictureRequests() == 9; }, kWaitMs))
-          << pictureRequests();
-    else
-      QTest::qWait(1500);
-    std::cout << (picturesOn ? "pictures on" : "pictures off") << ": " << pictureRequests()
-              << " picture requests of 9 pictures\n";
-    if (!picturesOn) {
-      EXPECT_EQ(pictureRequests(), 0);
-    }
-  }
 }
 
 }  // namespace
