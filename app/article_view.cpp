@@ -17,6 +17,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <csignal>
 #include <functional>
@@ -130,6 +131,54 @@ void LockDown(QWebEngineSettings* settings) {
   }
 }
 
+// Stops what a page's own style attributes start despite the written page's still style (they
+// rank above any style sheet): the costly properties are taken out of every style attribute as
+// the parser adds it, each animation or transition that still begins is cancelled, and SVG
+// animations are paused once the page is parsed. It runs in the program's own script
+// world, as pages run no scripts of their own.
+QWebEngineScript StillScript() {
+  QWebEngineScript script;
+  script.setName(QStringLiteral("langxing-still"));
+  script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  script.setWorldId(QWebEngineScript::ApplicationWorld);
+  script.setRunsOnSubFrames(true);
+  script.setSourceCode(QStringLiteral(R"((function () {
+  function still(event) {
+    var target = event.target;
+    if (target && target.getAnimations)
+      target.getAnimations({subtree: true}).forEach(function (a) { a.cancel(); });
+  }
+  ['animationstart', 'animationiteration', 'transitionrun', 'transitionstart']
+      .forEach(function (type) { window.addEventListener(type, still, true); });
+  var costly = ['animation', 'transition', 'filter', 'backdrop-filter', 'box-shadow',
+                'text-shadow', 'will-change', 'mix-blend-mode'];
+  function plain(element) {
+    var style = element.style;
+    if (!style) return;
+    costly.forEach(function (property) {
+      if (style.getPropertyValue(property) !== '') style.removeProperty(property);
+    });
+  }
+  // As the parser adds elements, before they are first drawn.
+  new MutationObserver(function (records) {
+    records.forEach(function (record) {
+      if (record.type === 'attributes') plain(record.target);
+      record.addedNodes.forEach(function (node) {
+        if (node.nodeType !== 1) return;
+        plain(node);
+        node.querySelectorAll('[style]').forEach(plain);
+      });
+    });
+  }).observe(document, {childList: true, subtree: true, attributes: true,
+                        attributeFilter: ['style']});
+  document.addEventListener('DOMContentLoaded', function () {
+    document.getAnimations().forEach(function (a) { a.cancel(); });
+    document.querySelectorAll('svg').forEach(function (svg) { svg.pauseAnimations(); });
+  });
+})();)"));
+  return script;
+}
+
 }  // namespace
 
 void ArticleView::RegisterSchemes() { RegisterWrittenPageScheme(); }
@@ -146,6 +195,7 @@ ArticleView::ArticleView(QWidget* parent)
   profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
   LockDown(profile_->settings());
   profile_->setUrlRequestInterceptor(resources_);
+  profile_->scripts()->insert(StillScript());
   if (WrittenPageSchemeRegistered()) {
     writtenPages_ = new WrittenPageHandler(profile_);
     profile_->installUrlSchemeHandler(WrittenPageScheme, writtenPages_);
@@ -157,9 +207,17 @@ ArticleView::ArticleView(QWidget* parent)
   answerWatch_.setSingleShot(true);
   answerWatch_.setInterval(kRendererAnswerMs);
   connect(&answerWatch_, &QTimer::timeout, this, [this] {
-    if (writeShown_ || answered_ || killedFor_ == writes_) return;
-    // The renderer has not answered for seconds while a page waits to be shown: it is hung
-    // (a page that never yields, a stopped process). Ending it makes way for a new one.
+    if (writeShown_ || killedFor_ == writes_) return;
+    // The renderer answers but the write still does not show: the engine may be busy with
+    // the page shown before (its compositing, say). It gets one more round of the watch.
+    if (answered_ && stalledFor_ != writes_) {
+      stalledFor_ = writes_;
+      writeWatch_.start();
+      return;
+    }
+    // The renderer has not answered for seconds while a page waits to be shown, or the write
+    // has stayed unshown for two rounds: it is hung (a page that never yields, a stopped
+    // process, an engine that produces no frame). Ending it makes way for a new one.
     killedFor_ = writes_;
     // No renderer yet: the first page is still on its way, nothing hangs.
     const qint64 pid = page()->renderProcessPid();
@@ -251,7 +309,7 @@ void ArticleView::WriteDocument(const std::u16string& html, const std::u16string
   ownNavigation_ = false;
   ++writes_;
   writeWatch_.start();
-  const QString based = WithBaseAddress(page, writtenBase_);
+  const QString based = WithBaseAddress(WithStillStyle(page), writtenBase_);
   if (writtenPages_) {
     load(writtenPages_->Store(based));
   } else {

@@ -49,7 +49,8 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   void SetLoadVideo(bool load);
 
   // How long a write may go unshown before the renderer is asked whether it still answers,
-  // and how long it then has to answer before it counts as hung and is replaced.
+  // and how long it then has to answer before it counts as hung and is replaced. A renderer
+  // that answers but leaves the write unshown through a second such round is replaced too.
   static constexpr int kWriteWatchMs = 1500;
   static constexpr int kRendererAnswerMs = 2500;
 
@@ -90,6 +91,7 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   std::uint64_t writes_ = 0;
   std::uint64_t probed_ = 0;
   bool answered_ = false;
+  std::uint64_t stalledFor_ = 0;  // the write the renderer answered for but did not show
   std::uint64_t killedFor_ = 0;
   std::uint64_t reloadedFor_ = 0;
 };

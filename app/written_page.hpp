@@ -26,6 +26,11 @@ bool WrittenPageSchemeRegistered();
 // names itself. Unchanged when baseAddress is not an absolute address.
 QString WithBaseAddress(const QString& html, const QString& baseAddress);
 
+// The page with a style sheet in front that the page's style sheets cannot override: no
+// animation or transition runs, and nothing is blurred, shadowed, blended or kept on a layer
+// of its own -- the work a page's styles could otherwise make the engine do over and over.
+QString WithStillStyle(const QString& html);
+
 // Holds the page written last and serves it under its own address. Only the latest page is
 // kept: a reload of it still works, older written pages are gone.
 class WrittenPageHandler final : public QWebEngineUrlSchemeHandler {

@@ -24,14 +24,22 @@ enum class Kind { Picture, Frame, Stylesheet, Font, Preload, Object, Media, Othe
 
 const char* NameOf(Kind kind) {
   switch (kind) {
-    case Kind::Picture: return "picture";
-    case Kind::Frame: return "frame";
-    case Kind::Stylesheet: return "stylesheet";
-    case Kind::Font: return "font";
-    case Kind::Preload: return "prefetch/preload";
-    case Kind::Object: return "object/embed";
-    case Kind::Media: return "media";
-    case Kind::Other: return "other";
+    case Kind::Picture:
+      return "picture";
+    case Kind::Frame:
+      return "frame";
+    case Kind::Stylesheet:
+      return "stylesheet";
+    case Kind::Font:
+      return "font";
+    case Kind::Preload:
+      return "prefetch/preload";
+    case Kind::Object:
+      return "object/embed";
+    case Kind::Media:
+      return "media";
+    case Kind::Other:
+      return "other";
   }
   return "?";
 }
@@ -44,7 +52,8 @@ struct Vector {
 
 const std::string kVideoHost = "http://video.sina.com.cn";
 
-// The markup, each in a page of its own kind of attack; the address is unique per vector.
+// The markup of each way, its address unique per vector. (A refresh to another page is no
+// fetch of the page's but a navigation, which the view refuses: see article_view_test.)
 const std::vector<Vector> kVectors = {
     {Kind::Picture, "<img src='%1'>"},
     {Kind::Picture, "<img style='display:none' src='%1'>"},
@@ -57,8 +66,9 @@ const std::vector<Vector> kVectors = {
     {Kind::Picture, "<table background='%1'><tr><td>表</td></tr></table>"},
     {Kind::Picture, "<svg width='10' height='10'><image href='%1' width='10' height='10'/></svg>"},
     {Kind::Picture, "<ul style='list-style-image:url(%1)'><li>项</li></ul>"},
-    {Kind::Picture, "<div style='width:9px;height:9px;border:4px solid;border-image:url(%1) 3'>"
-                    "</div>"},
+    {Kind::Picture,
+     "<div style='width:9px;height:9px;border:4px solid;border-image:url(%1) 3'>"
+     "</div>"},
     {Kind::Picture, "<div style='content:url(%1)'></div>"},
     {Kind::Picture, "<img src='%1'>", "http://n.sinaimg.cn"},  // the portal's picture host
     {Kind::Frame, "<iframe src='%1'></iframe>"},
@@ -71,7 +81,8 @@ const std::vector<Vector> kVectors = {
     {Kind::Stylesheet, "<style>@import '%1' screen;</style>"},
     {Kind::Stylesheet, "<link rel='preload' as='style' href='%1'>"},
     {Kind::Font,
-     "<style>@font-face{font-family:f%2;src:url(%1)}</style><span style='font-family:f%2'>字</span>"},
+     "<style>@font-face{font-family:f%2;src:url(%1)}</style><span "
+     "style='font-family:f%2'>字</span>"},
     {Kind::Font, "<link rel='preload' as='font' href='%1' crossorigin>"},
     {Kind::Preload, "<link rel='prefetch' href='%1'>"},
     {Kind::Preload, "<link rel='preload' as='script' href='%1'>"},
@@ -91,7 +102,6 @@ const std::vector<Vector> kVectors = {
     {Kind::Other, "<link rel='icon' href='%1'>"},
     {Kind::Other, "<link rel='manifest' href='%1'>"},
     {Kind::Other, "<svg><use href='%1#a'/></svg>"},
-    {Kind::Other, "<meta http-equiv='refresh' content='1; url=%1'>"},
 };
 
 // The portal's video, which "显示视频" lets through.
@@ -105,13 +115,14 @@ std::string AddressOf(const std::string& host, std::size_t index) {
 QString PageOfAllVectors() {
   QString html = QStringLiteral("<html><head><title>取数</title></head><body><p>正文</p>");
   for (std::size_t i = 0; i < kVectors.size(); ++i)
-    html += QString::fromUtf8(kVectors[i].markup)
-                .replace(QStringLiteral("%1"), QString::fromStdString(AddressOf(kVectors[i].host, i)))
-                .replace(QStringLiteral("%2"), QString::number(i));
+    html +=
+        QString::fromUtf8(kVectors[i].markup)
+            .replace(QStringLiteral("%1"), QString::fromStdString(AddressOf(kVectors[i].host, i)))
+            .replace(QStringLiteral("%2"), QString::number(i));
   for (std::size_t i = 0; i < kPortalMedia.size(); ++i)
-    html += QString::fromStdString(kPortalMedia[i])
-                .replace(QStringLiteral("%1"),
-                         QString::fromStdString(AddressOf(kVideoHost, 100 + i)));
+    html +=
+        QString::fromStdString(kPortalMedia[i])
+            .replace(QStringLiteral("%1"), QString::fromStdString(AddressOf(kVideoHost, 100 + i)));
   return html + QStringLiteral("</body></html>");
 }
 
@@ -182,7 +193,12 @@ TEST(ArticleViewFetches, NothingButWhatTheOptionsAllow) {
     view.SetSilent(true);
     view.SetLoadImages(options.pictures);
     view.SetLoadVideo(options.video);
-    ASSERT_TRUE(WriteAndWait(view, html, article));
+    // The load may end short of complete (a picture the portal never answers, say): what
+    // counts here is what was asked for.
+    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+    view.WriteDocument(html.toStdU16String(), article.toStdU16String());
+    ASSERT_TRUE(!loaded.isEmpty() || loaded.wait(kWaitMs));
+    if (!loaded.first().value(0).toBool()) std::cout << options.name << ": load ended short\n";
     Settle(portal);
     counts[options.name] = RequestsPerVector(portal);
   }
@@ -206,7 +222,8 @@ TEST(ArticleViewFetches, NothingButWhatTheOptionsAllow) {
     const Vector& v = kVectors[i];
     const std::string name = std::string(NameOf(v.kind)) + " " + v.markup + " " + v.host;
     live += CountOf(plain, i) > 0;
-    if (CountOf(plain, i) == 0) std::cout << "  not fetched in a plain view either: " << name << "\n";
+    if (CountOf(plain, i) == 0)
+      std::cout << "  not fetched in a plain view either: " << name << "\n";
     EXPECT_EQ(CountOf(counts["both cleared"], i), 0) << name;
     // Video and sound (and the objects that would play them) of the portal's own hosts go out
     // when "显示视频" is ticked; nothing else does.
