@@ -208,6 +208,9 @@ ArticleView::ArticleView(QWidget* parent)
   answerWatch_.setInterval(kRendererAnswerMs);
   connect(&answerWatch_, &QTimer::timeout, this, [this] {
     if (writeShown_ || killedFor_ == writes_) return;
+    // The renderer holds the written page, parsed: only its pictures are still on their way
+    // (a slow picture host). Nothing hangs.
+    if (answered_ && parsed_) return;
     // The renderer answers but the write still does not show: the engine may be busy with
     // the page shown before (its compositing, say). It gets one more round of the watch.
     if (answered_ && stalledFor_ != writes_) {
@@ -351,16 +354,23 @@ bool ArticleView::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationTy
   return true;
 }
 
-// The renderer has not shown the latest write in time: ask it for a trivial answer. One that
-// does not come in time means it is hung (see the answer watch in the constructor).
+// The renderer has not shown the latest write in time: ask it which page it holds and whether
+// that is parsed. An answer that does not come in time means it is hung (see the answer watch
+// in the constructor).
 void ArticleView::ProbeRenderer() {
   if (writeShown_) return;
   probed_ = writes_;
   answered_ = false;
+  parsed_ = false;
   const std::uint64_t probe = probed_;
-  page()->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
-                        [this, probe](const QVariant&) {
-                          if (probe == probed_) answered_ = true;
+  page()->runJavaScript(QStringLiteral("document.readyState === 'loading' ? '' : location.href"),
+                        QWebEngineScript::ApplicationWorld, [this, probe](const QVariant& answer) {
+                          if (probe != probed_) return;
+                          answered_ = true;
+                          const QUrl shown(answer.toString());
+                          parsed_ = writtenPages_ != nullptr
+                                        ? writtenPages_->IsLatest(shown)
+                                        : !shown.isEmpty() && shown == QUrl(writtenBase_);
                         });
   answerWatch_.start();
 }

@@ -91,6 +91,7 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   std::uint64_t writes_ = 0;
   std::uint64_t probed_ = 0;
   bool answered_ = false;
+  bool parsed_ = false;  // the answer: the latest write is parsed, its pictures may still load
   std::uint64_t stalledFor_ = 0;  // the write the renderer answered for but did not show
   std::uint64_t killedFor_ = 0;
   std::uint64_t reloadedFor_ = 0;

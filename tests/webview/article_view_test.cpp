@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "app/address_opener.hpp"
 #include "app/program.hpp"
 #include "local_server.hpp"
+#include "tests/portal/test_portal.hpp"
 #include "view_harness.hpp"
 
 namespace {
@@ -460,6 +462,34 @@ TEST_F(ArticleViewTest, ArticleTextIsSetInTheChineseFamily) {
   EXPECT_EQ(widths[2], widths[0]) << "serif";
   EXPECT_EQ(widths[3], widths[0]) << "sans-serif";
   EXPECT_NE(widths[4], widths[0]) << "a face the article names is kept";
+}
+
+}  // namespace
+
+namespace {
+
+// A picture whose host never answers keeps the load from finishing, but the article is there:
+// the watch must not take that for a hung renderer and replace it (the article would flash).
+TEST(ArticleViewWatch, APictureThatNeverArrivesIsNoHang) {
+  langxing::testportal::TestPortal portal(std::filesystem::path{});
+  langxing::testportal::ScopedProxy proxy(portal);
+  langxing::testportal::Page stalled;
+  stalled.behaviour = langxing::testportal::Page::Behaviour::Stall;
+  portal.SetPage("http://n.sinaimg.cn/stalled.jpg", stalled);
+  ArticleView view;  // a new profile: it reads the proxy set above
+  view.resize(600, 400);
+  view.show();
+  view.SetLoadImages(true);
+  QSignalSpy loadStarted(&view, &QWebEngineView::loadStarted);
+  view.WriteDocument(u"<body><p>正文</p><img src='http://n.sinaimg.cn/stalled.jpg'></body>",
+                     u"http://news.sina.com.cn/c/slow.shtml");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("正文"); }, kWaitMs));
+  const qint64 renderer = view.page()->renderProcessPid();
+  // Past two rounds of the watch.
+  QTest::qWait(2 * (ArticleView::kWriteWatchMs + ArticleView::kRendererAnswerMs) + 1000);
+  EXPECT_EQ(view.page()->renderProcessPid(), renderer);
+  EXPECT_EQ(loadStarted.size(), 1);
+  EXPECT_EQ(BodyText(view), QStringLiteral("正文"));
 }
 
 }  // namespace

@@ -6,15 +6,14 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <filesystem>
 #include <map>
 #include <sstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "app/article_view.hpp"
 #include "local_server.hpp"
@@ -109,9 +108,8 @@ TEST(ArticleViewStyles, ABusyPageOfStylesDoesNotHoldTheNextArticle) {
         },
         kWaitMs));
     std::cout << (inlineImportant ? "inline !important" : "style sheet")
-              << ": the next article showed after " << clock.elapsed()
-              << " ms; process tree " << before / 1024 << " MiB before, " << peak / 1024
-              << " MiB at most\n";
+              << ": the next article showed after " << clock.elapsed() << " ms; process tree "
+              << before / 1024 << " MiB before, " << peak / 1024 << " MiB at most\n";
   }
 }
 
