@@ -307,6 +307,7 @@ void ArticleView::SetSilent(bool silent) {
 void ArticleView::WriteDocument(const std::u16string& html, const std::u16string& baseUrl) {
   const QString page = QString::fromStdU16String(html);
   writtenBase_ = QString::fromStdU16String(baseUrl);
+  resources_->SetArticle(QUrl(writtenBase_));
   writePending_ = true;
   writeShown_ = false;
   ownNavigation_ = false;

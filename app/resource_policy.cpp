@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include "app/written_page.hpp"
 #include "core/portal.hpp"
 
 bool IsPortalHost(const QUrl& url) {
@@ -32,6 +33,33 @@ bool MayFetch(QWebEngineUrlRequestInfo::ResourceType type, const QUrl& url, bool
   }
 }
 
+void ResourcePolicy::SetArticle(const QUrl& article) {
+  QByteArray referrer;
+  const QString scheme = article.scheme();
+  if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+      !article.host().isEmpty()) {
+    // Only the site, as a browser tells other sites by default: no path, no query.
+    referrer = article
+                   .adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery |
+                             QUrl::RemoveFragment)
+                   .toEncoded() +
+               '/';
+  }
+  const std::lock_guard lock(mutex_);
+  referrer_ = referrer;
+}
+
 void ResourcePolicy::interceptRequest(QWebEngineUrlRequestInfo& info) {
-  if (!MayFetch(info.resourceType(), info.requestUrl(), pictures_, video_)) info.block(true);
+  if (!MayFetch(info.resourceType(), info.requestUrl(), pictures_, video_)) {
+    info.block(true);
+    return;
+  }
+  if (info.firstPartyUrl().scheme() != QLatin1String(WrittenPageScheme)) return;
+  if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame) return;
+  const std::lock_guard lock(mutex_);
+  if (referrer_.isEmpty()) return;
+  // Nothing of an https article goes out in the clear, as with a browser's own policy.
+  if (referrer_.startsWith("https:") && info.requestUrl().scheme() != QLatin1String("https"))
+    return;
+  info.setHttpHeader("Referer", referrer_);
 }

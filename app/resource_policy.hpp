@@ -5,10 +5,12 @@
 // neither pull in another host's content nor make traffic the options said not to make.
 #pragma once
 
+#include <QByteArray>
 #include <QUrl>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 #include <atomic>
+#include <mutex>
 
 // Whether a request of this kind for url may go out under the given options. Main frames are
 // always let through: which pages the view shows is decided where navigations are accepted.
@@ -28,10 +30,16 @@ class ResourcePolicy final : public QWebEngineUrlRequestInterceptor {
 
   void SetPictures(bool pictures) { pictures_ = pictures; }
   void SetVideo(bool video) { video_ = video; }
+  // The address of the article the written pages stand for. What they fetch tells its site
+  // as the referrer (a written page's own address means nothing to a server, and the portal's
+  // picture host answers only the portal's pages).
+  void SetArticle(const QUrl& article);
 
   void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
  private:
   std::atomic<bool> pictures_{true};
   std::atomic<bool> video_{false};
+  std::mutex mutex_;
+  QByteArray referrer_;  // the article's site, "http://host/"; empty when it has none
 };

@@ -8,6 +8,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -201,6 +202,13 @@ TEST(ArticleViewFetches, NothingButWhatTheOptionsAllow) {
     if (!loaded.first().value(0).toBool()) std::cout << options.name << ": load ended short\n";
     Settle(portal);
     counts[options.name] = RequestsPerVector(portal);
+    if (options.pictures) {
+      // The portal's picture host answers only pages of the portal: it is told the article's
+      // site, as a browser showing the article would tell it.
+      const auto headers = portal.RequestHeaders(AddressOf("http://n.sinaimg.cn", 13));
+      EXPECT_NE(std::find(headers.begin(), headers.end(), "Referer: http://news.sina.com.cn/"),
+                headers.end());
+    }
   }
 
   std::cout << "requests per kind: plain view / both cleared / 显示图像 / 显示视频\n";
