@@ -2,6 +2,7 @@
 // Opening an address in the desktop's default web browser.
 #pragma once
 
+#include <QString>
 #include <QUrl>
 #include <functional>
 #include <string>
@@ -14,7 +15,8 @@ class AddressOpener {
   virtual bool Open(const std::u16string& address) = 0;
 };
 
-// Opens only absolute http and https addresses, through the desktop's URL handler
+// Opens only absolute http and https addresses without user information and at most 8 KiB
+// long, through the desktop's URL handler
 // (QDesktopServices). The address goes to the browser as one URL: no command line is built
 // and no shell ever sees it, so nothing in the address can run as a command.
 class DesktopAddressOpener final : public AddressOpener {
@@ -32,3 +34,6 @@ class DesktopAddressOpener final : public AddressOpener {
 
 // The URL an address is opened as, or an invalid QUrl when it must not be opened.
 QUrl OpenableUrlOf(const std::u16string& address);
+
+// The address as messages show it: its first 80 characters and its length when it is longer.
+QString ElidedAddress(const QString& address);

@@ -17,12 +17,14 @@
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <csignal>
 #include <functional>
 
 #include "app/address_opener.hpp"
 #include "app/certificate_trust.hpp"
+#include "app/resource_policy.hpp"
 #include "app/written_page.hpp"
 
 namespace {
@@ -128,6 +130,54 @@ void LockDown(QWebEngineSettings* settings) {
   }
 }
 
+// Stops what a page's own style attributes start despite the written page's still style (they
+// rank above any style sheet): the costly properties are taken out of every style attribute as
+// the parser adds it, each animation or transition that still begins is cancelled, and SVG
+// animations are paused once the page is parsed. It runs in the program's own script
+// world, as pages run no scripts of their own.
+QWebEngineScript StillScript() {
+  QWebEngineScript script;
+  script.setName(QStringLiteral("langxing-still"));
+  script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  script.setWorldId(QWebEngineScript::ApplicationWorld);
+  script.setRunsOnSubFrames(true);
+  script.setSourceCode(QStringLiteral(R"((function () {
+  function still(event) {
+    var target = event.target;
+    if (target && target.getAnimations)
+      target.getAnimations({subtree: true}).forEach(function (a) { a.cancel(); });
+  }
+  ['animationstart', 'animationiteration', 'transitionrun', 'transitionstart']
+      .forEach(function (type) { window.addEventListener(type, still, true); });
+  var costly = ['animation', 'transition', 'filter', 'backdrop-filter', 'box-shadow',
+                'text-shadow', 'will-change', 'mix-blend-mode'];
+  function plain(element) {
+    var style = element.style;
+    if (!style) return;
+    costly.forEach(function (property) {
+      if (style.getPropertyValue(property) !== '') style.removeProperty(property);
+    });
+  }
+  // As the parser adds elements, before they are first drawn.
+  new MutationObserver(function (records) {
+    records.forEach(function (record) {
+      if (record.type === 'attributes') plain(record.target);
+      record.addedNodes.forEach(function (node) {
+        if (node.nodeType !== 1) return;
+        plain(node);
+        node.querySelectorAll('[style]').forEach(plain);
+      });
+    });
+  }).observe(document, {childList: true, subtree: true, attributes: true,
+                        attributeFilter: ['style']});
+  document.addEventListener('DOMContentLoaded', function () {
+    document.getAnimations().forEach(function (a) { a.cancel(); });
+    document.querySelectorAll('svg').forEach(function (svg) { svg.pauseAnimations(); });
+  });
+})();)"));
+  return script;
+}
+
 }  // namespace
 
 void ArticleView::RegisterSchemes() { RegisterWrittenPageScheme(); }
@@ -135,6 +185,7 @@ void ArticleView::RegisterSchemes() { RegisterWrittenPageScheme(); }
 ArticleView::ArticleView(QWidget* parent)
     : QWebEngineView(parent),
       profile_(new QWebEngineProfile(this)),  // no storage name: off the record
+      resources_(new ResourcePolicy(this)),
       desktopOpener_(std::make_unique<DesktopAddressOpener>()),
       opener_(desktopOpener_.get()) {
   // Nothing of a session reaches the disk: cache and cookies live in memory only, and
@@ -142,6 +193,8 @@ ArticleView::ArticleView(QWidget* parent)
   profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
   profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
   LockDown(profile_->settings());
+  profile_->setUrlRequestInterceptor(resources_);
+  profile_->scripts()->insert(StillScript());
   if (WrittenPageSchemeRegistered()) {
     writtenPages_ = new WrittenPageHandler(profile_);
     profile_->installUrlSchemeHandler(WrittenPageScheme, writtenPages_);
@@ -153,9 +206,20 @@ ArticleView::ArticleView(QWidget* parent)
   answerWatch_.setSingleShot(true);
   answerWatch_.setInterval(kRendererAnswerMs);
   connect(&answerWatch_, &QTimer::timeout, this, [this] {
-    if (writeShown_ || answered_ || killedFor_ == writes_) return;
-    // The renderer has not answered for seconds while a page waits to be shown: it is hung
-    // (a page that never yields, a stopped process). Ending it makes way for a new one.
+    if (writeShown_ || killedFor_ == writes_) return;
+    // The renderer holds the written page, parsed: only its pictures are still on their way
+    // (a slow picture host). Nothing hangs.
+    if (answered_ && parsed_) return;
+    // The renderer answers but the write still does not show: the engine may be busy with
+    // the page shown before (its compositing, say). It gets one more round of the watch.
+    if (answered_ && stalledFor_ != writes_) {
+      stalledFor_ = writes_;
+      writeWatch_.start();
+      return;
+    }
+    // The renderer has not answered for seconds while a page waits to be shown, or the write
+    // has stayed unshown for two rounds: it is hung (a page that never yields, a stopped
+    // process, an engine that produces no frame). Ending it makes way for a new one.
     killedFor_ = writes_;
     // No renderer yet: the first page is still on its way, nothing hangs.
     const qint64 pid = page()->renderProcessPid();
@@ -220,7 +284,10 @@ void ArticleView::SetAddressOpener(AddressOpener* opener) {
 
 void ArticleView::SetLoadImages(bool load) {
   profile_->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, load);
+  resources_->SetPictures(load);
 }
+
+void ArticleView::SetLoadVideo(bool load) { resources_->SetVideo(load); }
 
 void ArticleView::Navigate(const std::u16string& url) {
   writePending_ = false;
@@ -239,16 +306,18 @@ void ArticleView::SetSilent(bool silent) {
 void ArticleView::WriteDocument(const std::u16string& html, const std::u16string& baseUrl) {
   const QString page = QString::fromStdU16String(html);
   writtenBase_ = QString::fromStdU16String(baseUrl);
+  resources_->SetArticle(QUrl(writtenBase_));
   writePending_ = true;
   writeShown_ = false;
   ownNavigation_ = false;
   ++writes_;
   writeWatch_.start();
+  const QString based = WithBaseAddress(WithStillStyle(page), writtenBase_);
   if (writtenPages_) {
-    load(writtenPages_->Store(WithBaseAddress(page, writtenBase_)));
+    load(writtenPages_->Store(based));
   } else {
     // Without the scheme the page can only go in as HTML text, which the engine limits to 2 MB.
-    setHtml(page, QUrl(writtenBase_));
+    setHtml(based, QUrl(writtenBase_));
   }
 }
 
@@ -285,16 +354,23 @@ bool ArticleView::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationTy
   return true;
 }
 
-// The renderer has not shown the latest write in time: ask it for a trivial answer. One that
-// does not come in time means it is hung (see the answer watch in the constructor).
+// The renderer has not shown the latest write in time: ask it which page it holds and whether
+// that is parsed. An answer that does not come in time means it is hung (see the answer watch
+// in the constructor).
 void ArticleView::ProbeRenderer() {
   if (writeShown_) return;
   probed_ = writes_;
   answered_ = false;
+  parsed_ = false;
   const std::uint64_t probe = probed_;
-  page()->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
-                        [this, probe](const QVariant&) {
-                          if (probe == probed_) answered_ = true;
+  page()->runJavaScript(QStringLiteral("document.readyState === 'loading' ? '' : location.href"),
+                        QWebEngineScript::ApplicationWorld, [this, probe](const QVariant& answer) {
+                          if (probe != probed_) return;
+                          answered_ = true;
+                          const QUrl shown(answer.toString());
+                          parsed_ = writtenPages_ != nullptr
+                                        ? writtenPages_->IsLatest(shown)
+                                        : !shown.isEmpty() && shown == QUrl(writtenBase_);
                         });
   answerWatch_.start();
 }
@@ -338,7 +414,8 @@ bool ArticleView::ShowsWrittenPage() const {
   return !writtenBase_.isNull() && url() == QUrl(writtenBase_);
 }
 
-// In a written page, "#name" links resolve against the article's address (its <base>), which
+// In a written page, "#name" links resolve against the article's address (the <base> it is
+// written with, whatever base the page names), which
 // would leave the page for the portal's original. They are meant for the page itself: jump
 // there in place instead.
 bool ArticleView::FollowLink(const QUrl& url) {

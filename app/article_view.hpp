@@ -16,6 +16,7 @@
 
 class AddressOpener;
 class QWebEngineProfile;
+class ResourcePolicy;
 class WrittenPageHandler;
 
 class ArticleView final : public QWebEngineView, public langxing::BrowserView {
@@ -43,9 +44,13 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   // Whether pictures load into the pages shown from now on (the engine's own setting, so no
   // picture of any kind is fetched while it is off). The window sets it at each render.
   void SetLoadImages(bool load);
+  // Whether video and sound of the portal's own hosts load into the pages shown from now on;
+  // media of other hosts never does. Off at first; the window sets it at each render.
+  void SetLoadVideo(bool load);
 
   // How long a write may go unshown before the renderer is asked whether it still answers,
-  // and how long it then has to answer before it counts as hung and is replaced.
+  // and how long it then has to answer before it counts as hung and is replaced. A renderer
+  // that answers but leaves the write unshown through a second such round is replaced too.
   static constexpr int kWriteWatchMs = 1500;
   static constexpr int kRendererAnswerMs = 2500;
 
@@ -63,6 +68,7 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   void OnRendererGone();
 
   QWebEngineProfile* profile_;
+  ResourcePolicy* resources_;          // owned by the view, installed on profile_
   QWebEnginePage* ownPage_ = nullptr;  // the page installed last, owned by the view
   std::vector<QMetaObject::Connection> pageConnections_;  // the view's own, to ownPage_
   WrittenPageHandler* writtenPages_ = nullptr;            // null when the scheme is not registered
@@ -85,6 +91,8 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   std::uint64_t writes_ = 0;
   std::uint64_t probed_ = 0;
   bool answered_ = false;
+  bool parsed_ = false;  // the answer: the latest write is parsed, its pictures may still load
+  std::uint64_t stalledFor_ = 0;  // the write the renderer answered for but did not show
   std::uint64_t killedFor_ = 0;
   std::uint64_t reloadedFor_ = 0;
 };

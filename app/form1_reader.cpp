@@ -131,6 +131,7 @@ void Form1::RenderIntoView() {
   const langxing::ReaderSettings settings = CurrentReaderSettings();
   // With "显示图像" cleared no picture is fetched at all, whatever markup the article holds.
   WebBrowser2->SetLoadImages(settings.showImages != 0);
+  WebBrowser2->SetLoadVideo(settings.showVideo != 0);
   try {
     std::u16string html = langxing::RenderArticle(
         url, settings, ArticleDownloader(),

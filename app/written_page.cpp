@@ -35,29 +35,40 @@ void RegisterWrittenPageScheme() {
 
 bool WrittenPageSchemeRegistered() { return registered; }
 
+namespace {
+
+// The tag inserted ahead of everything the page holds: after a leading doctype (which keeps
+// the page in standards mode), otherwise at the very start, where the parser puts it into the
+// head it makes.
+QString InsertedFirst(const QString& html, const QString& tag) {
+  static const QRegularExpression doctype(QStringLiteral("^\\s*<!doctype[^>]*>"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = doctype.match(html);
+  QString result = html;
+  result.insert(match.hasMatch() ? match.capturedEnd() : 0, tag);
+  return result;
+}
+
+}  // namespace
+
 QString WithBaseAddress(const QString& html, const QString& baseAddress) {
   const QUrl base(baseAddress);
   if (baseAddress.isEmpty() || !base.isValid() || base.isRelative()) return html;
-  static const QRegularExpression ownBase(QStringLiteral("<base[\\s/>]"),
-                                          QRegularExpression::CaseInsensitiveOption);
-  if (html.contains(ownBase)) return html;
+  // The first <base> of a document is the one that counts, so the page's own comes too late.
+  return InsertedFirst(html, QStringLiteral("<base href=\"") + AttributeEscaped(baseAddress) +
+                                 QStringLiteral("\">"));
+}
 
-  const QString tag =
-      QStringLiteral("<base href=\"") + AttributeEscaped(baseAddress) + QStringLiteral("\">");
-  // Right after an explicit <head ...> tag (not <header>); otherwise after a leading doctype,
-  // where the parser still puts it into the head; otherwise in front of everything.
-  static const QRegularExpression headTag(QStringLiteral("<head(\\s[^>]*)?>"),
-                                          QRegularExpression::CaseInsensitiveOption);
-  static const QRegularExpression doctype(QStringLiteral("^\\s*<!doctype[^>]*>"),
-                                          QRegularExpression::CaseInsensitiveOption);
-  QRegularExpressionMatch match = headTag.match(html);
-  if (!match.hasMatch()) match = doctype.match(html);
-  if (match.hasMatch()) {
-    QString result = html;
-    result.insert(match.capturedEnd(), tag);
-    return result;
-  }
-  return tag + html;
+QString WithStillStyle(const QString& html) {
+  // Important declarations of a cascade layer win over every unlayered one of the page, and
+  // the first layer over later ones. What the page's own style attributes insist on (they
+  // rank above any style sheet) the view stops by other means.
+  static const QString style = QStringLiteral(
+      "<style>@layer langxing-still{*,*::before,*::after,*::marker{"
+      "animation:none!important;transition:none!important;will-change:auto!important;"
+      "filter:none!important;backdrop-filter:none!important;box-shadow:none!important;"
+      "text-shadow:none!important;mix-blend-mode:normal!important}}</style>");
+  return InsertedFirst(html, style);
 }
 
 QUrl WrittenPageHandler::Store(const QString& html) {

@@ -21,10 +21,15 @@ void RegisterWrittenPageScheme();
 // Whether RegisterWrittenPageScheme ran before the engine started.
 bool WrittenPageSchemeRegistered();
 
-// The page with a <base href> for baseAddress inserted at the start of its head, so that its
-// relative addresses resolve against the article. Unchanged when the page names a base of its
-// own or baseAddress is not an absolute address.
+// The page with a <base href> for baseAddress inserted before anything it holds, so that its
+// relative addresses (and "#name" links) resolve against the article, whatever <base> the page
+// names itself. Unchanged when baseAddress is not an absolute address.
 QString WithBaseAddress(const QString& html, const QString& baseAddress);
+
+// The page with a style sheet in front that the page's style sheets cannot override: no
+// animation or transition runs, and nothing is blurred, shadowed, blended or kept on a layer
+// of its own -- the work a page's styles could otherwise make the engine do over and over.
+QString WithStillStyle(const QString& html);
 
 // Holds the page written last and serves it under its own address. Only the latest page is
 // kept: a reload of it still works, older written pages are gone.

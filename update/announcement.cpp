@@ -41,6 +41,7 @@ UpdateVerdict VerdictOf(const UpdateAnnouncement& announcement) {
 }
 
 bool IsOpenableDownloadAddress(std::u16string_view address) {
+  if (address.size() > kMaxOpenableAddressLength) return false;
   // No blanks, control characters or characters an address never holds unescaped, so the
   // text cannot be read as more than one address or argument.
   for (const char16_t c : address) {
@@ -55,12 +56,12 @@ bool IsOpenableDownloadAddress(std::u16string_view address) {
   } else {
     return false;
   }
-  // The authority runs to the first "/", "?" or "#"; its host part (after any user info,
-  // before any port) must not be empty.
+  // The authority runs to the first "/", "?" or "#"; its host part (before any port) must not
+  // be empty. User information is refused: "http://news.sina.com.cn@evil.test/" names the host
+  // after the "@", and only passes for the portal's address at a glance.
   const std::size_t authorityEnd = rest.find_first_of(u"/?#");
-  std::u16string_view authority = rest.substr(0, authorityEnd);
-  if (const std::size_t at = authority.rfind(u'@'); at != std::u16string_view::npos)
-    authority.remove_prefix(at + 1);
+  const std::u16string_view authority = rest.substr(0, authorityEnd);
+  if (authority.find(u'@') != std::u16string_view::npos) return false;
   std::u16string_view host = authority;
   if (host.starts_with(u'[')) {
     const std::size_t close = host.find(u']');

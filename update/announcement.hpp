@@ -2,6 +2,7 @@
 // Reading the update announcement block out of the announcement page's visible text.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,8 +27,13 @@ std::optional<UpdateAnnouncement> ParseAnnouncement(std::u16string_view innerTex
 // Up to date only when beta is exactly the program's version.
 UpdateVerdict VerdictOf(const UpdateAnnouncement& announcement);
 
+// The longest address handed to the desktop's browser, in characters (and in bytes once
+// encoded): longer ones are no address a page needs, and fail to start a browser anyway.
+inline constexpr std::size_t kMaxOpenableAddressLength = 8 * 1024;
+
 // Whether a download address may be handed to the desktop's browser: an absolute http or
-// https address with a host, and nothing a shell could take as another command.
+// https address with a host and no user information, at most kMaxOpenableAddressLength long,
+// and nothing a shell could take as another command.
 bool IsOpenableDownloadAddress(std::u16string_view address);
 
 }  // namespace langxing

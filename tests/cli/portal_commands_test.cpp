@@ -2,10 +2,12 @@
 // The commands that load pages, end to end against the local test portal as HTTP proxy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/html_document.hpp"
 #include "core/portal.hpp"
@@ -337,6 +339,72 @@ TEST_F(CliTlsPortal, TodaysArticleOverHttpsWithTheBundleTheUserChose) {
       EXPECT_NE(run.err.find(url + ": SSL certificate problem"), std::string::npos)
           << c.name << run.err;
     }
+  }
+}
+
+// A page's control characters, as bytes or as references, never reach the terminal: no
+// command writes ESC, BEL, DEL or a C1 control, and each shows as U+FFFD instead.
+TEST_F(CliPortal, NoCommandWritesAPagesControlCharacters) {
+  // ESC ] 52 sets the clipboard, ESC [ 2 J clears the screen, OSC 0 sets the window title.
+  // (The hidden views' loader takes a page with BEL or SOH bytes early on for binary data and
+  // gives it no text, so those two come as bytes only in the article, as references elsewhere.)
+  const std::string bytes = "\x1b]52;c;SGk=\x1b\\\x1b[2J\x7f";
+  const std::string references = "&#27;]0;假标题&#7;&#x1B;[2J&#127;&#x9d;&#1;";
+  const std::string c1 =
+      "\xc2\x9b"
+      "31m\xc2\x9d";  // CSI and OSC as UTF-8 characters
+  const std::string hostile = bytes + references;
+
+  const std::string listing = "http://roll.news.sina.com.cn/cli/hostile.shtml";
+  Serve(listing, ToGbk("<html><body><center><table>\n"
+                       "<tr bgcolor=\"#EEEEEE\"><td>滚动新闻</td></tr>\n"
+                       "<tr><td style=\"padding-left:5px;padding-top:5px\" height=\"30\"><b>标题" +
+                       hostile +
+                       "</b></td></tr>\n"
+                       "<tr><td><span><a href=\"http://news.sina.com.cn/c/1.shtml\">链接</a>"
+                       "</span></td></tr>\n"
+                       "<tr><td height=\"20\"></td></tr>\n"
+                       "</table></center></body></html>\n"));
+  const std::string news = "http://news.sina.com.cn/c/hostile.shtml";
+  Serve(news, ToGbk("<html><body><!-- 内容列 begin --><p title=\"" + hostile + "\">正文\x07\x01" +
+                    hostile + "</p><!-- publish_helper_end --></body></html>"));
+  const std::string blog = "http://blog.sina.com.cn/s/hostile.html";
+  Serve(blog,
+        "<html><head><title>博文" + c1 + "</title></head><body><!-- 正文开始 --><p>" + c1 +
+            hostile + "</p><!-- 正文结束 --></body></html>",
+        "text/html; charset=utf-8");
+  const std::string announcement = "http://blog.sina.com.cn/s/hostile-announce.html";
+  Serve(announcement,
+        "<html><body>&lt;new&gt;&lt;newMsg&gt;" + c1 + hostile +
+            "&lt;/newMsg&gt;&lt;beta&gt;1.3&lt;/beta&gt;&lt;newdown&gt;http://a/" + hostile +
+            "&lt;/newdown&gt;&lt;/new&gt;</body></html>",
+        "text/html; charset=utf-8");
+  ScratchDir dir;
+  dir.Write("chan.dll", ToGbk("新闻中心_滚动" + bytes + "--" + listing + "\r\n"));
+
+  const std::vector<std::vector<std::string>> commands = {
+      {"catalog", dir.path().string()},
+      {"headlines", "--verbose", "--url", listing},
+      {"inner-html", listing},
+      {"inner-text", listing},
+      {"inner-html", blog},
+      {"article", "--verbose", news},
+      {"article", blog},
+      {"check-update", "--verbose", "--url", announcement},
+  };
+  for (const auto& args : commands) {
+    const std::string name = args[0] + " " + args.back();
+    const auto run = RunIn(".", args);
+    EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+    for (const std::string* written : {&run.out, &run.err}) {
+      const std::u16string text = Utf8ToUtf16(*written);
+      const auto control = std::find_if(text.begin(), text.end(), [](char16_t c) {
+        return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7F && c <= 0x9F);
+      });
+      EXPECT_EQ(control, text.end()) << name << " wrote U+" << std::hex << int(*control);
+    }
+    // The controls were there and were replaced, not dropped with the text around them.
+    EXPECT_NE(run.out.find("\xEF\xBF\xBD"), std::string::npos) << name << ": " << run.out;
   }
 }
 
