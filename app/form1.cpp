@@ -148,7 +148,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   Timer2->start();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { EndRendersWithTheWindow(); }
 
 void Form1::CreateControls() {
   const langxing::PaneGeometry& g = panes_;

@@ -1,17 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a headline's article in the article view, and rendering the current article again
-// when the font size changes or a page of the portal appears in the view.
+// when the font size changes or a page of the portal appears in the view. The download runs on
+// a worker thread; its status texts and its page are handed back to the window's thread, and
+// only the newest render's reach the window.
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+#include <chrono>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "app/article_view.hpp"
-#include "app/blocking_feedback.hpp"
 #include "app/form1.hpp"
+#include "app/ui_poster.hpp"
 #include "core/text.hpp"
 #include "reader/article_address.hpp"
 
@@ -71,7 +81,25 @@ class EnterOpensHeadline final : public QObject {
 
 }  // namespace
 
+// The render workers' shared state. A worker may outlive the window (closing it does not wait
+// for a download), so it holds this by shared_ptr rather than touching the window.
+struct Form1::RenderWorkers {
+  std::mutex mutex;
+  std::condition_variable ended;
+  int running = 0;
+  // One download at a time through a downloader; a superseded one ends within moments of its
+  // cancel flag being set.
+  std::mutex downloading;
+};
+
 void Form1::ConnectReaderHandlers() {
+  renderWorkers_ = std::make_shared<RenderWorkers>();
+  renderPoster_ = MakeUiPoster(this);
+  fontSizeSettle_ = new QTimer(this);
+  fontSizeSettle_->setSingleShot(true);
+  fontSizeSettle_->setInterval(FontSizeSettleMs);
+  connect(fontSizeSettle_, &QTimer::timeout, this, [this] { RenderIntoView(); });
+
   connect(List2, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { List2_Click(item); });
   List2->installEventFilter(new EnterOpensHeadline(List2, this));
@@ -79,14 +107,26 @@ void Form1::ConnectReaderHandlers() {
   WebBrowser2->TitleChange = [this](const std::u16string& title) {
     WebBrowser2_TitleChange(title);
   };
+  // Escape anywhere in the window gives a render up; while none runs the key goes on to the
+  // control that has the focus.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::WindowShortcut);
+  escape->setEnabled(false);
+  connect(escape, &QShortcut::activated, this, [this] { CancelRender(); });
+  connect(this, &Form1::RenderEnded, escape, [escape] { escape->setEnabled(false); });
+  escapeShortcut_ = escape;
 }
 
-void Form1::SetDownloader(langxing::Downloader* downloader) { downloader_ = downloader; }
+void Form1::SetDownloader(langxing::Downloader* downloader) {
+  if (downloader == downloader_) return;
+  if (RenderInFlight()) EndRender();
+  WaitForRenderWorkers();
+  downloader_ = downloader;
+}
 
-langxing::Downloader& Form1::ArticleDownloader() {
-  if (downloader_ != nullptr) return *downloader_;
-  if (!ownDownloader_) ownDownloader_ = std::make_unique<langxing::CurlDownloader>();
-  return *ownDownloader_;
+void Form1::WaitForRenderWorkers() {
+  std::unique_lock lock(renderWorkers_->mutex);
+  renderWorkers_->ended.wait(lock, [this] { return renderWorkers_->running == 0; });
 }
 
 langxing::ReaderSettings Form1::CurrentReaderSettings() const {
@@ -111,7 +151,15 @@ void Form1::List2_Click(const QListWidgetItem* item) {
   RenderIntoView();
 }
 
-void Form1::HScroll1_Change() { RenderIntoView(); }
+void Form1::HScroll1_Change() {
+  // The arrows, the keys and the wheel step one point at a time: a render per step would be a
+  // download per step, each superseding the last. The render starts once the value rests; a
+  // render in flight is given up now, as its page is at a size no longer wanted.
+  GiveUpRender();
+  SetBusy(true);
+  fontSizeSettle_->start();
+  escapeShortcut_->setEnabled(true);
+}
 
 void Form1::ReloadArticle() { RenderIntoView(); }
 
@@ -121,25 +169,131 @@ void Form1::WebBrowser2_TitleChange(const std::u16string& title) {
   ReloadArticle();
 }
 
-// Refreshes the view, renders ArticleUrl (blocking while the page downloads; the status bar
-// shows the progress as it goes) and writes the result into the view, with the article's
-// address as the base its relative pictures resolve against.
+bool Form1::RenderInFlight() const { return renderRunning_ || fontSizeSettle_->isActive(); }
+
+bool Form1::IsCurrentRender(std::uint64_t generation) const {
+  return renderRunning_ && generation == renderGeneration_;
+}
+
+void Form1::SetBusy(bool busy) {
+  // The busy pointer (an arrow with a wait sign: the window still answers) over the window.
+  if (busy == busyPointer_) return;
+  busyPointer_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+// Supersedes whatever render was in flight: its download is aborted, and what it posts is
+// dropped (its generation is no longer the current one).
+void Form1::GiveUpRender() {
+  fontSizeSettle_->stop();
+  ++renderGeneration_;
+  if (renderCancel_) renderCancel_->store(true);
+  renderCancel_.reset();
+  renderRunning_ = false;
+}
+
+void Form1::EndRender() {
+  GiveUpRender();
+  SetBusy(false);
+  emit RenderEnded();
+}
+
+void Form1::CancelRender() {
+  if (!RenderInFlight()) return;
+  EndRender();
+  SetPanelText(StatusPanel, u"状态：空闲");
+}
+
+void Form1::EndRendersWithTheWindow() {
+  if (RenderInFlight()) EndRender();
+  SetBusy(false);
+  // A downloader the window was given may go with its owner right after the window; a worker
+  // must not be left using it. The window's own downloaders belong to their workers.
+  if (downloader_ != nullptr) WaitForRenderWorkers();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // The window closes at once; the download in flight is aborted, not waited for.
+  if (RenderInFlight()) EndRender();
+  QWidget::closeEvent(event);
+}
+
+// Refreshes the view and starts the render of ArticleUrl on a worker thread. The status texts
+// it writes and then the page follow on this thread, in that order, unless a newer render or
+// Escape has superseded it by then.
 void Form1::RenderIntoView() {
-  const BusyCursor busy;  // the window answers nothing until the page is written
+  GiveUpRender();
+  const std::uint64_t generation = renderGeneration_;
+  renderCancel_ = std::make_shared<std::atomic<bool>>(false);
+  renderRunning_ = true;
+  SetBusy(true);
+  escapeShortcut_->setEnabled(true);
+
   WebBrowser2->Refresh2();
   const std::u16string url = ArticleUrl;
   const langxing::ReaderSettings settings = CurrentReaderSettings();
   // With "显示图像" cleared no picture is fetched at all, whatever markup the article holds.
   WebBrowser2->SetLoadImages(settings.showImages != 0);
+
+  std::shared_ptr<langxing::Downloader> downloader;
+  if (downloader_ != nullptr)
+    downloader = std::shared_ptr<langxing::Downloader>(downloader_, [](langxing::Downloader*) {});
+  else
+    downloader = std::make_shared<langxing::CurlDownloader>();
+
+  const auto post = renderPoster_;
+  const auto workers = renderWorkers_;
+  const auto cancel = renderCancel_;
+  {
+    const std::lock_guard lock(workers->mutex);
+    ++workers->running;
+  }
+  std::thread([this, generation, url, settings, downloader, post, workers, cancel] {
+    // Every task posted runs on the window's thread, and only while the window lives.
+    const auto onWindow = [&](std::function<void()> task) {
+      post([this, generation, task = std::move(task)] {
+        if (IsCurrentRender(generation)) task();
+      });
+    };
+    {
+      const std::lock_guard downloading(workers->downloading);
+      if (!cancel->load()) {
+        try {
+          auto html = std::make_shared<std::u16string>(langxing::RenderArticle(
+              url, settings, *downloader,
+              [&](std::u16string_view text) {
+                onWindow([this, text = std::u16string(text)] { SetPanelText(StatusPanel, text); });
+              },
+              cancel.get()));
+          onWindow([this, generation, html, url] { WriteRender(generation, *html, url); });
+        } catch (const std::exception&) {
+          // Memory ran out on an enormous page: show the failure page rather than end the
+          // program.
+          onWindow([this, generation, url] {
+            SetPanelText(StatusPanel, u"状态：空闲");
+            WriteRender(generation, langxing::ArticleFailurePage(url), url);
+          });
+        }
+      }
+    }
+    const std::lock_guard lock(workers->mutex);
+    --workers->running;
+    workers->ended.notify_all();
+  }).detach();
+}
+
+void Form1::WriteRender(std::uint64_t generation, const std::u16string& html,
+                        const std::u16string& url) {
+  if (!IsCurrentRender(generation)) return;
+  EndRender();
   try {
-    std::u16string html = langxing::RenderArticle(
-        url, settings, ArticleDownloader(),
-        [this](std::u16string_view text) { SetPanelText(StatusPanel, text); });
     // The page written can be many times the size of the download; handing it to the view
     // copies it again, so this may run out of memory as well.
-    WebBrowser2->WriteDocument(WithoutUnchosenColour(std::move(html)), url);
+    WebBrowser2->WriteDocument(WithoutUnchosenColour(html), url);
   } catch (const std::exception&) {
-    // Memory ran out on an enormous page: show the failure page rather than end the program.
     SetPanelText(StatusPanel, u"状态：空闲");
     WebBrowser2->WriteDocument(langxing::ArticleFailurePage(url), url);
   }

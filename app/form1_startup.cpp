@@ -29,8 +29,8 @@ void Form1::Form_Load() {
   if (loaded_) return;
   loaded_ = true;
 
-  // The clock is read once, here; Timer2 counts it forward from now on.
-  SetClock(langxing::ClockTimeNow());
+  // The clock shows the time from the start; Timer2 reads it again every second.
+  SetClock(clockSource_());
   SetPanelText(ClockPanel, langxing::ClockText(Clock()));
 
   UpdateCheckPending = true;

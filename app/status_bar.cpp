@@ -3,8 +3,6 @@
 
 #include <QLabel>
 
-#include "app/blocking_feedback.hpp"
-
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
   for (auto& panel : panels_) {
     panel = new QLabel(this);
@@ -29,8 +27,6 @@ void StatusBar::SetPanelText(int panel, const QString& text) {
   QLabel* label = Panel(panel);
   if (label == nullptr) return;
   label->setText(text);
-  // On the screen now: a blocking download may follow before the event loop runs again.
-  ShowNow(label);
 }
 
 QString StatusBar::PanelText(int panel) const {

@@ -182,7 +182,7 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
                               u"新闻中心_国内新闻--http://a/1", u"体育新闻_NBA--http://b/2", u"",
                               u"新闻中心_国际新闻--http://c/3", u"体育新闻_NBA--http://d/4"));
 
-  // The clock is read once and shown in panel 3 before anything else is written.
+  // The clock is read and shown in panel 3 before anything else is written.
   EXPECT_TRUE(form.Clock() == before || form.Clock() == after);
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.front(), std::make_pair(Form1::ClockPanel, langxing::ClockText(form.Clock())));
@@ -459,15 +459,35 @@ TEST_F(Form1Test, EveryVisibleControlHasAnAccessibleName) {
   }
 }
 
-TEST_F(Form1Test, TheClockTicksOneSecondAndIsShownInPanelThree) {
-  form.SetClock({2011, 7, 20, 23, 59, 59});
-  writes.clear();
-  form.Timer2_Timer();
-  EXPECT_EQ(form.ClockDay, 21);
-  EXPECT_EQ(form.ClockHour, 0);
-  ASSERT_EQ(writes.size(), 1u);
-  EXPECT_EQ(writes[0], std::make_pair(Form1::ClockPanel, std::u16string(u"2011-7-21 0:00:00")));
-  EXPECT_EQ(form.PanelText(Form1::ClockPanel), u"2011-7-21 0:00:00");
+TEST_F(Form1Test, EachClockTickShowsTheLocalTimeInPanelThree) {
+  struct Case {
+    langxing::ClockTime now;
+    std::u16string text;
+  };
+  // Across midnight, a month's end and a year's end, and after ticks that never came: each
+  // tick shows the time it reads, not the last one plus a second.
+  const Case cases[] = {
+      {{2011, 7, 20, 23, 59, 59}, u"2011-7-20 23:59:59"},
+      {{2011, 7, 21, 0, 0, 0}, u"2011-7-21 0:00:00"},
+      {{2011, 7, 31, 23, 59, 59}, u"2011-7-31 23:59:59"},
+      {{2011, 8, 1, 0, 0, 0}, u"2011-8-1 0:00:00"},
+      {{2011, 12, 31, 23, 59, 59}, u"2011-12-31 23:59:59"},
+      {{2012, 1, 1, 0, 0, 0}, u"2012-1-1 0:00:00"},
+      {{2012, 1, 1, 0, 0, 8}, u"2012-1-1 0:00:08"},
+  };
+  langxing::ClockTime now;
+  form.SetClockSource([&] { return now; });
+  form.SetClock({1999, 1, 1, 0, 0, 0});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QString::fromStdU16String(c.text).toStdString());
+    now = c.now;
+    writes.clear();
+    form.Timer2_Timer();
+    EXPECT_EQ(form.Clock(), c.now);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0], std::make_pair(Form1::ClockPanel, c.text));
+    EXPECT_EQ(form.PanelText(Form1::ClockPanel), c.text);
+  }
 }
 
 TEST_F(Form1Test, PanelWritesReplaceTheWholeTextAndAreRecorded) {
