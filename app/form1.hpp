@@ -97,6 +97,9 @@ class Form1 : public QWidget {
   double OuterWidthTwips() const;
   double OuterHeightTwips() const;
   double ClientWidthTwips() const;
+  // The least client size at which every control stays visible and each status panel holds its
+  // texts; the window cannot be made smaller (set when it is first shown).
+  QSize MinimumClientSize() const;
 
   // ---- Article reader (form1_reader.cpp, form1_swatches.cpp) ---------------------------------
   // The downloader articles are fetched through; not owned. nullptr (the default): libcurl.
@@ -217,6 +220,7 @@ class Form1 : public QWidget {
   void SetAccessibleNames();
   void SetFocusOrder();
   void ConnectHandlers();
+  void ConnectTabKeys();
   void FillCatalogTree();
   void ApplyPanes();
   void PlaceStatusBar();

@@ -27,6 +27,8 @@ void StatusBar::SetPanelText(int panel, const QString& text) {
   QLabel* label = Panel(panel);
   if (label == nullptr) return;
   label->setText(text);
+  // A text longer than its panel is cut off at the panel's edge; the whole of it shows here.
+  label->setToolTip(text);
 }
 
 QString StatusBar::PanelText(int panel) const {

@@ -5,7 +5,6 @@
 #include <QLabel>
 
 #include "app/status_bar.hpp"
-
 #include "tests/app/reader_harness.hpp"
 
 namespace {
@@ -13,8 +12,7 @@ namespace {
 class WaylandWindowTest : public ReaderHarness {
  protected:
   void SetUp() override {
-    if (qEnvironmentVariableIsSet("LANGXING_NO_WAYLAND"))
-      GTEST_SKIP() << "weston is not installed";
+    if (qEnvironmentVariableIsSet("LANGXING_NO_WAYLAND")) GTEST_SKIP() << "weston is not installed";
   }
 };
 
