@@ -77,17 +77,29 @@ QSize Form1::MinimumClientSize() const {
   return {static_cast<int>(outerWidth) - borderWidth, outerHeight - borderHeight};
 }
 
+namespace {
+
+// Maximised (or full screen), a window manager draws less frame, or none, around the window, so
+// its frame no longer stands for the designed border: the panes would end short of the status
+// bar by the difference. The window is then measured as its client area plus that border.
+bool FrameStandsForTheBorder(const QWidget& window) {
+  return !(window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+         window.frameGeometry().size() != window.geometry().size();
+}
+
+}  // namespace
+
 double Form1::OuterWidthTwips() const {
   const QRect frame = frameGeometry();
   const QRect client = geometry();
-  if (frame.size() != client.size()) return frame.width() * langxing::TwipsPerPixel;
+  if (FrameStandsForTheBorder(*this)) return frame.width() * langxing::TwipsPerPixel;
   return client.width() * langxing::TwipsPerPixel + langxing::DesignBorderWidth;
 }
 
 double Form1::OuterHeightTwips() const {
   const QRect frame = frameGeometry();
   const QRect client = geometry();
-  if (frame.size() != client.size()) return frame.height() * langxing::TwipsPerPixel;
+  if (FrameStandsForTheBorder(*this)) return frame.height() * langxing::TwipsPerPixel;
   return client.height() * langxing::TwipsPerPixel + langxing::DesignBorderHeight;
 }
 
@@ -122,6 +134,12 @@ void Form1::Form_Resize() {
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Form_Resize();
+}
+
+void Form1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // Maximising may come after its resize; the panes are laid out for the new state.
+  if (event->type() == QEvent::WindowStateChange) Form_Resize();
 }
 
 void Form1::Picture2_MouseDown(int, int, double, double) {

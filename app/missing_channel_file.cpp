@@ -45,8 +45,9 @@ std::string MissingChannelFileLine(const std::vector<std::filesystem::path>& fol
 
 std::u16string MissingChannelFilePage(const std::vector<std::filesystem::path>& folders) {
   const std::u16string file = langxing::Utf8ToUtf16(langxing::ChannelFileName);
-  std::u16string page = u"<body><h3>没有找到频道文件 " + file + u"</h3><p>新闻目录由频道文件 " +
-                        file + u" 而来。请把它放进下列任一文件夹（按查找顺序），然后重新启动程序：</p><ul>";
+  std::u16string page =
+      u"<body><h3>没有找到频道文件 " + file + u"</h3><p>新闻目录由频道文件 " + file +
+      u" 而来。请把它放进下列任一文件夹（按查找顺序），然后重新启动程序：</p><ul>";
   for (const std::filesystem::path& folder : folders)
     page += u"<li>" + EscapedHtml(langxing::Utf8ToUtf16(folder.string())) + u"</li>";
   page += u"</ul></body>";
