@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -235,7 +236,8 @@ class Form1 : public QWidget {
   bool IsCurrentRender(std::uint64_t generation) const;
   void EndRender();
   void GiveUpRender();
-  void WaitForRenderWorkers();
+  // Waits until no render worker runs any more, or `atMost` has passed.
+  void WaitForRenderWorkers(std::chrono::milliseconds atMost = std::chrono::milliseconds::max());
   void EndRendersWithTheWindow();
   langxing::Downloader* downloader_ = nullptr;
   // State shared with the render workers, which may outlive the window (form1_reader.cpp).

@@ -124,9 +124,13 @@ void Form1::SetDownloader(langxing::Downloader* downloader) {
   downloader_ = downloader;
 }
 
-void Form1::WaitForRenderWorkers() {
+void Form1::WaitForRenderWorkers(std::chrono::milliseconds atMost) {
   std::unique_lock lock(renderWorkers_->mutex);
-  renderWorkers_->ended.wait(lock, [this] { return renderWorkers_->running == 0; });
+  const auto done = [this] { return renderWorkers_->running == 0; };
+  if (atMost == std::chrono::milliseconds::max())
+    renderWorkers_->ended.wait(lock, done);
+  else
+    renderWorkers_->ended.wait_for(lock, atMost, done);
 }
 
 langxing::ReaderSettings Form1::CurrentReaderSettings() const {
@@ -211,8 +215,11 @@ void Form1::EndRendersWithTheWindow() {
   if (RenderInFlight()) EndRender();
   SetBusy(false);
   // A downloader the window was given may go with its owner right after the window; a worker
-  // must not be left using it. The window's own downloaders belong to their workers.
-  if (downloader_ != nullptr) WaitForRenderWorkers();
+  // must not be left using it. The window's own downloaders belong to their workers, which
+  // a cancel ends within moments: they are given a moment, so that the program does not end
+  // (and tear its libraries down) under a transfer, but a stuck one is not waited for.
+  WaitForRenderWorkers(downloader_ != nullptr ? std::chrono::milliseconds::max()
+                                              : std::chrono::milliseconds(500));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -69,47 +69,46 @@ int SlowArticleRow(int argc, char** argv, const std::string& row, int delayMs, i
                                                  {"基准文章：先打开的新闻", warmUp}}));
   UseProxy(portal.Port());
 
-  return RunWindow(
-      argc, argv, {std::string("新闻中心_慢速文章--") + SlowArticlesAddress},
-      [&](QApplication&, Form1& form) {
-        WindowDriver driver(form);
-        if (driver.ClickChannel("慢速文章") < 0 || driver.RowFor(article) == nullptr ||
-            driver.RowFor(warmUp) == nullptr) {
-          std::fprintf(stderr, "%s: the headline list did not fill\n", row.c_str());
-          return 1;
-        }
-        bool opened = false;
-        for (int attempt = 0; attempt < 2 && !opened; ++attempt) {
-          driver.ClickRow(driver.RowFor(warmUp));
-          opened = driver.WaitForWrittenPage(30000);
-        }
-        if (!opened) {
-          std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
-          return 1;
-        }
-        LatenessProbe probe;
-        std::vector<double> program, floor, painted;
-        for (int rep = 0; rep < reps; ++rep) {
-          // The idle window for as long as a download takes.
-          probe.Start();
-          driver.waiter.Wait([] { return false; }, delayMs);
-          floor.push_back(probe.Stop());
+  return RunWindow(argc, argv, {std::string("新闻中心_慢速文章--") + SlowArticlesAddress},
+                   [&](QApplication&, Form1& form) {
+                     WindowDriver driver(form);
+                     if (driver.ClickChannel("慢速文章") < 0 || driver.RowFor(article) == nullptr ||
+                         driver.RowFor(warmUp) == nullptr) {
+                       std::fprintf(stderr, "%s: the headline list did not fill\n", row.c_str());
+                       return 1;
+                     }
+                     bool opened = false;
+                     for (int attempt = 0; attempt < 2 && !opened; ++attempt) {
+                       driver.ClickRow(driver.RowFor(warmUp));
+                       opened = driver.WaitForWrittenPage(30000);
+                     }
+                     if (!opened) {
+                       std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
+                       return 1;
+                     }
+                     LatenessProbe probe;
+                     std::vector<double> program, floor, painted;
+                     for (int rep = 0; rep < reps; ++rep) {
+                       // The idle window for as long as a download takes.
+                       probe.Start();
+                       driver.waiter.Wait([] { return false; }, delayMs);
+                       floor.push_back(probe.Stop());
 
-          const double start = NowMs();
-          probe.Start();
-          driver.ClickRow(driver.RowFor(article));
-          if (!driver.WaitForWrittenPage(delayMs + 30000)) {
-            std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
-            return 1;
-          }
-          program.push_back(probe.Stop());
-          painted.push_back(driver.articleWatch.paintedMs - start);
-        }
-        PrintResult(row, articlePage.body.size(), program.size(), Median(program), Median(floor),
-                    " delay_ms=" + std::to_string(delayMs));
-        PrintPhase(row, "program", "click_to_painted", Median(painted));
-        return 0;
-      });
+                       const double start = NowMs();
+                       probe.Start();
+                       driver.ClickRow(driver.RowFor(article));
+                       if (!driver.WaitForWrittenPage(delayMs + 30000)) {
+                         std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
+                         return 1;
+                       }
+                       program.push_back(probe.Stop());
+                       painted.push_back(driver.articleWatch.paintedMs - start);
+                     }
+                     PrintResult(row, articlePage.body.size(), program.size(), Median(program),
+                                 Median(floor), " delay_ms=" + std::to_string(delayMs));
+                     PrintPhase(row, "program", "click_to_painted", Median(painted));
+                     return 0;
+                   });
 }
 
 int FontStepsRow(int argc, char** argv, const std::string& row, int reps) {
@@ -121,50 +120,52 @@ int FontStepsRow(int argc, char** argv, const std::string& row, int reps) {
   portal.SetPage(SlowArticlesAddress, ListingOf({{"基准文章：字体大小", article}}));
   UseProxy(portal.Port());
 
-  return RunWindow(
-      argc, argv, {std::string("新闻中心_字体文章--") + SlowArticlesAddress},
-      [&](QApplication&, Form1& form) {
-        WindowDriver driver(form);
-        if (driver.ClickChannel("字体文章") < 0 || driver.RowFor(article) == nullptr) {
-          std::fprintf(stderr, "%s: the headline list did not fill\n", row.c_str());
-          return 1;
-        }
-        // The first open also starts the renderer the written pages share; it is tried twice.
-        bool opened = false;
-        for (int attempt = 0; attempt < 2 && !opened; ++attempt) {
-          driver.ClickRow(driver.RowFor(article));
-          opened = driver.WaitForWrittenPage(30000);
-        }
-        if (!opened) {
-          std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
-          return 1;
-        }
-        form.SelectTab(u"设置");
-        std::vector<double> requests, painted;
-        for (int rep = 0; rep < reps; ++rep) {
-          portal.ClearRequests();
-          form.HScroll1->setFocus();
-          // Up three points, then down three the next time, so that every step is a change.
-          const Qt::Key key = rep % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
-          const double start = NowMs();
-          for (int step = 0; step < 3; ++step) {
-            if (step > 0) driver.waiter.Wait([] { return false; }, 100);
-            QTest::keyClick(form.HScroll1, key);
-          }
-          if (!driver.WaitForWrittenPage()) {
-            std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
-            return 1;
-          }
-          painted.push_back(driver.articleWatch.paintedMs - start);
-          // Anything still due has had its time to start.
-          driver.waiter.Wait([] { return false; }, 500);
-          requests.push_back(CountOf(portal, article));
-        }
-        PrintResult(row, articlePage.body.size(), requests.size(),
-                    *std::max_element(requests.begin(), requests.end()), 1, "", "requests");
-        PrintPhase(row, "program", "first_step_to_painted", Median(painted));
-        return 0;
-      });
+  return RunWindow(argc, argv, {std::string("新闻中心_字体文章--") + SlowArticlesAddress},
+                   [&](QApplication&, Form1& form) {
+                     WindowDriver driver(form);
+                     if (driver.ClickChannel("字体文章") < 0 || driver.RowFor(article) == nullptr) {
+                       std::fprintf(stderr, "%s: the headline list did not fill\n", row.c_str());
+                       return 1;
+                     }
+                     // The first open also starts the renderer the written pages share; it is tried
+                     // twice.
+                     bool opened = false;
+                     for (int attempt = 0; attempt < 2 && !opened; ++attempt) {
+                       driver.ClickRow(driver.RowFor(article));
+                       opened = driver.WaitForWrittenPage(30000);
+                     }
+                     if (!opened) {
+                       std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
+                       return 1;
+                     }
+                     form.SelectTab(u"设置");
+                     std::vector<double> requests, painted;
+                     for (int rep = 0; rep < reps; ++rep) {
+                       portal.ClearRequests();
+                       form.HScroll1->setFocus();
+                       // Up three points, then down three the next time, so that every step is a
+                       // change.
+                       const Qt::Key key = rep % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
+                       const double start = NowMs();
+                       for (int step = 0; step < 3; ++step) {
+                         if (step > 0) driver.waiter.Wait([] { return false; }, 100);
+                         QTest::keyClick(form.HScroll1, key);
+                       }
+                       if (!driver.WaitForWrittenPage()) {
+                         std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());
+                         return 1;
+                       }
+                       painted.push_back(driver.articleWatch.paintedMs - start);
+                       // Anything still due has had its time to start.
+                       driver.waiter.Wait([] { return false; }, 500);
+                       requests.push_back(CountOf(portal, article));
+                     }
+                     PrintResult(row, articlePage.body.size(), requests.size(),
+                                 *std::max_element(requests.begin(), requests.end()), 1, "",
+                                 "requests");
+                     PrintPhase(row, "program", "first_step_to_painted", Median(painted));
+                     return 0;
+                   });
 }
 
 }  // namespace windowbench
