@@ -27,24 +27,24 @@ DownloadedPage CurlDownloader::DownloadPage(std::u16string_view url, std::u16str
     if (!response.ok) {
       page.error = std::move(response.error);
       page.failure = response.failure;
-      return page;
+    } else {
+      // The caller's character set wins over whatever the page or its headers declare.
+      if (auto text = DecodeBytes(response.body, charset)) page.text = std::move(*text);
+      page.bytes = std::move(response.body);
+      page.contentType = std::move(response.contentType);
     }
-    // The caller's character set wins over whatever the page or its headers declare.
-    if (auto text = DecodeBytes(response.body, charset)) page.text = std::move(*text);
-    page.bytes = std::move(response.body);
-    page.contentType = std::move(response.contentType);
   } catch (...) {
     page = DownloadedPage{};
     page.error = "out of memory";
     page.failure = LoadFailure::kOther;
   }
+  // Whichever of the two calls the download came through, LastError tells why it failed.
+  lastError_ = page.error;
   return page;
 }
 
 std::u16string CurlDownloader::DownloadText(std::u16string_view url, std::u16string_view charset) {
-  DownloadedPage page = DownloadPage(url, charset);
-  lastError_ = std::move(page.error);
-  return std::move(page.text);
+  return std::move(DownloadPage(url, charset).text);
 }
 
 std::u16string DownloadText(std::u16string_view url, std::u16string_view charset) {

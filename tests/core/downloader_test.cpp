@@ -224,9 +224,13 @@ TEST_F(DownloadTest, EveryFailureGivesTheEmptyTextAndSaysWhatKindItWas) {
     EXPECT_EQ(CurlDownloader(ShortLimits()).DownloadText(c.url, c.charset), u"") << c.name;
     // The injected limits apply, not the default ones.
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s) << c.name;
-    const DownloadedPage page = CurlDownloader(ShortLimits()).DownloadPage(c.url, c.charset);
+    CurlDownloader downloader(ShortLimits());
+    const DownloadedPage page = downloader.DownloadPage(c.url, c.charset);
     EXPECT_EQ(page.text, u"") << c.name;
     EXPECT_EQ(page.failure, c.kind) << c.name << ": " << page.error;
+    // The reason is kept for the caller that only has the text (the companion's article).
+    EXPECT_EQ(downloader.LastError(), page.error) << c.name;
+    EXPECT_EQ(page.error.empty(), c.kind == LoadFailure::kNone) << c.name;
   }
 }
 
