@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -81,15 +82,48 @@ class EnterOpensHeadline final : public QObject {
 
 }  // namespace
 
-// The render workers' shared state. A worker may outlive the window (closing it does not wait
-// for a download), so it holds this by shared_ptr rather than touching the window.
+// The render worker: one thread that runs the renders in turn, each with the downloader it was
+// given. One download at a time goes through a downloader, and a superseded render ends within
+// moments of its cancel flag being set; a render queued behind it and superseded in turn is
+// dropped before it starts. The thread may outlive the window (closing it does not wait for a
+// download), so it shares only this state, by shared_ptr, and ends once the window has gone and
+// its queue is empty. One thread rather than one per render also keeps the pages' memory in
+// one allocator arena.
 struct Form1::RenderWorkers {
   std::mutex mutex;
-  std::condition_variable ended;
-  int running = 0;
-  // One download at a time through a downloader; a superseded one ends within moments of its
-  // cancel flag being set.
-  std::mutex downloading;
+  std::condition_variable changed;
+  std::deque<std::function<void()>> queued;  // the newest render not yet started, if any
+  bool busy = false;                         // a render is running
+  bool started = false;
+  bool windowGone = false;
+
+  static void Run(const std::shared_ptr<RenderWorkers>& self) {
+    std::unique_lock lock(self->mutex);
+    for (;;) {
+      self->changed.wait(lock, [&] { return self->windowGone || !self->queued.empty(); });
+      if (self->queued.empty()) return;
+      std::function<void()> render = std::move(self->queued.front());
+      self->queued.pop_front();
+      self->busy = true;
+      lock.unlock();
+      render();
+      render = nullptr;  // its page and downloader go here, on this thread
+      lock.lock();
+      self->busy = false;
+      self->changed.notify_all();
+    }
+  }
+
+  void Queue(const std::shared_ptr<RenderWorkers>& self, std::function<void()> render) {
+    const std::lock_guard lock(mutex);
+    queued.clear();
+    queued.push_back(std::move(render));
+    if (!started) {
+      started = true;
+      std::thread([self] { Run(self); }).detach();
+    }
+    changed.notify_all();
+  }
 };
 
 void Form1::ConnectReaderHandlers() {
@@ -125,12 +159,15 @@ void Form1::SetDownloader(langxing::Downloader* downloader) {
 }
 
 void Form1::WaitForRenderWorkers(std::chrono::milliseconds atMost) {
-  std::unique_lock lock(renderWorkers_->mutex);
-  const auto done = [this] { return renderWorkers_->running == 0; };
+  RenderWorkers& workers = *renderWorkers_;
+  std::unique_lock lock(workers.mutex);
+  // Whatever is still queued was superseded: it is dropped, not run.
+  workers.queued.clear();
+  const auto done = [&workers] { return !workers.busy; };
   if (atMost == std::chrono::milliseconds::max())
-    renderWorkers_->ended.wait(lock, done);
+    workers.changed.wait(lock, done);
   else
-    renderWorkers_->ended.wait_for(lock, atMost, done);
+    workers.changed.wait_for(lock, atMost, done);
 }
 
 langxing::ReaderSettings Form1::CurrentReaderSettings() const {
@@ -220,6 +257,9 @@ void Form1::EndRendersWithTheWindow() {
   // (and tear its libraries down) under a transfer, but a stuck one is not waited for.
   WaitForRenderWorkers(downloader_ != nullptr ? std::chrono::milliseconds::max()
                                               : std::chrono::milliseconds(500));
+  const std::lock_guard lock(renderWorkers_->mutex);
+  renderWorkers_->windowGone = true;
+  renderWorkers_->changed.notify_all();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -252,22 +292,16 @@ void Form1::RenderIntoView() {
     downloader = std::make_shared<langxing::CurlDownloader>();
 
   const auto post = renderPoster_;
-  const auto workers = renderWorkers_;
   const auto cancel = renderCancel_;
-  {
-    const std::lock_guard lock(workers->mutex);
-    ++workers->running;
-  }
-  std::thread([this, generation, url, settings, downloader, post, workers, cancel] {
-    // Every task posted runs on the window's thread, and only while the window lives.
-    const auto onWindow = [&](std::function<void()> task) {
-      post([this, generation, task = std::move(task)] {
-        if (IsCurrentRender(generation)) task();
-      });
-    };
-    {
-      const std::lock_guard downloading(workers->downloading);
-      if (!cancel->load()) {
+  renderWorkers_->Queue(
+      renderWorkers_, [this, generation, url, settings, downloader, post, cancel] {
+        if (cancel->load()) return;
+        // Every task posted runs on the window's thread, and only while the window lives.
+        const auto onWindow = [&](std::function<void()> task) {
+          post([this, generation, task = std::move(task)] {
+            if (IsCurrentRender(generation)) task();
+          });
+        };
         try {
           auto html = std::make_shared<std::u16string>(langxing::RenderArticle(
               url, settings, *downloader,
@@ -277,19 +311,13 @@ void Form1::RenderIntoView() {
               cancel.get()));
           onWindow([this, generation, html, url] { WriteRender(generation, *html, url); });
         } catch (const std::exception&) {
-          // Memory ran out on an enormous page: show the failure page rather than end the
-          // program.
+          // Memory ran out on an enormous page: show the failure page rather than end the program.
           onWindow([this, generation, url] {
             SetPanelText(StatusPanel, u"状态：空闲");
             WriteRender(generation, langxing::ArticleFailurePage(url), url);
           });
         }
-      }
-    }
-    const std::lock_guard lock(workers->mutex);
-    --workers->running;
-    workers->ended.notify_all();
-  }).detach();
+      });
 }
 
 void Form1::WriteRender(std::uint64_t generation, const std::u16string& html,
