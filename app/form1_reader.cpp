@@ -268,9 +268,9 @@ void Form1::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-// Refreshes the view and starts the render of ArticleUrl on a worker thread. The status texts
-// it writes and then the page follow on this thread, in that order, unless a newer render or
-// Escape has superseded it by then.
+// Starts the render of ArticleUrl on a worker thread. The status texts it writes, then the
+// view's refresh and the page's write follow on this thread, in that order, unless a newer
+// render or Escape has superseded it by then.
 void Form1::RenderIntoView() {
   GiveUpRender();
   const std::uint64_t generation = renderGeneration_;
@@ -279,7 +279,6 @@ void Form1::RenderIntoView() {
   SetBusy(true);
   escapeShortcut_->setEnabled(true);
 
-  WebBrowser2->Refresh2();
   const std::u16string url = ArticleUrl;
   const langxing::ReaderSettings settings = CurrentReaderSettings();
   // With "显示图像" cleared no picture is fetched at all, whatever markup the article holds.
@@ -324,6 +323,10 @@ void Form1::WriteRender(std::uint64_t generation, const std::u16string& html,
                         const std::u16string& url) {
   if (!IsCurrentRender(generation)) return;
   EndRender();
+  // Refreshed right before the write, as the blocking render did in one go: a reload left to
+  // run through the download fetched the old page and its pictures again, and could keep the
+  // view from showing the page written after it.
+  WebBrowser2->Refresh2();
   try {
     // The page written can be many times the size of the download; handing it to the view
     // copies it again, so this may run out of memory as well.

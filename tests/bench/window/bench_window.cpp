@@ -169,8 +169,8 @@ void WindowDriver::ReleaseSwatch(const char* name) {
 bool WindowDriver::WaitForWrittenPage(int timeoutMs) {
   const WrittenPageHandler* pages = WrittenPages(form);
   if (pages == nullptr) return false;
-  // A render reloads the page shown before it writes its own: the page to wait for is the one
-  // written once the render has ended.
+  // The page to wait for is the one written once the render has ended (the view is refreshed
+  // first, and that reload of the page shown before must not count).
   if (!waiter.Wait([this] { return !form.RenderInFlight(); }, timeoutMs)) return false;
   articleWatch.Expect([pages](const QUrl& url) { return pages->IsLatest(url); });
   return articleWatch.WaitForPaint(timeoutMs);
