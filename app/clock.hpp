@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The running clock of the status bar: six fields read from the local clock once at start-up
-// and then advanced one second per tick, never re-read from the system.
+// The running clock of the status bar: six fields of the local time, read afresh at every tick.
 #pragma once
 
 #include <cstdint>

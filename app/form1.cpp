@@ -17,6 +17,7 @@
 
 #include "app/article_view.hpp"
 #include "app/font_size_bar.hpp"
+#include "app/headline_titles.hpp"
 #include "app/picture_box.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
@@ -148,7 +149,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   Timer2->start();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { EndRendersWithTheWindow(); }
 
 void Form1::CreateControls() {
   const langxing::PaneGeometry& g = panes_;
@@ -175,6 +176,7 @@ void Form1::CreateControls() {
   // A listing can hold thousands of headlines: lay them out a batch at a time, so the first
   // rows show at once and the window stays responsive while the rest are measured.
   List2->setLayoutMode(QListView::Batched);
+  ShowHeadlineTitles(List2);
   List2->hide();
 
   Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Frame1"));
@@ -324,6 +326,7 @@ void Form1::ConnectHandlers() {
   connect(Picture2, &PictureBox::MouseUp, this, &Form1::Picture2_MouseUp);
   ConnectReaderHandlers();
   ConnectSwatchHandlers();
+  ConnectTabKeys();
 }
 
 void Form1::SetMessageBox(langxing::MessageBoxService* box) { messageBox_ = box; }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QWidget>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -31,6 +33,7 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QScrollBar;
+class QShortcut;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -66,8 +69,10 @@ class Form1 : public QWidget {
   std::u16string PanelText(int panel) const;
   // Called after every panel write (panel, text); tests record the sequence of a run with it.
   std::function<void(int, const std::u16string&)> PanelTextWritten;
-  // One second of the running clock; writes the clock text to ClockPanel.
+  // A tick of the running clock: reads the local time and writes its clock text to ClockPanel.
   void Timer2_Timer();
+  // Where the clock reads the time; by default the system's local time. Tests put a fake here.
+  void SetClockSource(std::function<langxing::ClockTime()> source);
   langxing::ClockTime Clock() const;
   void SetClock(const langxing::ClockTime& time);
 
@@ -93,17 +98,31 @@ class Form1 : public QWidget {
   double OuterWidthTwips() const;
   double OuterHeightTwips() const;
   double ClientWidthTwips() const;
+  // The least client size at which every control stays visible and each status panel holds its
+  // texts; the window cannot be made smaller (set when it is first shown).
+  QSize MinimumClientSize() const;
 
   // ---- Article reader (form1_reader.cpp, form1_swatches.cpp) ---------------------------------
   // The downloader articles are fetched through; not owned. nullptr (the default): libcurl.
+  // A render in flight is given up first, and its download has ended when this returns, so the
+  // previous downloader may be destroyed then.
   void SetDownloader(langxing::Downloader* downloader);
   // A click (or Enter) on a headline of List2: opens the item's article in WebBrowser2.
   void List2_Click(const QListWidgetItem* item);
-  // HScroll1's value changed: renders the current article again at the new font size.
+  // HScroll1's value changed: renders the current article again at the new font size, once
+  // the value has rested for FontSizeSettleMs (quick steps give one render, at the last value).
   void HScroll1_Change();
-  // Downloads and renders ArticleUrl again with the current settings and writes it into
-  // WebBrowser2.
+  static constexpr int FontSizeSettleMs = 200;
+  // Starts downloading and rendering ArticleUrl again with the current settings; the page is
+  // written into WebBrowser2 when the download has ended. The window goes on answering
+  // meanwhile, and a newer render supersedes this one.
   void ReloadArticle();
+  // True from the start of a render (or a font-size change waiting to settle) until its page
+  // is written or it is given up.
+  bool RenderInFlight() const;
+  // Gives the render in flight up: its download is aborted, the view keeps what it shows and
+  // the status reads "状态：空闲". Escape in the window does this.
+  void CancelRender();
   // WebBrowser2's page title changed to `title`.
   void WebBrowser2_TitleChange(const std::u16string& title);
   // Press and release on one of the colour swatches Picture3..Picture10.
@@ -186,8 +205,14 @@ class Form1 : public QWidget {
   // Centres the window on its screen the first time it is shown.
   void setVisible(bool visible) override;
 
+ signals:
+  // A render has ended: its page was written, or it was given up or superseded.
+  void RenderEnded();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls();
@@ -197,6 +222,7 @@ class Form1 : public QWidget {
   void SetAccessibleNames();
   void SetFocusOrder();
   void ConnectHandlers();
+  void ConnectTabKeys();
   void FillCatalogTree();
   void ApplyPanes();
   void PlaceStatusBar();
@@ -206,9 +232,25 @@ class Form1 : public QWidget {
   void ConnectReaderHandlers();
   void ConnectSwatchHandlers();
   void RenderIntoView();
-  langxing::Downloader& ArticleDownloader();
-  std::unique_ptr<langxing::Downloader> ownDownloader_;
+  void WriteRender(std::uint64_t generation, const std::u16string& html, const std::u16string& url);
+  bool IsCurrentRender(std::uint64_t generation) const;
+  void EndRender();
+  void GiveUpRender();
+  // Waits until no render worker runs any more, or `atMost` has passed.
+  void WaitForRenderWorkers(std::chrono::milliseconds atMost = std::chrono::milliseconds::max());
+  void EndRendersWithTheWindow();
   langxing::Downloader* downloader_ = nullptr;
+  // State shared with the render workers, which may outlive the window (form1_reader.cpp).
+  struct RenderWorkers;
+  std::shared_ptr<RenderWorkers> renderWorkers_;
+  std::function<void(std::function<void()>)> renderPoster_;
+  std::uint64_t renderGeneration_ = 0;
+  std::shared_ptr<std::atomic<bool>> renderCancel_;
+  bool renderRunning_ = false;
+  QTimer* fontSizeSettle_ = nullptr;
+  QShortcut* escapeShortcut_ = nullptr;
+  void SetBusy(bool busy);
+  bool busyPointer_ = false;
   // ---- end of the article reader block ---------------------------------------------------
   // Channels, headline lists and the update notice.
   void CreateHeadlineView();
@@ -230,6 +272,7 @@ class Form1 : public QWidget {
   std::filesystem::path workingDirectory_;
   bool loaded_ = false;
   bool centred_ = false;
+  std::function<langxing::ClockTime()> clockSource_ = langxing::ClockTimeNow;
 };
 
 // Places `widget` at a geometry given in twips (15 twips per logical pixel).

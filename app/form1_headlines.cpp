@@ -6,6 +6,7 @@
 
 #include "app/form1.hpp"
 #include "app/ui_poster.hpp"
+#include "core/load_failure_status.hpp"
 #include "headlines/headlines.hpp"
 #include "headlines/roll_feed.hpp"
 
@@ -60,5 +61,7 @@ void Form1::WebBrowser1_DocumentComplete() {
 
   if (List2->count() == 0)
     List2->addItem(QString::fromStdU16String(std::u16string(langxing::ApologyLine)));
-  SetPanelText(StatusPanel, u"状态：空闲");
+  // A page that never came is not "no news": the run ends saying so, and why.
+  const std::u16string failed = langxing::FailedFetchStatus(WebBrowser1->LoadFailureKind());
+  SetPanelText(StatusPanel, failed.empty() ? std::u16string(u"状态：空闲") : failed);
 }

@@ -2,11 +2,14 @@
 // The resize rule applied to the real controls, the splitter bar's handlers, and centring.
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
@@ -14,23 +17,89 @@
 #include "app/splitter.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
+#include "update/announcement.hpp"
 
 namespace {
 // The status bar is docked to the bottom edge, the client area's full width.
 constexpr double StatusBarHeightTwips = 255;
+
+// The share of the window's outer width each status panel gets (the resize rule's).
+constexpr double PanelShares[StatusBar::PanelCount] = {0.1, 0.5, 0.2, 0.2};
+
+// The longest texts the panels show in a run, except the announcement's message (panel 2,
+// the widest panel, whatever the announcement says) and the reasons of a failed load.
+std::vector<QString> LongestPanelTexts(int panel, const QString& title) {
+  switch (panel) {
+    case Form1::TitlePanel:
+      return {title, QString::fromStdU16String(std::u16string(langxing::UpToDateNotice))};
+    case Form1::ClockPanel:
+      return {QString::fromStdU16String(langxing::ClockText({2088, 12, 28, 20, 58, 58}))};
+    case Form1::StatusPanel:
+      return {QStringLiteral("状态：检查版本。。。"), QStringLiteral("状态：获取完成"),
+              QStringLiteral("状态：正在处理"), QStringLiteral("状态：处理完毕")};
+    default:
+      return {};
+  }
+}
+
+// The settings pane's lowest control, the colour frame, and the margin kept under it.
+constexpr int SettingsMarginPx = 8;
+// Room the article view keeps beside the left pane at the least.
+constexpr int ArticleViewLeastPx = 120;
+}  // namespace
+
+QSize Form1::MinimumClientSize() const {
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  const bool framed = frame.size() != client.size();
+  const int borderWidth =
+      framed ? frame.width() - client.width() : TwipsToPixels(langxing::DesignBorderWidth);
+  const int borderHeight =
+      framed ? frame.height() - client.height() : TwipsToPixels(langxing::DesignBorderHeight);
+
+  // Wide enough that every panel holds its longest text, and the article view keeps some room.
+  double outerWidth =
+      TwipsToPixels(panes_.TabStrip1.width + panes_.Picture2.width + 120) + ArticleViewLeastPx;
+  for (int panel = 1; panel <= StatusBar::PanelCount; ++panel) {
+    const QLabel* label = StatusBar1->Panel(panel);
+    const QMargins margins = label->contentsMargins();
+    for (const QString& text : LongestPanelTexts(panel, StatusBar1->PanelText(TitlePanel))) {
+      // A trailing blank (the title has one) need not show.
+      const int needed = label->fontMetrics().horizontalAdvance(text.trimmed()) +
+                         2 * label->frameWidth() + margins.left() + margins.right();
+      outerWidth = std::max(outerWidth, std::ceil(needed / PanelShares[panel - 1]));
+    }
+  }
+  // Tall enough that the settings pane shows its colour frame whole: the pane is 1050 twips
+  // shorter than the window's outer height (the resize rule's Frame2 and Frame3 steps).
+  const int settingsBottom = Frame4->geometry().bottom() + 1 + SettingsMarginPx;
+  const int outerHeight = TwipsToPixels(panes_.Frame3.top + 700 + 350) + settingsBottom;
+  return {static_cast<int>(outerWidth) - borderWidth, outerHeight - borderHeight};
+}
+
+namespace {
+
+// Maximised (or full screen), a window manager draws less frame, or none, around the window, so
+// its frame no longer stands for the designed border: the panes would end short of the status
+// bar by the difference. The window is then measured as its client area plus that border.
+bool FrameStandsForTheBorder(const QWidget& window) {
+  return !(window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+         window.frameGeometry().size() != window.geometry().size();
+}
+
 }  // namespace
 
 double Form1::OuterWidthTwips() const {
   const QRect frame = frameGeometry();
   const QRect client = geometry();
-  if (frame.size() != client.size()) return frame.width() * langxing::TwipsPerPixel;
+  if (FrameStandsForTheBorder(*this)) return frame.width() * langxing::TwipsPerPixel;
   return client.width() * langxing::TwipsPerPixel + langxing::DesignBorderWidth;
 }
 
 double Form1::OuterHeightTwips() const {
   const QRect frame = frameGeometry();
   const QRect client = geometry();
-  if (frame.size() != client.size()) return frame.height() * langxing::TwipsPerPixel;
+  if (FrameStandsForTheBorder(*this)) return frame.height() * langxing::TwipsPerPixel;
   return client.height() * langxing::TwipsPerPixel + langxing::DesignBorderHeight;
 }
 
@@ -65,6 +134,12 @@ void Form1::Form_Resize() {
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Form_Resize();
+}
+
+void Form1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // Maximising may come after its resize; the panes are laid out for the new state.
+  if (event->type() == QEvent::WindowStateChange) Form_Resize();
 }
 
 void Form1::Picture2_MouseDown(int, int, double, double) {
@@ -104,6 +179,7 @@ void Form1::setVisible(bool visible) {
     ensurePolished();
     PlaceSwatchesInFrame();
     PlaceCaptions();
+    setMinimumSize(MinimumClientSize());
     CentreOnScreen();
   }
   QWidget::setVisible(visible);

@@ -1,17 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a headline's article in the article view, and rendering the current article again
-// when the font size changes or a page of the portal appears in the view.
+// when the font size changes or a page of the portal appears in the view. The download runs on
+// a worker thread; its status texts and its page are handed back to the window's thread, and
+// only the newest render's reach the window.
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <exception>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "app/article_view.hpp"
-#include "app/blocking_feedback.hpp"
 #include "app/form1.hpp"
+#include "app/ui_poster.hpp"
 #include "core/text.hpp"
 #include "reader/article_address.hpp"
 
@@ -71,7 +82,58 @@ class EnterOpensHeadline final : public QObject {
 
 }  // namespace
 
+// The render worker: one thread that runs the renders in turn, each with the downloader it was
+// given. One download at a time goes through a downloader, and a superseded render ends within
+// moments of its cancel flag being set; a render queued behind it and superseded in turn is
+// dropped before it starts. The thread may outlive the window (closing it does not wait for a
+// download), so it shares only this state, by shared_ptr, and ends once the window has gone and
+// its queue is empty. One thread rather than one per render also keeps the pages' memory in
+// one allocator arena.
+struct Form1::RenderWorkers {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::function<void()>> queued;  // the newest render not yet started, if any
+  bool busy = false;                         // a render is running
+  bool started = false;
+  bool windowGone = false;
+
+  static void Run(const std::shared_ptr<RenderWorkers>& self) {
+    std::unique_lock lock(self->mutex);
+    for (;;) {
+      self->changed.wait(lock, [&] { return self->windowGone || !self->queued.empty(); });
+      if (self->queued.empty()) return;
+      std::function<void()> render = std::move(self->queued.front());
+      self->queued.pop_front();
+      self->busy = true;
+      lock.unlock();
+      render();
+      render = nullptr;  // its page and downloader go here, on this thread
+      lock.lock();
+      self->busy = false;
+      self->changed.notify_all();
+    }
+  }
+
+  void Queue(const std::shared_ptr<RenderWorkers>& self, std::function<void()> render) {
+    const std::lock_guard lock(mutex);
+    queued.clear();
+    queued.push_back(std::move(render));
+    if (!started) {
+      started = true;
+      std::thread([self] { Run(self); }).detach();
+    }
+    changed.notify_all();
+  }
+};
+
 void Form1::ConnectReaderHandlers() {
+  renderWorkers_ = std::make_shared<RenderWorkers>();
+  renderPoster_ = MakeUiPoster(this);
+  fontSizeSettle_ = new QTimer(this);
+  fontSizeSettle_->setSingleShot(true);
+  fontSizeSettle_->setInterval(FontSizeSettleMs);
+  connect(fontSizeSettle_, &QTimer::timeout, this, [this] { RenderIntoView(); });
+
   connect(List2, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { List2_Click(item); });
   List2->installEventFilter(new EnterOpensHeadline(List2, this));
@@ -79,14 +141,33 @@ void Form1::ConnectReaderHandlers() {
   WebBrowser2->TitleChange = [this](const std::u16string& title) {
     WebBrowser2_TitleChange(title);
   };
+  // Escape anywhere in the window gives a render up; while none runs the key goes on to the
+  // control that has the focus.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::WindowShortcut);
+  escape->setEnabled(false);
+  connect(escape, &QShortcut::activated, this, [this] { CancelRender(); });
+  connect(this, &Form1::RenderEnded, escape, [escape] { escape->setEnabled(false); });
+  escapeShortcut_ = escape;
 }
 
-void Form1::SetDownloader(langxing::Downloader* downloader) { downloader_ = downloader; }
+void Form1::SetDownloader(langxing::Downloader* downloader) {
+  if (downloader == downloader_) return;
+  if (RenderInFlight()) EndRender();
+  WaitForRenderWorkers();
+  downloader_ = downloader;
+}
 
-langxing::Downloader& Form1::ArticleDownloader() {
-  if (downloader_ != nullptr) return *downloader_;
-  if (!ownDownloader_) ownDownloader_ = std::make_unique<langxing::CurlDownloader>();
-  return *ownDownloader_;
+void Form1::WaitForRenderWorkers(std::chrono::milliseconds atMost) {
+  RenderWorkers& workers = *renderWorkers_;
+  std::unique_lock lock(workers.mutex);
+  // Whatever is still queued was superseded: it is dropped, not run.
+  workers.queued.clear();
+  const auto done = [&workers] { return !workers.busy; };
+  if (atMost == std::chrono::milliseconds::max())
+    workers.changed.wait(lock, done);
+  else
+    workers.changed.wait_for(lock, atMost, done);
 }
 
 langxing::ReaderSettings Form1::CurrentReaderSettings() const {
@@ -111,7 +192,15 @@ void Form1::List2_Click(const QListWidgetItem* item) {
   RenderIntoView();
 }
 
-void Form1::HScroll1_Change() { RenderIntoView(); }
+void Form1::HScroll1_Change() {
+  // The arrows, the keys and the wheel step one point at a time: a render per step would be a
+  // download per step, each superseding the last. The render starts once the value rests; a
+  // render in flight is given up now, as its page is at a size no longer wanted.
+  GiveUpRender();
+  SetBusy(true);
+  fontSizeSettle_->start();
+  escapeShortcut_->setEnabled(true);
+}
 
 void Form1::ReloadArticle() { RenderIntoView(); }
 
@@ -121,26 +210,129 @@ void Form1::WebBrowser2_TitleChange(const std::u16string& title) {
   ReloadArticle();
 }
 
-// Refreshes the view, renders ArticleUrl (blocking while the page downloads; the status bar
-// shows the progress as it goes) and writes the result into the view, with the article's
-// address as the base its relative pictures resolve against.
+bool Form1::RenderInFlight() const { return renderRunning_ || fontSizeSettle_->isActive(); }
+
+bool Form1::IsCurrentRender(std::uint64_t generation) const {
+  return renderRunning_ && generation == renderGeneration_;
+}
+
+void Form1::SetBusy(bool busy) {
+  // The busy pointer (an arrow with a wait sign: the window still answers) over the window.
+  if (busy == busyPointer_) return;
+  busyPointer_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+// Supersedes whatever render was in flight: its download is aborted, and what it posts is
+// dropped (its generation is no longer the current one).
+void Form1::GiveUpRender() {
+  fontSizeSettle_->stop();
+  ++renderGeneration_;
+  if (renderCancel_) renderCancel_->store(true);
+  renderCancel_.reset();
+  renderRunning_ = false;
+}
+
+void Form1::EndRender() {
+  GiveUpRender();
+  SetBusy(false);
+  emit RenderEnded();
+}
+
+void Form1::CancelRender() {
+  if (!RenderInFlight()) return;
+  EndRender();
+  SetPanelText(StatusPanel, u"状态：空闲");
+}
+
+void Form1::EndRendersWithTheWindow() {
+  if (RenderInFlight()) EndRender();
+  SetBusy(false);
+  // A downloader the window was given may go with its owner right after the window; a worker
+  // must not be left using it. The window's own downloaders belong to their workers, which
+  // a cancel ends within moments: they are given a moment, so that the program does not end
+  // (and tear its libraries down) under a transfer, but a stuck one is not waited for.
+  WaitForRenderWorkers(downloader_ != nullptr ? std::chrono::milliseconds::max()
+                                              : std::chrono::milliseconds(500));
+  const std::lock_guard lock(renderWorkers_->mutex);
+  renderWorkers_->windowGone = true;
+  renderWorkers_->changed.notify_all();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // The window closes at once; the download in flight is aborted, not waited for.
+  if (RenderInFlight()) EndRender();
+  QWidget::closeEvent(event);
+}
+
+// Starts the render of ArticleUrl on a worker thread. The status texts it writes, then the
+// view's refresh and the page's write follow on this thread, in that order, unless a newer
+// render or Escape has superseded it by then.
 void Form1::RenderIntoView() {
-  const BusyCursor busy;  // the window answers nothing until the page is written
-  WebBrowser2->Refresh2();
+  GiveUpRender();
+  const std::uint64_t generation = renderGeneration_;
+  renderCancel_ = std::make_shared<std::atomic<bool>>(false);
+  renderRunning_ = true;
+  SetBusy(true);
+  escapeShortcut_->setEnabled(true);
+
   const std::u16string url = ArticleUrl;
   const langxing::ReaderSettings settings = CurrentReaderSettings();
   // With "显示图像" cleared no picture is fetched at all, whatever markup the article holds.
   WebBrowser2->SetLoadImages(settings.showImages != 0);
   WebBrowser2->SetLoadVideo(settings.showVideo != 0);
+
+  std::shared_ptr<langxing::Downloader> downloader;
+  if (downloader_ != nullptr)
+    downloader = std::shared_ptr<langxing::Downloader>(downloader_, [](langxing::Downloader*) {});
+  else
+    downloader = std::make_shared<langxing::CurlDownloader>();
+
+  const auto post = renderPoster_;
+  const auto cancel = renderCancel_;
+  renderWorkers_->Queue(
+      renderWorkers_, [this, generation, url, settings, downloader, post, cancel] {
+        if (cancel->load()) return;
+        // Every task posted runs on the window's thread, and only while the window lives.
+        const auto onWindow = [&](std::function<void()> task) {
+          post([this, generation, task = std::move(task)] {
+            if (IsCurrentRender(generation)) task();
+          });
+        };
+        try {
+          auto html = std::make_shared<std::u16string>(langxing::RenderArticle(
+              url, settings, *downloader,
+              [&](std::u16string_view text) {
+                onWindow([this, text = std::u16string(text)] { SetPanelText(StatusPanel, text); });
+              },
+              cancel.get()));
+          onWindow([this, generation, html, url] { WriteRender(generation, *html, url); });
+        } catch (const std::exception&) {
+          // Memory ran out on an enormous page: show the failure page rather than end the program.
+          onWindow([this, generation, url] {
+            SetPanelText(StatusPanel, u"状态：空闲");
+            WriteRender(generation, langxing::ArticleFailurePage(url), url);
+          });
+        }
+      });
+}
+
+void Form1::WriteRender(std::uint64_t generation, const std::u16string& html,
+                        const std::u16string& url) {
+  if (!IsCurrentRender(generation)) return;
+  EndRender();
+  // Refreshed right before the write, as the blocking render did in one go: a reload left to
+  // run through the download fetched the old page and its pictures again, and could keep the
+  // view from showing the page written after it.
+  WebBrowser2->Refresh2();
   try {
-    std::u16string html = langxing::RenderArticle(
-        url, settings, ArticleDownloader(),
-        [this](std::u16string_view text) { SetPanelText(StatusPanel, text); });
     // The page written can be many times the size of the download; handing it to the view
     // copies it again, so this may run out of memory as well.
-    WebBrowser2->WriteDocument(WithoutUnchosenColour(std::move(html)), url);
+    WebBrowser2->WriteDocument(WithoutUnchosenColour(html), url);
   } catch (const std::exception&) {
-    // Memory ran out on an enormous page: show the failure page rather than end the program.
     SetPanelText(StatusPanel, u"状态：空闲");
     WebBrowser2->WriteDocument(langxing::ArticleFailurePage(url), url);
   }

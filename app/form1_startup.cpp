@@ -2,11 +2,13 @@
 // Form_Load: the whole start-up of the program, before the window is first shown.
 #include <QTreeWidget>
 #include <exception>
+#include <iostream>
 #include <optional>
 #include <vector>
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
+#include "app/missing_channel_file.hpp"
 #include "app/picture_box.hpp"
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
@@ -29,8 +31,8 @@ void Form1::Form_Load() {
   if (loaded_) return;
   loaded_ = true;
 
-  // The clock is read once, here; Timer2 counts it forward from now on.
-  SetClock(langxing::ClockTimeNow());
+  // The clock shows the time from the start; Timer2 reads it again every second.
+  SetClock(clockSource_());
   SetPanelText(ClockPanel, langxing::ClockText(Clock()));
 
   UpdateCheckPending = true;
@@ -42,10 +44,15 @@ void Form1::Form_Load() {
   WebBrowser2->SetSilent(true);
 
   // A window given its own folder (the tests) looks there alone.
-  const std::optional<std::filesystem::path> dir = langxing::FindChannelFolder(
+  const std::vector<std::filesystem::path> folders =
       workingDirectory_.empty() ? langxing::ChannelFileFoldersOfProcess()
-                                : std::vector<std::filesystem::path>{workingDirectory_});
+                                : std::vector<std::filesystem::path>{workingDirectory_};
+  const std::optional<std::filesystem::path> dir = langxing::FindChannelFolder(folders);
   if (!dir) {
+    // The message box cannot say where the file was looked for; stderr and the empty window's
+    // article view do.
+    std::cerr << MissingChannelFileLine(folders) << std::flush;
+    WebBrowser2->WriteDocument(MissingChannelFilePage(folders), u"");
     MessageBox().Show(std::u16string(MissingChannelFileMessage), langxing::MessageBoxQuestion);
     return;
   }

@@ -29,7 +29,13 @@ void Form1::SetClock(const langxing::ClockTime& t) {
   ClockSecond = t.second;
 }
 
+void Form1::SetClockSource(std::function<langxing::ClockTime()> source) {
+  clockSource_ = source ? std::move(source) : langxing::ClockTimeNow;
+}
+
+// Each tick reads the time afresh: a count of ticks falls behind whenever a tick comes late or
+// not at all (a suspended machine, a busy desktop) and would never catch up.
 void Form1::Timer2_Timer() {
-  SetClock(langxing::TickClock(Clock()));
+  SetClock(clockSource_());
   SetPanelText(ClockPanel, langxing::ClockText(Clock()));
 }

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "app/blocking_feedback.hpp"
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
 #include "core/text.hpp"
@@ -61,9 +60,8 @@ void Form1::Swatch_MouseDown(PictureBox* swatch) {
   // would leave the swatch dark for good.
   const std::string decimal = std::to_string(row->colour);
   SavedSwatchColour = std::u16string(decimal.begin(), decimal.end());
+  // Dark until the release, however long the reload takes.
   swatch->SetBackColor(ColourOfValue(row->pressedColour));
-  // The dark swatch shows before the window blocks in the download of the reload.
-  ShowNow(swatch);
   Text1 = langxing::SwatchColourText(*row, SavedSwatchColour);
   ReloadArticle();
 }

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTreeWidget>
 
 #include "app/form1.hpp"
@@ -71,6 +72,28 @@ void Form1::TabStrip1_Click() {
   for (QWidget* view : views)
     if (!view->isHidden())
       if (QWidget* target = FirstFocusable(view)) target->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::ConnectTabKeys() {
+  // Ctrl+Tab and Ctrl+PgDn step to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the one
+  // before, round the ends; the selection change runs TabStrip1_Click as a click does.
+  const auto step = [this](int by) {
+    const int count = TabStrip1->count();
+    if (count == 0) return;
+    TabStrip1->setCurrentIndex((TabStrip1->currentIndex() + by + count) % count);
+  };
+  const std::pair<QKeySequence, int> keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+      {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+      {QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1},
+      {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+  };
+  for (const auto& [key, by] : keys) {
+    auto* shortcut = new QShortcut(key, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [step, by = by] { step(by); });
+  }
 }
 
 bool Form1::SelectTab(std::u16string_view caption) {

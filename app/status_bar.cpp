@@ -3,8 +3,6 @@
 
 #include <QLabel>
 
-#include "app/blocking_feedback.hpp"
-
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
   for (auto& panel : panels_) {
     panel = new QLabel(this);
@@ -29,8 +27,8 @@ void StatusBar::SetPanelText(int panel, const QString& text) {
   QLabel* label = Panel(panel);
   if (label == nullptr) return;
   label->setText(text);
-  // On the screen now: a blocking download may follow before the event loop runs again.
-  ShowNow(label);
+  // A text longer than its panel is cut off at the panel's edge; the whole of it shows here.
+  label->setToolTip(text);
 }
 
 QString StatusBar::PanelText(int panel) const {

@@ -104,6 +104,14 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
   setStatus(u"状态：获取》》");
   const std::u16string_view charset = Contains(url, PortalBlogHost) ? u"utf-8" : u"GB2312";
   DownloadedPage downloaded = downloader.DownloadPage(url, charset, cancel);
+  // A download that failed (or brought nothing) gives the failure page for every kind of page:
+  // a blog's empty title block or the auto section's bare heading would stand there alone.
+  if (downloaded.text.empty()) {
+    setStatus(u"状态：正在处理");
+    setStatus(u"状态：处理完毕");
+    setStatus(u"状态：空闲");
+    return ArticleFailurePage(url);
+  }
 
   // A page that names this program past its first ten characters is shown as it came.
   const std::size_t nameAt = FindText(downloaded.text, ProgramName);

@@ -2,7 +2,8 @@
 # Debian packages the build, the tests and the program need; sourced by scripts/test and scripts/run.
 # The program needs fonts-noto-cjk and qt6-translations-l10n at run time; the nothing-on-disk
 # tests start their own GL display (xvfb, xauth) and make a test certificate (openssl); the local
-# test portal makes its TLS test CA with the OpenSSL library (libssl-dev).
+# test portal makes its TLS test CA with the OpenSSL library (libssl-dev); the Wayland test runs
+# the window under a headless compositor (weston, qt6-wayland).
 LANGXING_PACKAGES=(
   cmake ninja-build g++ pkg-config git
   qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
@@ -10,7 +11,7 @@ LANGXING_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk qt6-translations-l10n dpkg-dev desktop-file-utils
   debhelper lintian appstream man-db bash-completion file
-  libxcb1-dev xvfb xauth openbox openssl
+  libxcb1-dev xvfb xauth openbox openssl weston qt6-wayland
 )
 
 # Installs whatever of the list is missing (apt-get needs root; skipped when all are present).

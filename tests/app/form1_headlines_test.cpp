@@ -3,6 +3,9 @@
 // the tab brought to the front, and loads that fail or are superseded.
 #include <gmock/gmock.h>
 
+#include <optional>
+
+#include "app/ui_poster.hpp"
 #include "tests/app/news_window_harness.hpp"
 
 namespace newswindow {
@@ -110,13 +113,52 @@ class UnreachableProxy {
   std::vector<QByteArray> saved_;
 };
 
-TEST_F(HeadlineListTest, UnreachablePortalGivesTheApologyLine) {
-  const UnreachableProxy unreachable;
-  Click(Node({"朗星快报", "新闻中心", "国内新闻"}));
-  ASSERT_TRUE(WaitForIdle());
-  EXPECT_EQ(ListItems(), std::vector<std::u16string>{Apology});
-  EXPECT_EQ(WritesTo(4), RunStatusTexts);
-  EXPECT_TRUE(portal.Requests().empty());
+// Channels whose pages never come whole, and a headline view with limits that fail them in
+// moments rather than half a minute.
+class FailedListingTest : public NewsWindowTest {
+ protected:
+  FailedListingTest()
+      : NewsWindowTest({"新闻中心_国内新闻--http://news.sina.com.cn/china/index_list.shtml",
+                        "新闻中心_无应答--http://news.sina.com.cn/stall/index_list.shtml",
+                        "新闻中心_超大--http://news.sina.com.cn/oversized/index_list.shtml",
+                        "新闻中心_断开--http://news.sina.com.cn/close/index_list.shtml"}) {
+    langxing::NetworkLimits limits;
+    limits.connectTimeout = std::chrono::milliseconds(1000);
+    limits.totalTimeout = std::chrono::milliseconds(1500);
+    limits.maxBodyBytes = 256 * 1024;
+    form.WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(&form), limits,
+                                                              langxing::BodyParts::kInnerHtml);
+    form.WebBrowser1->DocumentComplete = [this] { form.WebBrowser1_DocumentComplete(); };
+  }
+};
+
+TEST_F(FailedListingTest, APageThatNeverCameEndsWithTheApologyAndSaysWhy) {
+  struct Case {
+    const char* channel;
+    bool unreachable;  // the proxy points at a port nobody listens on
+    const char* lastStatus;
+  };
+  const Case cases[] = {
+      {"国内新闻", true, "状态：获取失败（无法连接）"},
+      {"无应答", false, "状态：获取失败（超时）"},
+      {"超大", false, "状态：获取失败（页面过大）"},
+      {"断开", false, "状态：获取失败"},
+      {"国内新闻", false, "状态：空闲"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.channel);
+    std::optional<UnreachableProxy> unreachable;
+    if (c.unreachable) unreachable.emplace();
+    writes.clear();
+    Click(Node({"朗星快报", "新闻中心", c.channel}));
+    ASSERT_TRUE(WaitForIdle());
+    std::vector<std::u16string> texts = RunStatusTexts;
+    texts.back() = U16(c.lastStatus);
+    EXPECT_EQ(WritesTo(4), texts);
+    if (texts.back() != U16("状态：空闲"))
+      EXPECT_EQ(ListItems(), std::vector<std::u16string>{Apology});
+    if (c.unreachable) EXPECT_TRUE(portal.Requests().empty());
+  }
 }
 
 }  // namespace

@@ -263,3 +263,151 @@ TEST_F(ReaderTest, DownloadFailuresShowTheFailurePageWithTheArticleLink) {
 }
 
 }  // namespace
+
+// An article the local portal answers only after a delay, so a render is still in flight
+// while the test acts on the window.
+class SlowArticleTest : public ReaderHarness {
+ protected:
+  static constexpr char SlowArticle[] = "http://news.sina.com.cn/c/2010-05-01/slow.shtml";
+
+  SlowArticleTest() {
+    std::optional<Page> article =
+        portal.PageFor("http://news.sina.com.cn/c/2010-05-01/083020191234.shtml");
+    if (article) {
+      article->delay = std::chrono::milliseconds(1500);
+      portal.SetPage(SlowArticle, *article);
+    }
+  }
+
+  QListWidgetItem* AddSlowHeadline() {
+    return AddHeadline(u"慢;\"http://go.sina.com.cn/?url=" +
+                       QString::fromLatin1(SlowArticle).toStdU16String() + u"\"");
+  }
+
+  int RequestsOf(const std::string& url) const {
+    int count = 0;
+    for (const std::string& request : portal.Requests()) count += request == url;
+    return count;
+  }
+
+  // The slow article is downloading and its first status text has been shown.
+  bool SlowRenderStarted() {
+    return QTest::qWaitFor([&] { return RequestsOf(SlowArticle) > 0 && !statusTexts.empty(); },
+                           kWaitMs);
+  }
+
+  static bool BusyPointer() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor != nullptr && cursor->shape() == Qt::BusyCursor;
+  }
+};
+
+TEST_F(SlowArticleTest, TheWindowAnswersDuringTheDownloadAndWritesThePageAfterIt) {
+  ASSERT_TRUE(portal.PageFor(SlowArticle).has_value());
+  QListWidgetItem* slow = AddSlowHeadline();
+  form.List2_Click(slow);
+  ASSERT_TRUE(SlowRenderStarted());
+  // The click has returned while the download goes on: timers run, the pointer is busy and
+  // the status bar says the article is being fetched.
+  int ticks = 0;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+  ticker.start(20);
+  Settle(300);
+  EXPECT_TRUE(form.RenderInFlight());
+  EXPECT_GT(ticks, 3);
+  EXPECT_TRUE(BusyPointer());
+  EXPECT_EQ(statusTexts, std::vector<std::u16string>{u"状态：获取》》"});
+
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.RenderInFlight(); }, kWaitMs));
+  EXPECT_EQ(statusTexts, RenderStatusTexts);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return Script(QStringLiteral("document.body ? document.body.innerText : ''"))
+            .contains(QStringLiteral("北京地铁四号线今天上午正式开通试运营"));
+      },
+      kWaitMs));
+}
+
+TEST_F(SlowArticleTest, ANewerRequestSupersedesTheOneInFlight) {
+  struct Case {
+    const char* name;
+    std::function<void()> newer;
+    std::vector<std::u16string> texts;  // every status text after the slow render's first
+  };
+  const std::vector<Case> cases = {
+      {"headline click", [&] { form.List2_Click(AddHeadline(NewsEntry)); }, RenderStatusTexts},
+      {"swatch press",
+       [&] {
+         form.Swatch_MouseDown(form.Picture3);
+         form.Swatch_MouseUp(form.Picture3);
+       },
+       RenderStatusTexts},
+      {"font size", [&] { form.HScroll1->setValue(form.HScroll1->value() + 1); },
+       RenderStatusTexts},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.ArticleUrl = NewsUrl;
+    statusTexts.clear();
+    form.List2_Click(AddSlowHeadline());
+    ASSERT_TRUE(SlowRenderStarted());
+    ASSERT_TRUE(ShowsWrite(c.newer));
+    // The slow page arrives later and is never written; its render writes no more texts.
+    Settle(1800);
+    std::vector<std::u16string> expected{u"状态：获取》》"};
+    expected.insert(expected.end(), c.texts.begin(), c.texts.end());
+    EXPECT_EQ(statusTexts, expected);
+    EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
+                    .contains(QStringLiteral("北京地铁四号线今天上午正式开通试运营")));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    portal.ClearRequests();
+  }
+}
+
+TEST_F(SlowArticleTest, QuickFontSizeStepsGiveOneDownloadAtTheLastValue) {
+  form.ArticleUrl = QString::fromLatin1(SlowArticle).toStdU16String();
+  ASSERT_TRUE(ShowsWrite([&] {
+    // Three steps of the arrow key, as a user holding it down would make them.
+    form.HScroll1->setFocus();
+    for (int i = 0; i < 3; ++i) {
+      QTest::keyClick(form.HScroll1, Qt::Key_Right);
+      QTest::qWait(50);
+    }
+  }));
+  EXPECT_EQ(RequestsOf(SlowArticle), 1);
+  EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:17px;"));
+  EXPECT_EQ(Renders(), 1);
+}
+
+TEST_F(SlowArticleTest, EscapeAndClosingGiveTheRenderUpAndTheViewKeepsItsPage) {
+  ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(NewsEntry)); }));
+  const QUrl shown = View().url();
+  struct Case {
+    const char* name;
+    std::function<void()> giveUp;
+    bool idleText;  // the status then reads "状态：空闲"
+  };
+  const std::vector<Case> cases = {
+      {"Escape", [&] { QTest::keyClick(form.List2, Qt::Key_Escape); }, true},
+      {"close", [&] { form.close(); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.show();
+    statusTexts.clear();
+    form.List2_Click(AddSlowHeadline());
+    ASSERT_TRUE(SlowRenderStarted());
+    c.giveUp();
+    EXPECT_FALSE(form.RenderInFlight());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    const std::vector<std::u16string> texts =
+        c.idleText ? std::vector<std::u16string>{u"状态：获取》》", u"状态：空闲"}
+                   : std::vector<std::u16string>{u"状态：获取》》"};
+    Settle(1800);
+    EXPECT_EQ(View().url(), shown);
+    EXPECT_EQ(statusTexts, texts);
+    portal.ClearRequests();
+  }
+}

@@ -58,8 +58,11 @@ TEST_F(SwatchTest, PressWritesTheColourTextAndDarkensOnlyThatSwatchUntilRelease)
     std::map<std::string, QColor> whilePressed = initial;
     whilePressed[c.name] = c.pressed;
     EXPECT_EQ(Colours(), whilePressed);
-    // The press rendered the article again before returning.
+    // The press renders the article again; the swatch stays dark after the render has ended,
+    // until the release.
+    ASSERT_TRUE(RenderEnds());
     EXPECT_EQ(statusTexts, RenderStatusTexts);
+    EXPECT_EQ(Colours(), whilePressed);
 
     QTest::mouseRelease(swatch, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(Colours(), initial);

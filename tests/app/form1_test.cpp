@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -22,9 +23,13 @@
 #include <random>
 
 #include "app/article_view.hpp"
+#include "app/headline_titles.hpp"
+#include "app/missing_channel_file.hpp"
 #include "app/picture_box.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
+#include "app/written_page.hpp"
+#include "core/text.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace {
@@ -182,7 +187,7 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
                               u"新闻中心_国内新闻--http://a/1", u"体育新闻_NBA--http://b/2", u"",
                               u"新闻中心_国际新闻--http://c/3", u"体育新闻_NBA--http://d/4"));
 
-  // The clock is read once and shown in panel 3 before anything else is written.
+  // The clock is read and shown in panel 3 before anything else is written.
   EXPECT_TRUE(form.Clock() == before || form.Clock() == after);
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.front(), std::make_pair(Form1::ClockPanel, langxing::ClockText(form.Clock())));
@@ -231,7 +236,15 @@ TEST_F(Form1Test, AMissingChannelFileIsReportedOnceAndLeavesTheCatalogEmpty) {
     TempDir dir;
     if (c.makeDirectory) fs::create_directory(dir.path() / "chan.dll");
     local.SetWorkingDirectory(dir.path());
+    testing::internal::CaptureStderr();
     local.Form_Load();
+    // stderr names the file and the folder searched; the article view says where it goes.
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said,
+              "langxing: 错误！软件缺少必要文件 (no chan.dll in " + dir.path().string() + ")\n");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return local.WebBrowser2->url().scheme() == QLatin1String(WrittenPageScheme); },
+        10000));
 
     ASSERT_EQ(localBox.shown.size(), 1u);
     EXPECT_EQ(localBox.shown[0].text, u"错误！软件缺少必要文件");
@@ -459,15 +472,35 @@ TEST_F(Form1Test, EveryVisibleControlHasAnAccessibleName) {
   }
 }
 
-TEST_F(Form1Test, TheClockTicksOneSecondAndIsShownInPanelThree) {
-  form.SetClock({2011, 7, 20, 23, 59, 59});
-  writes.clear();
-  form.Timer2_Timer();
-  EXPECT_EQ(form.ClockDay, 21);
-  EXPECT_EQ(form.ClockHour, 0);
-  ASSERT_EQ(writes.size(), 1u);
-  EXPECT_EQ(writes[0], std::make_pair(Form1::ClockPanel, std::u16string(u"2011-7-21 0:00:00")));
-  EXPECT_EQ(form.PanelText(Form1::ClockPanel), u"2011-7-21 0:00:00");
+TEST_F(Form1Test, EachClockTickShowsTheLocalTimeInPanelThree) {
+  struct Case {
+    langxing::ClockTime now;
+    std::u16string text;
+  };
+  // Across midnight, a month's end and a year's end, and after ticks that never came: each
+  // tick shows the time it reads, not the last one plus a second.
+  const Case cases[] = {
+      {{2011, 7, 20, 23, 59, 59}, u"2011-7-20 23:59:59"},
+      {{2011, 7, 21, 0, 0, 0}, u"2011-7-21 0:00:00"},
+      {{2011, 7, 31, 23, 59, 59}, u"2011-7-31 23:59:59"},
+      {{2011, 8, 1, 0, 0, 0}, u"2011-8-1 0:00:00"},
+      {{2011, 12, 31, 23, 59, 59}, u"2011-12-31 23:59:59"},
+      {{2012, 1, 1, 0, 0, 0}, u"2012-1-1 0:00:00"},
+      {{2012, 1, 1, 0, 0, 8}, u"2012-1-1 0:00:08"},
+  };
+  langxing::ClockTime now;
+  form.SetClockSource([&] { return now; });
+  form.SetClock({1999, 1, 1, 0, 0, 0});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QString::fromStdU16String(c.text).toStdString());
+    now = c.now;
+    writes.clear();
+    form.Timer2_Timer();
+    EXPECT_EQ(form.Clock(), c.now);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0], std::make_pair(Form1::ClockPanel, c.text));
+    EXPECT_EQ(form.PanelText(Form1::ClockPanel), c.text);
+  }
 }
 
 TEST_F(Form1Test, PanelWritesReplaceTheWholeTextAndAreRecorded) {
@@ -570,6 +603,109 @@ TEST_F(Form1Test, DraggingTheSplitterMovesTheBarThenResizesThePanesAtTheRelease)
   EXPECT_EQ(form.Panes().Picture2.left, 1000);
   EXPECT_EQ(form.Panes().TabStrip1.width, 995);
   ExpectAllPlaced(form);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MissingChannelFilePage, ListsEveryFolderSearchedAsText) {
+  const std::u16string page =
+      MissingChannelFilePage({fs::path("/home/李/.local/share/langxing"), fs::path("/a<b>&'\"")});
+  EXPECT_NE(page.find(u"<li>/home/李/.local/share/langxing</li>"), std::u16string::npos);
+  EXPECT_NE(page.find(u"<li>/a&lt;b&gt;&amp;&#39;&quot;</li>"), std::u16string::npos);
+  EXPECT_NE(page.find(u"chan.dll"), std::u16string::npos);
+}
+
+TEST_F(Form1Test, HeadlinesShowTheirTitlesAndKeepTheWholeEntry) {
+  struct Case {
+    QString entry;
+    QString shown;
+  };
+  const Case cases[] = {
+      {QStringLiteral("北京地铁;\"http://go.sina.com.cn/?url=http://a/1.shtml\" "),
+       QStringLiteral("北京地铁")},
+      {QStringLiteral("甲;乙;\"http://a/2\""), QStringLiteral("甲")},
+      {QStringLiteral("抱歉！目前暂没发现新的消息"), QStringLiteral("抱歉！目前暂没发现新的消息")},
+      {QStringLiteral(";\"http://a/3\""), QStringLiteral(";\"http://a/3\"")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry.toStdString());
+    form.List2->addItem(c.entry);
+    QListWidgetItem* item = form.List2->item(form.List2->count() - 1);
+    const QModelIndex index = form.List2->model()->index(form.List2->count() - 1, 0);
+    EXPECT_EQ(item->text(), c.entry);
+    auto* delegate = static_cast<QStyledItemDelegate*>(form.List2->itemDelegate());
+    EXPECT_EQ(delegate->displayText(index.data(), QLocale()), c.shown);
+    EXPECT_EQ(item->toolTip(), c.entry);
+    EXPECT_EQ(index.data(Qt::AccessibleDescriptionRole).toString(), c.entry);
+    EXPECT_EQ(index.data(Qt::AccessibleTextRole).toString(), c.shown);
+  }
+}
+
+TEST_F(Form1Test, ControlTabAndControlPageKeysStepThroughTheTabs) {
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  struct Step {
+    QKeyCombination key;
+    const char16_t* tab;
+    QWidget* shown;
+  };
+  const Step steps[] = {
+      {Qt::CTRL | Qt::Key_Tab, u"新闻标题", form.List2},
+      {Qt::CTRL | Qt::Key_PageDown, u"设置", form.Frame3},
+      {Qt::CTRL | Qt::Key_Tab, u"新闻目录", form.TreeView1},  // round the end
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, u"设置", form.Frame3},
+      {Qt::CTRL | Qt::Key_PageUp, u"新闻标题", form.List2},
+      {Qt::CTRL | Qt::Key_PageUp, u"新闻目录", form.TreeView1},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(QString::fromStdU16String(step.tab).toStdString());
+    QWidget* focused = QApplication::focusWidget();
+    QTest::keyClick(focused != nullptr ? focused : &form, step.key.key(),
+                    step.key.keyboardModifiers());
+    EXPECT_EQ(form.SelectedTabCaption(), step.tab);
+    // The tab strip's click handler ran: the tab's view is the one shown.
+    for (QWidget* view : std::initializer_list<QWidget*>{form.TreeView1, form.List2, form.Frame3})
+      EXPECT_EQ(view->isVisibleTo(&form), view == step.shown);
+  }
+}
+
+TEST_F(Form1Test, AtItsLeastSizeEveryControlShowsAndEveryPanelHoldsItsText) {
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  const QSize least = form.minimumSize();
+  EXPECT_LE(least.width(), 755);  // never more than the window's design size
+  EXPECT_LE(least.height(), 559);
+  form.resize(50, 50);
+  QTest::qWait(50);
+  EXPECT_EQ(form.size(), least);
+
+  const QRect client = form.rect();
+  for (const char* tab : {"新闻目录", "新闻标题", "设置"}) {
+    form.SelectTab(langxing::Utf8ToUtf16(tab));
+    for (QWidget* w : form.findChildren<QWidget*>()) {
+      if (!w->isVisibleTo(&form) || w->parentWidget() != &form) continue;
+      EXPECT_TRUE(client.contains(w->geometry())) << w->objectName().toStdString();
+    }
+  }
+  // The settings pane shows its colour frame whole.
+  EXPECT_LE(form.Frame4->geometry().bottom(), form.Frame3->height());
+
+  const std::pair<int, std::u16string> texts[] = {
+      {Form1::TitlePanel, form.PanelText(Form1::TitlePanel)},
+      {Form1::TitlePanel, u"目前是最新版"},
+      {Form1::ClockPanel, u"2088-12-28 20:58:58"},
+      {Form1::StatusPanel, u"状态：检查版本。。。"},
+  };
+  for (const auto& [panel, text] : texts) {
+    form.SetPanelText(panel, text);
+    QLabel* label = form.StatusBar1->Panel(panel);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text().trimmed()),
+              label->contentsRect().width())
+        << panel;
+  }
 }
 
 }  // namespace

@@ -119,6 +119,27 @@ TEST_F(UpdateNoticeTest, CancelOpensNothingAndStillEnds) {
   EXPECT_EQ(endings, 1);
 }
 
+TEST_F(UpdateNoticeTest, TheNoticeAndTheEndingComeWhileAnArticleDownloads) {
+  if (!langxing::UpdateCheckEnabled) GTEST_SKIP() << "built without the update check";
+  langxing::testportal::Page slow =
+      *portal.PageFor("http://news.sina.com.cn/c/2010-05-01/083020191234.shtml");
+  slow.delay = std::chrono::milliseconds(4000);
+  portal.SetPage("http://news.sina.com.cn/c/2010-05-01/slow.shtml", slow);
+  bool downloadingAtTheEnd = false;
+  form.SetProgramEnder([&] {
+    ++endings;
+    downloadingAtTheEnd = form.RenderInFlight();
+  });
+  form.ArticleUrl = U16("http://news.sina.com.cn/c/2010-05-01/slow.shtml");
+  form.ReloadArticle();
+  Announce("_newer");
+  form.Timer1_Timer();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return endings > 0; }, 3500));
+  EXPECT_TRUE(downloadingAtTheEnd);
+  EXPECT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(opener.opened, std::vector<std::u16string>{DownloadPage});
+}
+
 TEST_F(UpdateNoticeTest, NothingRunsOnceTheProgramEnds) {
   if (!langxing::UpdateCheckEnabled) GTEST_SKIP() << "built without the update check";
   Announce("_newer");

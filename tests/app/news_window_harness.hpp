@@ -183,13 +183,18 @@ class NewsWindowTest : public testing::Test {
     QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
   }
 
+  // The last status text of a headline run: idle, or the load failed.
+  static bool RunEnded(const std::u16string& status) {
+    return status == U16("状态：空闲") || status.starts_with(U16("状态：获取失败"));
+  }
+
   // Waits (a few seconds at most) until the headline run of the latest click has ended.
   bool WaitForIdle(int timeoutMs = 8000) {
     return QTest::qWaitFor(
         [this] {
           // The clock writes its own panel every second; only the status panel's last text counts.
           for (auto it = writes.rbegin(); it != writes.rend(); ++it)
-            if (it->first == Form1::StatusPanel) return it->second == U16("状态：空闲");
+            if (it->first == Form1::StatusPanel) return RunEnded(it->second);
           return false;
         },
         timeoutMs);

@@ -54,6 +54,11 @@ class ReaderHarness : public testing::Test {
         kWaitMs);
   }
 
+  // Spins the event loop until no render is in flight any more. False after kWaitMs.
+  bool RenderEnds() {
+    return QTest::qWaitFor([&] { return !form.RenderInFlight(); }, kWaitMs);
+  }
+
   QString Script(const QString& script) { return RunScript(View(), script).toString(); }
   QString BodyStyle() { return Script(QStringLiteral("document.body.getAttribute('style')")); }
   QString BodyColour() {

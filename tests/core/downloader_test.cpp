@@ -189,7 +189,7 @@ TEST_F(DownloadTest, BodyCapIsInclusive) {
   EXPECT_TRUE(over.body.empty());
 }
 
-TEST_F(DownloadTest, EveryFailureGivesTheEmptyText) {
+TEST_F(DownloadTest, EveryFailureGivesTheEmptyTextAndSaysWhatKindItWas) {
   RawPort refused;  // bound but not listening
   RawPort stalled;
   stalled.Listen();
@@ -197,30 +197,40 @@ TEST_F(DownloadTest, EveryFailureGivesTheEmptyText) {
     const char* name;
     std::u16string url;
     std::u16string charset;
+    LoadFailure kind;  // kNone: the page came, but cannot be read in that charset
   };
   const Case cases[] = {
-      {"redirect loop", Utf8ToUtf16(Url("/loop")), u"utf-8"},
-      {"redirect to a local file", Utf8ToUtf16(Url("/to-file")), u"utf-8"},
-      {"refused port", Utf8ToUtf16(refused.Url("/")), u"utf-8"},
-      {"stalled server", Utf8ToUtf16(stalled.Url("/")), u"utf-8"},
-      {"body over the cap", Utf8ToUtf16(Url("/sized?n=70000")), u"utf-8"},
-      {"endless body", Utf8ToUtf16(Url("/endless")), u"utf-8"},
-      {"unknown charset", Utf8ToUtf16(Url("/page")), u"klingon"},
-      {"empty charset", Utf8ToUtf16(Url("/page")), u""},
-      {"empty url", u"", u"utf-8"},
-      {"blank url", u"   ", u"utf-8"},
-      {"no scheme", u"not a url", u"utf-8"},
-      {"no host", u"http://", u"utf-8"},
-      {"bad port", u"http://127.0.0.1:99999/", u"utf-8"},
-      {"file scheme", u"file:///etc/hostname", u"utf-8"},
-      {"ftp scheme", u"ftp://127.0.0.1/", u"utf-8"},
-      {"control character", Utf8ToUtf16(Url("/pa")) + u'\x01' + u"ge", u"utf-8"},
+      {"redirect loop", Utf8ToUtf16(Url("/loop")), u"utf-8", LoadFailure::kOther},
+      {"redirect to a local file", Utf8ToUtf16(Url("/to-file")), u"utf-8", LoadFailure::kOther},
+      {"refused port", Utf8ToUtf16(refused.Url("/")), u"utf-8", LoadFailure::kCannotConnect},
+      {"unknown host", u"http://x.invalid/", u"utf-8", LoadFailure::kHostNotFound},
+      {"stalled server", Utf8ToUtf16(stalled.Url("/")), u"utf-8", LoadFailure::kTimedOut},
+      {"body over the cap", Utf8ToUtf16(Url("/sized?n=70000")), u"utf-8", LoadFailure::kTooLarge},
+      {"endless body", Utf8ToUtf16(Url("/endless")), u"utf-8", LoadFailure::kTooLarge},
+      {"unknown charset", Utf8ToUtf16(Url("/page")), u"klingon", LoadFailure::kNone},
+      {"empty charset", Utf8ToUtf16(Url("/page")), u"", LoadFailure::kNone},
+      {"empty url", u"", u"utf-8", LoadFailure::kOther},
+      {"blank url", u"   ", u"utf-8", LoadFailure::kOther},
+      {"no scheme", u"not a url", u"utf-8", LoadFailure::kOther},
+      {"no host", u"http://", u"utf-8", LoadFailure::kOther},
+      {"bad port", u"http://127.0.0.1:99999/", u"utf-8", LoadFailure::kOther},
+      {"file scheme", u"file:///etc/hostname", u"utf-8", LoadFailure::kOther},
+      {"ftp scheme", u"ftp://127.0.0.1/", u"utf-8", LoadFailure::kOther},
+      {"control character", Utf8ToUtf16(Url("/pa")) + u'\x01' + u"ge", u"utf-8",
+       LoadFailure::kOther},
   };
   for (const auto& c : cases) {
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(CurlDownloader(ShortLimits()).DownloadText(c.url, c.charset), u"") << c.name;
     // The injected limits apply, not the default ones.
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s) << c.name;
+    CurlDownloader downloader(ShortLimits());
+    const DownloadedPage page = downloader.DownloadPage(c.url, c.charset);
+    EXPECT_EQ(page.text, u"") << c.name;
+    EXPECT_EQ(page.failure, c.kind) << c.name << ": " << page.error;
+    // The reason is kept for the caller that only has the text (the companion's article).
+    EXPECT_EQ(downloader.LastError(), page.error) << c.name;
+    EXPECT_EQ(page.error.empty(), c.kind == LoadFailure::kNone) << c.name;
   }
 }
 

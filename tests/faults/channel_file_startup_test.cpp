@@ -56,8 +56,12 @@ class ChannelFileStartupTest : public testing::Test {
     form.TreeView1->setCurrentItem(leaf);
     form.TreeView1_NodeClick();
     if (form.WebBrowser1->LocationURL() == u"about:blank") return status.size() == 1;
-    return QTest::qWaitFor([this] { return !status.empty() && status.back() == u"状态：空闲"; },
-                           8000);
+    return QTest::qWaitFor(
+        [this] {
+          return !status.empty() &&
+                 (status.back() == u"状态：空闲" || status.back().starts_with(u"状态：获取失败"));
+        },
+        8000);
   }
 
   std::vector<std::u16string> ListItems() const {

@@ -121,12 +121,12 @@ class FaultWindowTest : public newswindow::NewsWindowTest {
   ~FaultWindowTest() override { form.SetDownloader(nullptr); }
 
   // Waits until the headline run of the latest click has ended: the last status text written
-  // is "状态：空闲" (the running clock writes its own panel in between).
+  // ends the run (the running clock writes its own panel in between).
   bool WaitForIdle(int timeoutMs = 8000) {
     return QTest::qWaitFor(
         [this] {
           for (auto it = writes.rbegin(); it != writes.rend(); ++it)
-            if (it->first == Form1::StatusPanel) return it->second == U16("状态：空闲");
+            if (it->first == Form1::StatusPanel) return RunEnded(it->second);
           return false;
         },
         timeoutMs);

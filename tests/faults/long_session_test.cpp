@@ -103,6 +103,8 @@ class LongSessionTest : public FaultWindowTest {
     form.List2->scrollToItem(item);
     QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, Qt::NoModifier,
                       form.List2->visualItemRect(item).center());
+    // The download runs on; its texts and page come in when it has ended.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.RenderInFlight(); }, kWaitMs));
 
     std::vector<std::u16string> status;
     for (std::size_t i = writesBefore; i < writes.size(); ++i)

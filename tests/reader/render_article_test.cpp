@@ -132,11 +132,10 @@ TEST(RenderArticle, KindsOfPage) {
        u"</center><hr /><br /><p>文</p></body>" +
            SourceLine(kBlogUrl),
        u"utf-8"},
-      {"failed blog download still shows the title block", kBlogUrl, u"",
-       u"<body style='background-color: 0;font-size:14px;'><center><strong></strong></center>"
-       u"<hr /><br /></body>" +
-           SourceLine(kBlogUrl),
-       u"utf-8"},
+      {"failed blog download", kBlogUrl, u"", ArticleFailurePage(kBlogUrl), u"utf-8"},
+      {"failed auto download", kAutoUrl, u"", ArticleFailurePage(kAutoUrl), u"GB2312"},
+      {"failed download outside the portal", u"http://example.org/a", u"",
+       ArticleFailurePage(u"http://example.org/a"), u"GB2312"},
       {"outside the portal the whole page is the article", u"http://example.org/a", u"<p>全文</p>",
        u"<body style='background-color: 0;font-size:14px;'><p>全文</p></body>" +
            SourceLine(u"http://example.org/a"),
@@ -152,7 +151,9 @@ TEST(RenderArticle, KindsOfPage) {
     const Rendered r = Render(c.url, c.page);
     EXPECT_EQ(r.html, c.html) << c.name;
     EXPECT_EQ(r.charset, c.charset) << c.name;
-    EXPECT_EQ(r.statuses.back(), u"状态：空闲") << c.name;
+    EXPECT_EQ(r.statuses, (std::vector<std::u16string>{u"状态：获取》》", u"状态：正在处理",
+                                                       u"状态：处理完毕", u"状态：空闲"}))
+        << c.name;
   }
 }
 

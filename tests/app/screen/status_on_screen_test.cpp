@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window on a real X display while it blocks in the download of an article: what the
-// screen shows in the status panel, read back from the X server by a second connection while
-// the window's thread is inside the transfer, and the pointer the window shows meanwhile.
+// The window on a real X display while an article downloads: what the screen shows in the
+// status panel, read back from the X server by a second connection while the transfer is
+// under way, and the pointer the window shows meanwhile.
 #include <xcb/xcb.h>
 
 #include <QCursor>
@@ -120,7 +120,7 @@ TEST_F(StatusOnScreenTest, TheFetchTextIsOnScreenAndThePointerBusyWhileAnArticle
   form.PanelTextWritten = [&](int panel, const std::u16string&) {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     if (panel == Form1::StatusPanel)
-      busyAtEachText.push_back(cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+      busyAtEachText.push_back(cursor != nullptr && cursor->shape() == Qt::BusyCursor);
   };
 
   const QRect area = StatusPanelOnScreen();
@@ -130,27 +130,34 @@ TEST_F(StatusOnScreenTest, TheFetchTextIsOnScreenAndThePointerBusyWhileAnArticle
     SCOPED_TRACE(attempt);
     portal.ClearRequests();
     std::optional<Pixels> duringTransfer;
+    std::atomic<bool> watched{false};
     // Reads the screen once the request has reached the portal, which answers only after its
-    // delay: the window's thread is inside the transfer then.
+    // delay, and the window has had a moment to paint: the transfer is under way then.
     std::thread watcher([&] {
       const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
       while (std::chrono::steady_clock::now() < giveUp) {
         for (const std::string& request : portal.Requests())
           if (request == DelayedArticle) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
             Screen own;
             duringTransfer = own.Read(area);
+            watched = true;
             return;
           }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
       }
+      watched = true;
     });
     busyAtEachText.clear();
-    // Clicked as the user clicks it: the render runs inside the list's mouse handling.
+    // Clicked as the user clicks it.
     QListWidgetItem* item = AddHeadline(DelayedEntry);
     form.List2->scrollToItem(item);
     QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, {},
                       form.List2->visualItemRect(item).center());
+    // The window's own thread goes on turning its event loop meanwhile.
+    QTest::qWaitFor([&] { return watched.load(); }, 12000);
     watcher.join();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.RenderInFlight(); }, kWaitMs));
 
     ASSERT_TRUE(duringTransfer.has_value()) << "the article was never requested";
     const bool shown = Shows(*duringTransfer, *fetching, *idle);

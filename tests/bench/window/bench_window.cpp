@@ -109,6 +109,10 @@ WindowDriver::WindowDriver(Form1& f) : form(f), articleWatch(*f.WebBrowser2, wai
     statusWrites.push_back({text, NowMs()});
     waiter.Poke();
   };
+  QObject::connect(&form, &Form1::RenderEnded, &articleWatch, [this] {
+    renderEndedMs = NowMs();
+    waiter.Poke();
+  });
 }
 
 WindowDriver::~WindowDriver() { form.PanelTextWritten = nullptr; }
@@ -165,6 +169,9 @@ void WindowDriver::ReleaseSwatch(const char* name) {
 bool WindowDriver::WaitForWrittenPage(int timeoutMs) {
   const WrittenPageHandler* pages = WrittenPages(form);
   if (pages == nullptr) return false;
+  // The page to wait for is the one written once the render has ended (the view is refreshed
+  // first, and that reload of the page shown before must not count).
+  if (!waiter.Wait([this] { return !form.RenderInFlight(); }, timeoutMs)) return false;
   articleWatch.Expect([pages](const QUrl& url) { return pages->IsLatest(url); });
   return articleWatch.WaitForPaint(timeoutMs);
 }

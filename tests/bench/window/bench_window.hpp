@@ -42,12 +42,14 @@ class WindowDriver {
   double ClickChannel(const char* channel, int timeoutMs = 60000);
   // The List2 row whose entry leads to `address`, or nullptr.
   QListWidgetItem* RowFor(const std::string& address) const;
-  // Clicks the row; returns when the click has returned (the article is written by then).
+  // Clicks the row; returns when the click has returned (the article downloads on; it has been
+  // written at renderEndedMs).
   void ClickRow(QListWidgetItem* item);
   // Presses (and afterwards releases) a colour swatch with the mouse.
   void PressSwatch(const char* name);
   void ReleaseSwatch(const char* name);
-  // Expects the page written last to load in WebBrowser2 and waits for its first paint.
+  // Waits for the render in flight (if any) to end, then for the page written last to load in
+  // WebBrowser2 and its first paint.
   bool WaitForWrittenPage(int timeoutMs = 60000);
 
   Form1& form;
@@ -55,6 +57,7 @@ class WindowDriver {
   ViewWatch articleWatch;
   std::vector<StatusWrite> statusWrites;  // since the last ClickChannel / ClearWrites
   double clickedMs = -1;
+  double renderEndedMs = -1;  // when the window last wrote a rendered page (or gave one up)
   void ClearWrites() { statusWrites.clear(); }
 };
 

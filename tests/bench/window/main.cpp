@@ -2,9 +2,10 @@
 // What a reader waits for, against floors: one measure per run (scripts/bench runs them all).
 //   langxing-window-bench ROW [--reps N] [--opens N]
 // ROW: list-60k list-2m list-feed-50 article-100k article-1m today-article-200k swatch-100k
-//      swatch-1m memory
+//      swatch-1m slow-article-8s font-steps memory
 // Run offscreen or on a display, as QT_QPA_PLATFORM says; as root with
 // QTWEBENGINE_DISABLE_SANDBOX=1.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "tests/bench/window/memory_row.hpp"
+#include "tests/bench/window/responsive_rows.hpp"
 #include "tests/bench/window/time_rows.hpp"
 
 namespace {
@@ -30,7 +32,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: langxing-window-bench list-60k|list-2m|list-feed-50|"
                "article-100k|article-1m|today-article-200k|"
-               "swatch-100k|swatch-1m|memory [--reps N] [--opens N]\n");
+               "swatch-100k|swatch-1m|slow-article-8s|font-steps|memory [--reps N] "
+               "[--opens N]\n");
   return 2;
 }
 
@@ -54,6 +57,9 @@ int main(int argc, char** argv) {
   }
   if (row == "swatch-100k") return ArticleRow(argc, argv, row, 100 * KB, reps, true);
   if (row == "swatch-1m") return ArticleRow(argc, argv, row, MiB, reps, true);
+  // Each repetition of the slow row waits out two downloads of 8 s.
+  if (row == "slow-article-8s") return SlowArticleRow(argc, argv, row, 8000, std::min(reps, 3));
+  if (row == "font-steps") return FontStepsRow(argc, argv, row, std::min(reps, 5));
   if (row == "memory")
     return MemoryRow(std::filesystem::read_symlink("/proc/self/exe").string(), opens);
   // The two sides of the memory row, started by it.

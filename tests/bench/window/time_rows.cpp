@@ -286,10 +286,9 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
           } else {
             driver.ClickRow(driver.RowFor(article));
           }
-          const double written = NowMs();
           const bool painted = driver.WaitForWrittenPage();
           if (swatch) driver.ReleaseSwatch(swatches[turn]);
-          return painted ? written : -1.0;
+          return painted ? driver.renderEndedMs : -1.0;
         };
         // Warm-up: the article once, then (for the swatch row) each swatch once, and the reader
         // pages the floor loads, rendered with the settings the window has then.
