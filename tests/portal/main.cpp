@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
       for (auto& [url, page] : SamplePages(channels)) portal.SetPage(url, std::move(page));
       std::cerr << "langxing-test-portal: " << channels.size() << " sample channels\n";
       for (auto& [url, page] : SampleTodayPictures()) portal.SetPage(url, std::move(page));
-      portal.SetPageGenerator(SampleTodayArticle);
+      portal.SetPageGenerator([](const std::string& url) { return SampleTodayArticle(url); });
     }
     portal.EnableTls();
     // Flushed: the caller waits for these lines.

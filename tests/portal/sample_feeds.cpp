@@ -76,29 +76,40 @@ std::string DocToken(int channelIndex, int row) {
 
 }  // namespace
 
-std::string SampleFeed(const Channel& channel, int channelIndex, int items) {
+std::vector<SampleFeedItem> SampleFeedItems(const Channel& channel, int channelIndex, int items) {
   const FeedTopics& topics = TopicsOf(channel);
-  nlohmann::json data = nlohmann::json::array();
+  std::vector<SampleFeedItem> list;
   for (int row = 0; row < items; ++row) {
     const auto pick = [row](const auto& list, int shift) {
       return std::string(list[static_cast<std::size_t>((row + shift) % 6)]);
     };
     const std::string subject = pick(topics.subjects, channelIndex);
     const std::string event = pick(topics.events, channelIndex + row / 6);
-    const std::string title = subject + event;
+    const std::string token = DocToken(channelIndex, row);
+    list.push_back(
+        {"https://" + std::string(ArticleHost(channel)) + "/c/2026-12-09/doc-i" + token + ".shtml",
+         subject, subject + event, std::string(topics.media[static_cast<std::size_t>(row % 3)])});
+  }
+  return list;
+}
+
+std::string SampleFeed(const Channel& channel, int channelIndex, int items) {
+  nlohmann::json data = nlohmann::json::array();
+  int row = 0;
+  for (const SampleFeedItem& item : SampleFeedItems(channel, channelIndex, items)) {
     const std::string token = DocToken(channelIndex, row);
     const std::string time = std::to_string(kNewest - row * kMinutesApart * 60);
+    ++row;
     data.push_back({
         {"docid", "comos:" + token},
-        {"title", title},
-        {"stitle", subject},
-        {"url",
-         "https://" + std::string(ArticleHost(channel)) + "/c/2026-12-09/doc-i" + token + ".shtml"},
+        {"title", item.title},
+        {"stitle", item.subject},
+        {"url", item.url},
         {"wapurl", "https://news.sina.cn/2026-12-09/detail-i" + token + ".d.html"},
-        {"intro", title + "。记者从有关方面获悉，相关工作正在有序推进。"},
+        {"intro", item.title + "。记者从有关方面获悉，相关工作正在有序推进。"},
         {"summary", ""},
-        {"media_name", std::string(topics.media[static_cast<std::size_t>(row % 3)])},
-        {"keywords", subject},
+        {"media_name", item.source},
+        {"keywords", item.subject},
         {"author", ""},
         {"ctime", time},
         {"intime", time},

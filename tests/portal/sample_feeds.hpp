@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tests/portal/sample_portal.hpp"
 
@@ -16,5 +17,15 @@ inline constexpr int kSampleFeedItems = 30;
 // HOST finance.sina.com.cn for finance channels, tech.sina.com.cn for tech channels and
 // news.sina.com.cn for the others.
 std::string SampleFeed(const Channel& channel, int channelIndex, int items = kSampleFeedItems);
+
+// One headline of that feed, as its article page should tell it.
+struct SampleFeedItem {
+  std::string url;
+  std::string subject;  // what the headline is about
+  std::string title;    // the subject and what happened
+  std::string source;   // the medium that reported it
+};
+std::vector<SampleFeedItem> SampleFeedItems(const Channel& channel, int channelIndex,
+                                            int items = kSampleFeedItems);
 
 }  // namespace langxing::testportal

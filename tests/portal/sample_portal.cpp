@@ -10,6 +10,7 @@
 #include "tests/portal/page_markup.hpp"
 #include "tests/portal/portal_url.hpp"
 #include "tests/portal/sample_feeds.hpp"
+#include "tests/portal/sample_today_articles.hpp"
 
 namespace langxing::testportal {
 namespace {
@@ -288,6 +289,11 @@ std::map<std::string, Page> SamplePages(const std::vector<Channel>& channels) {
     if (const auto feed = RollFeedRequestOf(Utf8ToUtf16(channel.address))) {
       pages[Utf16ToUtf8(feed->feedUrl)] = Page{.body = SampleFeed(channel, static_cast<int>(c)),
                                                .contentType = "application/json; charset=utf-8"};
+      // Each headline opens an article that tells that headline.
+      for (const SampleFeedItem& item : SampleFeedItems(channel, static_cast<int>(c))) {
+        if (auto page = SampleTodayArticle(item.url, {item.subject, item.title, item.source}))
+          pages[item.url] = std::move(*page);
+      }
       continue;
     }
     std::vector<Headline> headlines;

@@ -188,6 +188,11 @@ TEST(SamplePortal, TodaysChannelsGetTheirFeedBesideTheClassicListings) {
       const std::string url = Utf16ToUtf8(*ArticleUrlOfItem(entry));
       EXPECT_TRUE(url.starts_with("https://" + host + "/c/2026-12-09/doc-i")) << url;
       EXPECT_TRUE(url.ends_with(".shtml")) << url;
+      // The article tells the headline that opened it.
+      const auto article = pages.find(url);
+      ASSERT_NE(article, pages.end()) << url;
+      const std::string title = Utf16ToUtf8(entry.substr(0, entry.find(u';')));
+      EXPECT_NE(article->second.body.find(">" + title + "</h1>"), std::string::npos) << url;
       articles.insert(url);
     }
   }

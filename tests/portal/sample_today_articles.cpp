@@ -73,13 +73,21 @@ std::string Clutter(const std::string& section) {
 }  // namespace
 
 std::optional<Page> SampleTodayArticle(const std::string& absoluteUrl) {
-  const auto section = SectionOf(absoluteUrl);
-  if (!section) return std::nullopt;
   const std::uint32_t seed = HashOf(absoluteUrl);
   const std::string subject(kSubjects[seed % kSubjects.size()]);
   const std::string event(kEvents[(seed / 8) % kEvents.size()]);
-  const std::string source(kSources[(seed / 64) % kSources.size()]);
-  const std::string title = subject + event;
+  return SampleTodayArticle(absoluteUrl, {subject, subject + event,
+                                          std::string(kSources[(seed / 64) % kSources.size()])});
+}
+
+std::optional<Page> SampleTodayArticle(const std::string& absoluteUrl,
+                                       const TodayHeadline& headline) {
+  const auto section = SectionOf(absoluteUrl);
+  if (!section) return std::nullopt;
+  const std::uint32_t seed = HashOf(absoluteUrl);
+  const std::string& subject = headline.subject;
+  const std::string& source = headline.source;
+  const std::string& title = headline.title;
   const int month = 1 + static_cast<int>((seed / 512) % 12);
   const int day = 1 + static_cast<int>((seed / 8192) % 28);
   const std::string date = "2026年" + std::to_string(month) + "月" + std::to_string(day) + "日 " +

@@ -15,6 +15,15 @@ namespace langxing::testportal {
 // The generated article page for `absoluteUrl`; nullopt when it is not such an address.
 std::optional<Page> SampleTodayArticle(const std::string& absoluteUrl);
 
+// The same page telling a given headline: its subject, title and source (a feed's item).
+struct TodayHeadline {
+  std::string subject;
+  std::string title;
+  std::string source;
+};
+std::optional<Page> SampleTodayArticle(const std::string& absoluteUrl,
+                                       const TodayHeadline& headline);
+
 // The pictures those pages show, keyed by their https address.
 std::map<std::string, Page> SampleTodayPictures();
 
