@@ -10,18 +10,14 @@ namespace langxing {
 
 namespace {
 
+using html::ChildAt;
+using html::ChildrenOf;
+using html::WalkDescendants;
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
 
 bool IsElement(const GumboNode* node) {
   return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
-}
-
-const GumboVector& ChildrenOf(const GumboNode* node) {
-  return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
-}
-
-const GumboNode* ChildAt(const GumboNode* node, unsigned index) {
-  return static_cast<const GumboNode*>(ChildrenOf(node).data[index]);
 }
 
 bool IsTextNode(const GumboNode* node) {
@@ -75,33 +71,10 @@ bool Matches(const GumboNode* node, const ElementSelector& selector) {
   return true;
 }
 
-// Visits the descendants of `root` in document order with an explicit stack (pages may nest
-// a thousand elements deep). Visit(parent, child) returns true to go into an element's
-// children; Leave(element) runs after them.
-template <class Visitor>
-void WalkDescendants(const GumboNode* root, Visitor& visitor) {
-  struct Frame {
-    const GumboNode* node;
-    unsigned next;
-  };
-  std::vector<Frame> stack{{root, 0}};
-  while (!stack.empty()) {
-    Frame& frame = stack.back();
-    const GumboNode* parent = frame.node;
-    if (frame.next >= ChildrenOf(parent).length) {
-      if (parent != root) visitor.Leave(parent);
-      stack.pop_back();
-      continue;
-    }
-    const GumboNode* child = ChildAt(parent, frame.next++);
-    if (visitor.Visit(parent, child)) stack.push_back({child, 0});
-  }
-}
-
 struct Finder {
   const ElementSelector& selector;
   const GumboNode* found = nullptr;
-  bool Visit(const GumboNode*, const GumboNode* child) {
+  bool Visit(const GumboNode*, unsigned, const GumboNode* child) {
     if (found != nullptr || !IsElement(child)) return false;
     if (Matches(child, selector)) {
       found = child;
@@ -198,7 +171,7 @@ class FragmentWriter {
     return std::move(out_);
   }
 
-  bool Visit(const GumboNode* parent, const GumboNode* child) {
+  bool Visit(const GumboNode* parent, unsigned, const GumboNode* child) {
     if (IsElement(child)) {
       if (IsDropped(child)) return false;
       Open(child);
@@ -291,7 +264,7 @@ class TextWriter {
     return std::move(out_);
   }
 
-  bool Visit(const GumboNode*, const GumboNode* child) {
+  bool Visit(const GumboNode*, unsigned, const GumboNode* child) {
     if (IsElement(child)) {
       if (IsDroppedTag(child->v.element.tag)) return false;
       pendingSpace_ = true;

@@ -6,6 +6,7 @@
 #include <gumbo.h>
 
 #include <string_view>
+#include <vector>
 
 #include "core/html_nesting.hpp"
 
@@ -51,5 +52,38 @@ class ParsedHtml {
   PreparedMarkup markup_;
   const GumboOutput* output_ = nullptr;
 };
+
+// The children of a document or an element.
+inline const GumboVector& ChildrenOf(const GumboNode* node) {
+  return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
+}
+
+inline const GumboNode* ChildAt(const GumboNode* node, unsigned index) {
+  return static_cast<const GumboNode*>(ChildrenOf(node).data[index]);
+}
+
+// Visits the descendants of `root` in document order with an explicit stack (pages may nest
+// thousands of elements deep). Visit(parent, index, child) returns true to go into an element's
+// children; Leave(element) runs after them.
+template <class Visitor>
+void WalkDescendants(const GumboNode* root, Visitor& visitor) {
+  struct Frame {
+    const GumboNode* node;
+    unsigned next;
+  };
+  std::vector<Frame> stack{{root, 0}};
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    const GumboNode* parent = frame.node;
+    if (frame.next >= ChildrenOf(parent).length) {
+      if (parent != root) visitor.Leave(parent);
+      stack.pop_back();
+      continue;
+    }
+    const unsigned index = frame.next++;
+    const GumboNode* child = ChildAt(parent, index);
+    if (visitor.Visit(parent, index, child)) stack.push_back({child, 0});
+  }
+}
 
 }  // namespace langxing::html

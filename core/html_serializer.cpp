@@ -20,6 +20,10 @@ namespace langxing {
 
 namespace {
 
+using html::ChildAt;
+using html::ChildrenOf;
+using html::WalkDescendants;
+
 // How much of a page is looked at to tell markup from binary data.
 constexpr std::size_t kBinaryScanLength = 1024;
 
@@ -108,14 +112,6 @@ bool HasRawText(GumboTag tag) { return Traits(tag).hasRawText; }
 bool KeepsWhiteSpace(GumboTag tag) { return Traits(tag).keepsWhiteSpace; }
 bool HasNoVisibleText(GumboTag tag) { return Traits(tag).hasNoVisibleText; }
 
-const GumboVector& ChildrenOf(const GumboNode* node) {
-  return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
-}
-
-const GumboNode* ChildAt(const GumboNode* node, unsigned index) {
-  return static_cast<const GumboNode*>(ChildrenOf(node).data[index]);
-}
-
 bool IsTextNode(const GumboNode* node) {
   return node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
          node->type == GUMBO_NODE_CDATA;
@@ -175,30 +171,6 @@ void AppendEscapedText(std::string& out, std::string_view text, bool collapseSpa
     plain = i + 1;
   }
   out.append(text, plain, text.size() - plain);
-}
-
-// Visits the descendants of `root` in document order with an explicit stack (pages may nest
-// thousands of elements deep). Visit(parent, index, child) returns true to go into an element's
-// children; Leave(element) runs after them.
-template <class Visitor>
-void WalkDescendants(const GumboNode* root, Visitor& visitor) {
-  struct Frame {
-    const GumboNode* node;
-    unsigned next;
-  };
-  std::vector<Frame> stack{{root, 0}};
-  while (!stack.empty()) {
-    Frame& frame = stack.back();
-    const GumboNode* parent = frame.node;
-    if (frame.next >= ChildrenOf(parent).length) {
-      if (parent != root) visitor.Leave(parent);
-      stack.pop_back();
-      continue;
-    }
-    const unsigned index = frame.next++;
-    const GumboNode* child = ChildAt(parent, index);
-    if (visitor.Visit(parent, index, child)) stack.push_back({child, 0});
-  }
 }
 
 class InnerHtmlWriter {
