@@ -47,8 +47,8 @@ struct PreparedMarkup {
 // builder's rules for which elements stay open. The result is the page cut where a limit
 // would be passed, with surplus attributes left out, and with its doctype replaced when the
 // parser would take another mode than the standard's list of public identifiers gives: a
-// quirks page loses its doctype (no doctype means quirks mode), any other gets
-// `<!DOCTYPE html>`.
+// quirks page gets `<!DOCTYPE quirks>` (a name other than "html" means quirks mode), any other
+// gets `<!DOCTYPE html>`.
 PreparedMarkup PrepareMarkup(std::string_view utf8, const MarkupLimits& limits = {});
 
 // The mode the doctype of a page sets: the first token when it is a doctype, else Quirks.
