@@ -155,9 +155,12 @@ TEST_F(FailedListingTest, APageThatNeverCameEndsWithTheApologyAndSaysWhy) {
     std::vector<std::u16string> texts = RunStatusTexts;
     texts.back() = U16(c.lastStatus);
     EXPECT_EQ(WritesTo(4), texts);
-    if (texts.back() != U16("状态：空闲"))
+    if (texts.back() != U16("状态：空闲")) {
       EXPECT_EQ(ListItems(), std::vector<std::u16string>{Apology});
-    if (c.unreachable) EXPECT_TRUE(portal.Requests().empty());
+    }
+    if (c.unreachable) {
+      EXPECT_TRUE(portal.Requests().empty());
+    }
   }
 }
 

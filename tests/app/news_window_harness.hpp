@@ -78,8 +78,8 @@ inline const std::string RollFeedAddress =
 inline std::vector<std::u16string> FeedListingEntries() {
   const char* const entries[] = {
       "全国冬季供暖全面启动;url=https://news.sina.com.cn/c/2026-12-09/doc-inazqmkr1024301.shtml",
-      "媒体：“双十二”电商;快递量创新高;url=https://finance.sina.com.cn/roll/2026-12-09/"
-      "doc-inazqmkr1024302.shtml",
+      ("媒体：“双十二”电商;快递量创新高;url=https://finance.sina.com.cn/roll/2026-12-09/"
+       "doc-inazqmkr1024302.shtml"),
       "\"天宫\"课堂 第五课开讲;url=https://tech.sina.com.cn/d/2026-12-09/doc-inazqmkr1024303.shtml",
       "北方地区迎来大范围降雪;url=http://news.sina.com.cn/s/2026-12-09/doc-inazqmkr1024305.shtml",
   };

@@ -237,12 +237,17 @@ TEST(ArticleViewFetches, NothingButWhatTheOptionsAllow) {
     // when "显示视频" is ticked; nothing else does.
     const bool portalMedia = (v.kind == Kind::Media || v.kind == Kind::Object) &&
                              std::string(v.host).ends_with(".sina.com.cn");
-    if (!portalMedia) EXPECT_EQ(CountOf(counts["显示视频"], i), 0) << name;
+    if (!portalMedia) {
+      EXPECT_EQ(CountOf(counts["显示视频"], i), 0) << name;
+    }
     // Pictures, from the portal's picture host too, go out when their option is ticked, and
     // nothing else does.
-    if (v.kind == Kind::Picture && CountOf(plain, i) > 0)
+    if (v.kind == Kind::Picture && CountOf(plain, i) > 0) {
       EXPECT_GT(CountOf(counts["显示图像"], i), 0) << name;
-    if (v.kind != Kind::Picture) EXPECT_EQ(CountOf(counts["显示图像"], i), 0) << name;
+    }
+    if (v.kind != Kind::Picture) {
+      EXPECT_EQ(CountOf(counts["显示图像"], i), 0) << name;
+    }
   }
   for (std::size_t i = 0; i < kPortalMedia.size(); ++i) {
     EXPECT_GT(CountOf(plain, 100 + i), 0) << kPortalMedia[i];

@@ -155,8 +155,9 @@ TEST_F(StatusOnScreenTest, TheFetchTextIsOnScreenAndThePointerBusyWhileAnArticle
     QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, {},
                       form.List2->visualItemRect(item).center());
     // The window's own thread goes on turning its event loop meanwhile.
-    QTest::qWaitFor([&] { return watched.load(); }, 12000);
+    const bool watchEnded = QTest::qWaitFor([&] { return watched.load(); }, 12000);
     watcher.join();
+    EXPECT_TRUE(watchEnded) << "the screen watch did not end";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.RenderInFlight(); }, kWaitMs));
 
     ASSERT_TRUE(duringTransfer.has_value()) << "the article was never requested";
