@@ -297,7 +297,8 @@ class TextWriter {
 
 }  // namespace
 
-HtmlPage::HtmlPage(std::string_view utf8) : parsed_(std::make_unique<html::ParsedHtml>(utf8)) {}
+HtmlPage::HtmlPage(std::string_view utf8)
+    : source_(utf8), parsed_(std::make_unique<html::ParsedHtml>(source_)) {}
 
 HtmlPage::~HtmlPage() = default;
 

@@ -35,7 +35,8 @@ struct FragmentRules {
 
 class HtmlPage {
  public:
-  // Parses UTF-8 markup behind the nesting guard (html_nesting.hpp).
+  // Parses UTF-8 markup behind the nesting guard (html_nesting.hpp). The page keeps its own
+  // copy of the markup: the parsed tree points into it.
   explicit HtmlPage(std::string_view utf8);
   ~HtmlPage();
   HtmlPage(const HtmlPage&) = delete;
@@ -51,6 +52,7 @@ class HtmlPage {
   std::optional<std::string> TextOf(const ElementSelector& selector) const;
 
  private:
+  std::string source_;  // declared first: the tree below points into it
   std::unique_ptr<html::ParsedHtml> parsed_;
 };
 
