@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The visible article view WebBrowser2: a QWebEngineView on an off-the-record profile that
-// shows no dialogs of its own, behind the browser-view interface. It shows pages and does not
+// shows no dialogs of its own. It shows pages and does not
 // run them: no scripts, no WebGL, no PDF viewer, no local storage, no autoplay; a page it wrote
 // leaves only through the user's own link clicks, and a renderer that dies or hangs is replaced.
 #pragma once
@@ -9,17 +9,17 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
-
-#include "core/browser_view.hpp"
 
 class AddressOpener;
 class QWebEngineProfile;
 class ResourcePolicy;
 class WrittenPageHandler;
 
-class ArticleView final : public QWebEngineView, public langxing::BrowserView {
+class ArticleView final : public QWebEngineView {
   Q_OBJECT
 
  public:
@@ -31,11 +31,19 @@ class ArticleView final : public QWebEngineView, public langxing::BrowserView {
   explicit ArticleView(QWidget* parent = nullptr);
   ~ArticleView() override;
 
-  void Navigate(const std::u16string& url) override;
-  void Refresh2() override;
-  void SetSilent(bool silent) override;
-  void WriteDocument(const std::u16string& html, const std::u16string& baseUrl) override;
-  std::u16string LocationURL() const override;
+  // Starts loading `url`; DocumentComplete reports the end.
+  void Navigate(const std::u16string& url);
+  // Reloads the page shown (the window calls it right before each write).
+  void Refresh2();
+  // No dialogs of the view's own (script alerts, certificate prompts).
+  void SetSilent(bool silent);
+  // Shows exactly the given page, with `baseUrl` as its address and base.
+  void WriteDocument(const std::u16string& html, const std::u16string& baseUrl);
+  // Address of the page shown.
+  std::u16string LocationURL() const;
+
+  std::function<void()> DocumentComplete;                  // once per navigation
+  std::function<void(const std::u16string&)> TitleChange;  // the new page title
 
   // Where links that ask for a new window (target=_blank) are opened. Not owned; nullptr
   // returns to the desktop's default browser, the initial choice.

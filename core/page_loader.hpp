@@ -8,7 +8,6 @@
 #include <string>
 #include <thread>
 
-#include "core/browser_view.hpp"
 #include "core/html_document.hpp"
 #include "core/http.hpp"
 
@@ -26,19 +25,24 @@ using UiPoster = std::function<void(std::function<void()>)>;
 // An address that names today's roll feed (RollFeedRequestOf) is not loaded as a page: the
 // feed is fetched with its Referer and a browser's User-Agent, and its JSON text is kept for
 // RollFeedText; the document stays empty.
-class PageLoader final : public BrowserView {
+class PageLoader final {
  public:
   // `parts`: the body texts the view's reader asks for; the others stay empty.
   explicit PageLoader(UiPoster poster, NetworkLimits limits = {},
                       BodyParts parts = BodyParts::kBoth);
-  ~PageLoader() override;
+  ~PageLoader();
   PageLoader(const PageLoader&) = delete;
   PageLoader& operator=(const PageLoader&) = delete;
 
-  void Navigate(const std::u16string& url) override;
-  std::u16string LocationURL() const override;
-  std::u16string BodyInnerHtml() const override;
-  std::u16string BodyInnerText() const override;
+  // Starts loading and returns at once; DocumentComplete reports the end on the UI thread.
+  void Navigate(const std::u16string& url);
+  // Drops the loaded page: "about:blank" gives an empty document.
+  void Navigate2(const std::u16string& url) { Navigate(url); }
+  // The address of the last completed navigation.
+  std::u16string LocationURL() const;
+  // The body of that document, serialised; empty for an empty or failed document.
+  std::u16string BodyInnerHtml() const;
+  std::u16string BodyInnerText() const;
   // Why the page of the last completed navigation could not be loaded (HttpResponse::error);
   // empty when it was loaded.
   std::string LoadError() const;
@@ -47,6 +51,8 @@ class PageLoader final : public BrowserView {
   // When the last completed navigation named a roll feed: the feed's answer as sent (UTF-8
   // JSON), empty when it failed or answered with an HTTP error. None for any other address.
   std::optional<std::string> RollFeedText() const;
+
+  std::function<void()> DocumentComplete;  // once per navigation, on the UI thread
 
  private:
   struct State;
