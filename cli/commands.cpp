@@ -7,6 +7,7 @@
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
 #include "catalog/channel_file_places.hpp"
+#include "catalog/missing_channel_file.hpp"
 #include "cli/blocking_page_load.hpp"
 #include "cli/output.hpp"
 #include "core/downloader.hpp"
@@ -21,16 +22,13 @@
 namespace langxing::cli {
 namespace {
 
-constexpr std::string_view kMissingChannelFile = "错误！软件缺少必要文件";
-
 // The folder of the first of `folders` that holds chan.dll, or none after saying where it was
 // looked for.
 std::optional<std::filesystem::path> FindChannelFolderOrSay(
     const std::vector<std::filesystem::path>& folders, Context& context) {
   auto folder = FindChannelFolder(folders);
   if (!folder) {
-    context.err << "langxing-cli: " << kMissingChannelFile << " (no " << ChannelFileName << " in "
-                << (folders.empty() ? std::string("any folder") : FolderListText(folders)) << ")\n";
+    context.err << MissingChannelFileLine("langxing-cli", folders);
   }
   return folder;
 }
