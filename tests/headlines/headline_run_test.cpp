@@ -92,14 +92,6 @@ TEST(HeadlineRun, StatusesHooksAndEntriesInTheirOrder) {
   }
 }
 
-TEST(HeadlineRun, TitlesAreFoundByTheGivenMarker) {
-  HeadlineRunHooks hooks;
-  hooks.titleStartMarker = u"<NO-SUCH-MARKER>";
-  const Entries entries = RunHeadlines({[] { return kListingPage; }}, hooks);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_NE(entries.front(), u"甲;http://a/1 ");
-}
-
 TEST(HeadlineRun, StartedAnsweringNoEndsTheRunAfterTheFirstStatus) {
   Recorder recorder;
   HeadlineRunHooks hooks = recorder.Hooks();
