@@ -254,8 +254,8 @@ void Form1::CreateSettingsPane() {
     PictureBox* box = SwatchByName(swatch.name);
     if (box == nullptr) continue;
     box->setObjectName(name);
-    box->SetBackColor(
-        QColor(swatch.colour & 0xFF, (swatch.colour >> 8) & 0xFF, (swatch.colour >> 16) & 0xFF));
+    const langxing::Rgb rgb = langxing::RgbOf(swatch.colour);
+    box->SetBackColor(QColor(rgb.red, rgb.green, rgb.blue));
     // Reached with Tab like the other settings; Space or Enter presses it.
     box->setFocusPolicy(Qt::StrongFocus);
     box->setAccessibleName(SwatchColourName(swatch.name));

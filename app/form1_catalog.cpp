@@ -5,6 +5,7 @@
 
 #include "app/form1.hpp"
 #include "catalog/catalog.hpp"
+#include "core/status_texts.hpp"
 
 namespace {
 
@@ -46,7 +47,7 @@ void Form1::OnTreeItemActivated(QTreeWidgetItem* item) {
 
 void Form1::TreeView1_NodeClick() {
   if (ending_) return;
-  SetPanelText(StatusPanel, u"状态：获取");
+  SetPanelText(StatusPanel, langxing::StatusFetching);
 
   const QTreeWidgetItem* node = TreeView1->currentItem();
   if (node == nullptr || node->childCount() > 0) return;

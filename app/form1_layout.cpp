@@ -17,6 +17,7 @@
 #include "app/splitter.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
+#include "core/status_texts.hpp"
 #include "update/announcement.hpp"
 
 namespace {
@@ -34,9 +35,14 @@ std::vector<QString> LongestPanelTexts(int panel, const QString& title) {
       return {title, QString::fromStdU16String(std::u16string(langxing::UpToDateNotice))};
     case Form1::ClockPanel:
       return {QString::fromStdU16String(langxing::ClockText({2088, 12, 28, 20, 58, 58}))};
-    case Form1::StatusPanel:
-      return {QStringLiteral("状态：检查版本。。。"), QStringLiteral("状态：获取完成"),
-              QStringLiteral("状态：正在处理"), QStringLiteral("状态：处理完毕")};
+    case Form1::StatusPanel: {
+      std::vector<QString> texts;
+      for (const std::u16string_view text :
+           {langxing::StatusCheckingVersion, langxing::StatusFetched, langxing::StatusProcessing,
+            langxing::StatusProcessed})
+        texts.push_back(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+      return texts;
+    }
     default:
       return {};
   }

@@ -23,6 +23,7 @@
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
 #include "app/ui_poster.hpp"
+#include "core/status_texts.hpp"
 #include "core/text.hpp"
 #include "reader/article_address.hpp"
 
@@ -245,7 +246,7 @@ void Form1::EndRender() {
 void Form1::CancelRender() {
   if (!RenderInFlight()) return;
   EndRender();
-  SetPanelText(StatusPanel, u"状态：空闲");
+  SetPanelText(StatusPanel, langxing::StatusIdle);
 }
 
 void Form1::EndRendersWithTheWindow() {
@@ -313,7 +314,7 @@ void Form1::RenderIntoView() {
         } catch (const std::exception&) {
           // Memory ran out on an enormous page: show the failure page rather than end the program.
           onWindow([this, generation, url] {
-            SetPanelText(StatusPanel, u"状态：空闲");
+            SetPanelText(StatusPanel, langxing::StatusIdle);
             WriteRender(generation, langxing::ArticleFailurePage(url), url);
           });
         }
@@ -333,7 +334,7 @@ void Form1::WriteRender(std::uint64_t generation, const std::u16string& html,
     // copies it again, so this may run out of memory as well.
     WebBrowser2->WriteDocument(WithoutUnchosenColour(html), url);
   } catch (const std::exception&) {
-    SetPanelText(StatusPanel, u"状态：空闲");
+    SetPanelText(StatusPanel, langxing::StatusIdle);
     WebBrowser2->WriteDocument(langxing::ArticleFailurePage(url), url);
   }
 }

@@ -13,10 +13,9 @@
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
 #include "catalog/channel_file_places.hpp"
+#include "catalog/missing_channel_file.hpp"
 
 namespace {
-
-constexpr std::u16string_view MissingChannelFileMessage = u"错误！软件缺少必要文件";
 
 void AddChildren(QTreeWidgetItem* parent, const langxing::CatalogNode& node) {
   for (const langxing::CatalogNode& child : node.children) {
@@ -51,9 +50,10 @@ void Form1::Form_Load() {
   if (!dir) {
     // The message box cannot say where the file was looked for; stderr and the empty window's
     // article view do.
-    std::cerr << MissingChannelFileLine(folders) << std::flush;
+    std::cerr << langxing::MissingChannelFileLine("langxing", folders) << std::flush;
     WebBrowser2->WriteDocument(MissingChannelFilePage(folders), u"");
-    MessageBox().Show(std::u16string(MissingChannelFileMessage), langxing::MessageBoxQuestion);
+    MessageBox().Show(std::u16string(langxing::MissingChannelFileMessage),
+                      langxing::MessageBoxQuestion);
     return;
   }
 

@@ -2,31 +2,17 @@
 // The eight background colour swatches: a press darkens the swatch, sets the reader page's
 // background colour and renders the current article again; the release gives the swatch its
 // colour back.
-#include <charconv>
-#include <optional>
 #include <string>
 
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
-#include "core/text.hpp"
 #include "reader/swatches.hpp"
 
 namespace {
 
 QColor ColourOfValue(std::uint32_t value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
-
-// The decimal text as a colour value; none unless it is a plain number within 0..0xFFFFFF.
-std::optional<std::uint32_t> ColourValueOfText(const std::u16string& decimal) {
-  const std::string ascii = langxing::Utf16ToUtf8(decimal);
-  std::uint32_t value = 0;
-  const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-  if (ascii.empty() || error != std::errc{} || end != ascii.data() + ascii.size() ||
-      value > 0xFFFFFF)
-    return std::nullopt;
-  return value;
+  const langxing::Rgb rgb = langxing::RgbOf(value);
+  return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 }  // namespace
@@ -71,5 +57,6 @@ void Form1::Swatch_MouseUp(PictureBox* swatch) {
   if (row == nullptr) return;
   // Only a press writes SavedSwatchColour; should a release come without one, the swatch
   // still gets its own colour back rather than turning black.
-  swatch->SetBackColor(ColourOfValue(ColourValueOfText(SavedSwatchColour).value_or(row->colour)));
+  swatch->SetBackColor(
+      ColourOfValue(langxing::ColourValueOfDecimal(SavedSwatchColour).value_or(row->colour)));
 }

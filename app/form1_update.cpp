@@ -8,6 +8,7 @@
 #include "app/form1.hpp"
 #include "app/ui_poster.hpp"
 #include "core/portal.hpp"
+#include "core/status_texts.hpp"
 #include "update/announcement.hpp"
 
 void Form1::CreateUpdateView() {
@@ -36,7 +37,7 @@ void Form1::Timer1_Timer() {
     UpdateCheckPending = false;
     return;
   }
-  SetPanelText(StatusPanel, u"状态：检查版本。。。");
+  SetPanelText(StatusPanel, langxing::StatusCheckingVersion);
   WebBrowser3->Navigate(std::u16string(langxing::UpdatePageUrl));
 }
 
@@ -52,7 +53,7 @@ void Form1::WebBrowser3_DocumentComplete() {
 
   if (langxing::VerdictOf(*announcement) == langxing::UpdateVerdict::UpToDate) {
     SetPanelText(TitlePanel, langxing::UpToDateNotice);
-    SetPanelText(StatusPanel, u"状态：空闲");
+    SetPanelText(StatusPanel, langxing::StatusIdle);
     WebBrowser3->Navigate2(u"about:blank");
     UpdateCheckPending = false;
     return;

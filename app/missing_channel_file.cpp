@@ -2,7 +2,6 @@
 #include "app/missing_channel_file.hpp"
 
 #include "catalog/channel_file.hpp"
-#include "catalog/channel_file_places.hpp"
 #include "core/text.hpp"
 
 namespace {
@@ -36,12 +35,6 @@ std::u16string EscapedHtml(std::u16string_view text) {
 }
 
 }  // namespace
-
-std::string MissingChannelFileLine(const std::vector<std::filesystem::path>& folders) {
-  return std::string("langxing: 错误！软件缺少必要文件 (no ") +
-         std::string(langxing::ChannelFileName) + " in " +
-         (folders.empty() ? std::string("any folder") : langxing::FolderListText(folders)) + ")\n";
-}
 
 std::u16string MissingChannelFilePage(const std::vector<std::filesystem::path>& folders) {
   const std::u16string file = langxing::Utf8ToUtf16(langxing::ChannelFileName);

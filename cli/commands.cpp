@@ -7,21 +7,20 @@
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
 #include "catalog/channel_file_places.hpp"
+#include "catalog/missing_channel_file.hpp"
 #include "cli/blocking_page_load.hpp"
 #include "cli/output.hpp"
 #include "core/downloader.hpp"
 #include "core/html_document.hpp"
 #include "core/portal.hpp"
+#include "core/status_texts.hpp"
 #include "core/text.hpp"
-#include "headlines/headlines.hpp"
-#include "headlines/roll_feed.hpp"
+#include "headlines/headline_run.hpp"
 #include "reader/render_article.hpp"
 #include "update/announcement.hpp"
 
 namespace langxing::cli {
 namespace {
-
-constexpr std::string_view kMissingChannelFile = "错误！软件缺少必要文件";
 
 // The folder of the first of `folders` that holds chan.dll, or none after saying where it was
 // looked for.
@@ -29,8 +28,7 @@ std::optional<std::filesystem::path> FindChannelFolderOrSay(
     const std::vector<std::filesystem::path>& folders, Context& context) {
   auto folder = FindChannelFolder(folders);
   if (!folder) {
-    context.err << "langxing-cli: " << kMissingChannelFile << " (no " << ChannelFileName << " in "
-                << (folders.empty() ? std::string("any folder") : FolderListText(folders)) << ")\n";
+    context.err << MissingChannelFileLine("langxing-cli", folders);
   }
   return folder;
 }
@@ -58,16 +56,12 @@ void WriteCatalogNode(std::ostream& out, const CatalogNode& node, std::size_t de
 int PrintHeadlinesOf(const std::u16string& url, const StatusWriter& setStatus, Context& context) {
   const PageLoad load = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
   if (!load.body) return ReportLoadFailure(context, Utf16ToUtf8(url), load.error);
-  setStatus(u"状态：获取》");
-  // A roll feed's items are already entries; a listing page's rows are cut into them.
-  const auto rows =
-      load.rollFeed ? RollFeedEntries(*load.rollFeed) : HeadlineRows(load.body->innerHtml);
-  setStatus(u"状态：获取》》");
-  auto entries = load.rollFeed ? rows : HeadlineEntriesOfRows(rows, DefaultTitleStartMarker);
-  setStatus(u"状态：获取完成");
-  if (entries.empty()) entries.emplace_back(ApologyLine);
-  for (const auto& entry : entries) WriteItem(context.out, entry);
-  setStatus(u"状态：空闲");
+  HeadlineRunHooks hooks;
+  hooks.setStatus = setStatus;
+  hooks.listed = [&out = context.out](const HeadlineEntries& entries) {
+    for (const auto& entry : entries) WriteItem(out, entry);
+  };
+  RunHeadlines({[&body = load.body->innerHtml] { return body; }, load.rollFeed}, hooks);
   return 0;
 }
 
@@ -99,7 +93,7 @@ int RunHeadlines(const Request& request, Context& context) {
   if (request.url) return PrintHeadlinesOf(Utf8ToUtf16(*request.url), setStatus, context);
 
   // As a click on the channel's node: the first line that contains the text, its address.
-  setStatus(u"状态：获取");
+  setStatus(StatusFetching);
   const auto folder = FindChannelFolderOrSay(context.channelFolders, context);
   if (!folder) return ExitNotFound;
   const std::u16string channel = Utf8ToUtf16(request.channel.value_or(""));
@@ -143,7 +137,7 @@ int RunCheckUpdate(const Request& request, Context& context) {
   const StatusWriter setStatus = StatusWriterFor(request, context);
   const std::u16string url =
       request.url ? Utf8ToUtf16(*request.url) : std::u16string(UpdatePageUrl);
-  setStatus(u"状态：检查版本。。。");
+  setStatus(StatusCheckingVersion);
   const PageLoad load = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
   if (!load.body) return ReportLoadFailure(context, Utf16ToUtf8(url), load.error);
 
@@ -153,7 +147,7 @@ int RunCheckUpdate(const Request& request, Context& context) {
     return 0;
   }
   if (VerdictOf(*announcement) == UpdateVerdict::UpToDate) {
-    setStatus(u"状态：空闲");
+    setStatus(StatusIdle);
     context.out << "current\n";
     return 0;
   }

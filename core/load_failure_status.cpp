@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "core/status_texts.hpp"
+
 namespace langxing {
 
 namespace {
@@ -29,7 +31,7 @@ std::u16string_view ReasonOf(LoadFailure kind) {
 
 std::u16string FailedFetchStatus(LoadFailure kind) {
   if (kind == LoadFailure::kNone) return {};
-  std::u16string status = u"状态：获取失败";
+  std::u16string status(StatusFetchFailed);
   const std::u16string_view reason = ReasonOf(kind);
   if (!reason.empty()) status.append(u"（").append(reason).append(u"）");
   return status;

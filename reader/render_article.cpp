@@ -2,6 +2,7 @@
 #include "reader/render_article.hpp"
 
 #include "core/portal.hpp"
+#include "core/status_texts.hpp"
 #include "core/text.hpp"
 #include "reader/page_rewrite.hpp"
 #include "reader/today_article.hpp"
@@ -101,15 +102,15 @@ std::u16string ArticleFailurePage(std::u16string_view url) {
 std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
                              Downloader& downloader, const StatusWriter& setStatus,
                              const std::atomic<bool>* cancel) {
-  setStatus(u"状态：获取》》");
+  setStatus(StatusFetchStepTwo);
   const std::u16string_view charset = Contains(url, PortalBlogHost) ? u"utf-8" : u"GB2312";
   DownloadedPage downloaded = downloader.DownloadPage(url, charset, cancel);
   // A download that failed (or brought nothing) gives the failure page for every kind of page:
   // a blog's empty title block or the auto section's bare heading would stand there alone.
   if (downloaded.text.empty()) {
-    setStatus(u"状态：正在处理");
-    setStatus(u"状态：处理完毕");
-    setStatus(u"状态：空闲");
+    setStatus(StatusProcessing);
+    setStatus(StatusProcessed);
+    setStatus(StatusIdle);
     return ArticleFailurePage(url);
   }
 
@@ -122,7 +123,7 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
   std::u16string body = OpenBody(settings, downloaded.text.size(), url.size());
   AppendArticle(body, url, downloaded.text);
   body += u"</body>";
-  setStatus(u"状态：正在处理");
+  setStatus(StatusProcessing);
   Restyle(body, settings);
   // A general-news page the classic cut finds nothing in, and that carries neither of the old
   // layout's markers, is read as the portal writes its pages today, from the same bytes. A page
@@ -138,7 +139,7 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
     }
   }
   downloaded = DownloadedPage();
-  setStatus(u"状态：处理完毕");
+  setStatus(StatusProcessed);
 
   std::u16string result;
   if (IsEmptyBody(body)) {
@@ -147,7 +148,7 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
     result = std::move(body);
     AppendSourceLine(result, url);
   }
-  setStatus(u"状态：空闲");
+  setStatus(StatusIdle);
   return result;
 }
 

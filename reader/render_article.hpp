@@ -4,11 +4,11 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/downloader.hpp"
+#include "core/status_texts.hpp"
 
 namespace langxing {
 
@@ -18,8 +18,6 @@ struct ReaderSettings {
   std::u16string backgroundColour = u"0";  // Text1's text, used verbatim
   std::int16_t fontSize = 14;              // HScroll1's value, in pixels
 };
-
-using StatusWriter = std::function<void(std::u16string_view)>;
 
 // Downloads the page ("utf-8" on the blog host, "GB2312" elsewhere), cuts the article out by
 // the kind of page, wraps and restyles it and appends the source line; the failure page when

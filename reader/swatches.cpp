@@ -2,7 +2,6 @@
 #include "reader/swatches.hpp"
 
 #include <charconv>
-#include <optional>
 
 #include "core/text.hpp"
 
@@ -19,10 +18,7 @@ const std::array<Swatch, 8> Swatches = {{
     {"Picture7", 480, 600, ColourValue(0, 128, 0), 0, u"#2E8B57"},
 }};
 
-namespace {
-
-// The decimal text as a number, or none when it is not a plain unsigned 32-bit number.
-std::optional<std::uint32_t> ParseDecimal(std::u16string_view text) {
+std::optional<std::uint32_t> DecimalValue(std::u16string_view text) {
   std::string ascii;
   for (const char16_t c : text) {
     if (c < u'0' || c > u'9') return std::nullopt;
@@ -34,11 +30,15 @@ std::optional<std::uint32_t> ParseDecimal(std::u16string_view text) {
   return value;
 }
 
-}  // namespace
+std::optional<std::uint32_t> ColourValueOfDecimal(std::u16string_view text) {
+  const std::optional<std::uint32_t> value = DecimalValue(text);
+  if (!value || *value > 0xFFFFFF) return std::nullopt;
+  return value;
+}
 
 std::u16string SwatchColourText(const Swatch& swatch, std::u16string_view savedColourDecimal) {
   if (!swatch.literal.empty()) return std::u16string(swatch.literal);
-  const std::uint32_t value = ParseDecimal(savedColourDecimal).value_or(0);
+  const std::uint32_t value = DecimalValue(savedColourDecimal).value_or(0);
   std::array<char, 16> hex{};
   const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), value, 16);
   std::u16string text;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,24 @@ namespace langxing {
 constexpr std::uint32_t ColourValue(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return r + 256u * g + 65536u * b;
 }
+
+struct Rgb {
+  std::uint8_t red, green, blue;
+};
+
+// The colour's components; bits above the blue byte are ignored.
+constexpr Rgb RgbOf(std::uint32_t colourValue) {
+  return {static_cast<std::uint8_t>(colourValue & 0xFF),
+          static_cast<std::uint8_t>((colourValue >> 8) & 0xFF),
+          static_cast<std::uint8_t>((colourValue >> 16) & 0xFF)};
+}
+
+// The decimal text as a number; none unless it is digits alone giving an unsigned 32-bit number.
+std::optional<std::uint32_t> DecimalValue(std::u16string_view text);
+
+// The decimal text as a colour value; none unless DecimalValue reads it and it is at most
+// 0xFFFFFF.
+std::optional<std::uint32_t> ColourValueOfDecimal(std::u16string_view text);
 
 struct Swatch {
   std::string_view name;        // "Picture9", ...

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace langxing {
@@ -32,16 +33,32 @@ TEST(Swatches, PressWritesTheColourTextOfEachSwatch) {
   }
 }
 
-TEST(Swatches, ScreenOrderPositionsAndColours) {
-  const std::string_view order[] = {"Picture9", "Picture10", "Picture3", "Picture4",
-                                    "Picture8", "Picture5",  "Picture6", "Picture7"};
-  for (std::size_t i = 0; i < Swatches.size(); ++i) EXPECT_EQ(Swatches[i].name, order[i]);
-  EXPECT_EQ(SwatchNamed("Picture5").left, 1920);
-  EXPECT_EQ(SwatchNamed("Picture6").top, 600);
-  EXPECT_EQ(SwatchNamed("Picture8").colour, 234u + 256u * 224u + 65536u * 206u);
-  EXPECT_EQ(SwatchNamed("Picture7").colour, 32768u);
-  for (const Swatch& s : Swatches)
-    EXPECT_EQ(s.pressedColour, s.name == "Picture4" ? 3u : 0u) << s.name;
+TEST(Swatches, ColourValueOfDecimalTakesPlainNumbersUpToWhite) {
+  struct Case {
+    std::u16string_view text;
+    std::optional<std::uint32_t> value;
+  } cases[] = {
+      {u"0", 0u},
+      {u"32768", 32768u},
+      {u"16777215", 0xFFFFFFu},
+      {u"16777216", std::nullopt},    // past white
+      {u"4294967296", std::nullopt},  // past 32 bits
+      {u"", std::nullopt},
+      {u"-1", std::nullopt},
+      {u"+1", std::nullopt},
+      {u" 1", std::nullopt},
+      {u"12x", std::nullopt},
+      {u"\uFF11", std::nullopt},  // a full-width digit
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ColourValueOfDecimal(c.text), c.value) << std::string(c.text.begin(), c.text.end());
+}
+
+TEST(Swatches, RgbOfSplitsTheValueLowByteRed) {
+  const Rgb rgb = RgbOf(ColourValue(1, 2, 3) | 0xFF000000u);
+  EXPECT_EQ(rgb.red, 1);
+  EXPECT_EQ(rgb.green, 2);
+  EXPECT_EQ(rgb.blue, 3);
 }
 
 TEST(Swatches, ComputedTextIsUpperHexWithoutLeadingZeros) {
