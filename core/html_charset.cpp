@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a page's character set the way browsers do: HTTP header, byte-order mark, the
 // <meta> prescan of the first 1024 bytes, and GBK when nothing names one.
+#include "core/html_charset.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/charset.hpp"
-#include "core/html_document.hpp"
 #include "core/text.hpp"
 
 namespace langxing {

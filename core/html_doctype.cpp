@@ -2,12 +2,12 @@
 // The document mode a doctype sets, by the HTML standard's tokenizer states for doctypes and
 // its list of public identifiers. The parser library's own table matches prefixes as whole
 // identifiers, so it takes many old pages for standards pages.
+#include "core/html_doctype.hpp"
+
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "core/html_nesting.hpp"
 
 namespace langxing::html {
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/html_document.hpp"
 
+#include "core/html_charset.hpp"
 #include "core/html_nesting.hpp"
 
 namespace langxing {

@@ -2,6 +2,8 @@
 // Parsing a decoded page with gumbo and writing its body back out as innerHTML and innerText,
 // in the form the headline and announcement scrapers cut with literal markers. Both walks use an
 // explicit stack, so no nesting depth can overflow the call stack.
+#include "core/html_serializer.hpp"
+
 #include <gumbo.h>
 
 #include <cstddef>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "core/html_attributes.hpp"
-#include "core/html_document.hpp"
 #include "core/html_nesting.hpp"
 #include "core/html_parse.hpp"
 #include "core/text.hpp"

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "core/browser_view.hpp"
-#include "core/html_document.hpp"
+#include "core/html_serializer.hpp"
 #include "core/http.hpp"
 
 namespace langxing {

@@ -5,8 +5,11 @@
 #include <random>
 #include <string>
 
+#include "core/html_charset.hpp"
+#include "core/html_doctype.hpp"
 #include "core/html_document.hpp"
 #include "core/html_nesting.hpp"
+#include "core/html_serializer.hpp"
 #include "core/text.hpp"
 #include "tests/portal/test_portal.hpp"
 
