@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/html_ascii.hpp"
 #include "core/html_parse.hpp"
 
 namespace langxing {
@@ -14,7 +15,7 @@ using html::ChildAt;
 using html::ChildrenOf;
 using html::WalkDescendants;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
+using html::IsSpace;
 
 bool IsElement(const GumboNode* node) {
   return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
@@ -52,7 +53,7 @@ std::string NameOf(const GumboNode* node) {
   std::string name(source.data != nullptr ? source.length : 0, '\0');
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = source.data[i];
-    name[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    name[i] = html::Lower(c);
   }
   // A name that is not a plain word would break the markup written from it.
   const bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {

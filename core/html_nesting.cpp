@@ -14,15 +14,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/html_ascii.hpp"
+
 namespace langxing::html {
 
 namespace {
 
 using NameId = std::uint64_t;
-
-bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 constexpr NameId kFnvBasis = 14695981039346656037ull;
 constexpr NameId kFnvPrime = 1099511628211ull;
@@ -284,10 +282,7 @@ class Guard {
   };
 
   bool HasText(std::size_t from, std::size_t to) const {
-    for (std::size_t k = from; k < to; ++k) {
-      if (!IsSpace(s_[k])) return true;
-    }
-    return false;
+    return !IsAllSpace(s_.substr(from, to - from));
   }
 
   // The token that starts with the '<' at `i`; returns the position after it.
@@ -338,9 +333,7 @@ class Guard {
       return limit;
     }
     const std::size_t end = BogusCommentEnd(i + 2);
-    std::string_view keyword = s_.substr(i + 2, 7);
-    bool doctype = keyword.size() == 7;
-    for (std::size_t k = 0; doctype && k < 7; ++k) doctype = Lower(keyword[k]) == "doctype"[k];
+    const bool doctype = EqualsIgnoringCase(s_.substr(i + 2, 7), "doctype");
     if (doctype && !firstTokenSeen_) HandleDoctype(i, end);
     if (doctype) firstTokenSeen_ = true;
     return end;
@@ -360,12 +353,7 @@ class Guard {
   }
 
   static bool IsPlainDoctype(std::string_view token) {
-    constexpr std::string_view kPlain = "<!doctype html>";
-    if (token.size() != kPlain.size()) return false;
-    for (std::size_t k = 0; k < kPlain.size(); ++k) {
-      if (Lower(token[k]) != kPlain[k]) return false;
-    }
-    return true;
+    return EqualsIgnoringCase(token, "<!doctype html>");
   }
 
   // Reads a tag's attributes from `i` (just past its name) to its end, by the tokenizer's

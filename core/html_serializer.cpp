@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/html_ascii.hpp"
 #include "core/html_attributes.hpp"
 #include "core/html_nesting.hpp"
 #include "core/html_parse.hpp"
@@ -28,7 +29,8 @@ using html::WalkDescendants;
 // How much of a page is looked at to tell markup from binary data.
 constexpr std::size_t kBinaryScanLength = 1024;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
+using html::IsAllSpace;
+using html::IsSpace;
 
 bool IsAnyOf(GumboTag tag, std::initializer_list<GumboTag> tags) {
   for (const GumboTag t : tags) {
@@ -52,9 +54,7 @@ TagTraits TraitsOf(GumboTag tag) {
   TagTraits traits;
   if (tag != GUMBO_TAG_UNKNOWN && tag != GUMBO_TAG_LAST) {
     traits.upperName = gumbo_normalized_tagname(tag);
-    for (char& c : traits.upperName) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : traits.upperName) c = html::Upper(c);
   }
   traits.isVoid =
       IsAnyOf(tag, {GUMBO_TAG_AREA, GUMBO_TAG_BASE, GUMBO_TAG_BR, GUMBO_TAG_COL, GUMBO_TAG_EMBED,
@@ -119,13 +119,6 @@ bool IsTextNode(const GumboNode* node) {
 }
 
 std::string_view TextOf(const GumboNode* node) { return node->v.text.text; }
-
-bool IsAllSpace(std::string_view text) {
-  for (const char c : text) {
-    if (!IsSpace(c)) return false;
-  }
-  return true;
-}
 
 // Known elements are written in upper case; an unknown one keeps its source spelling.
 void AppendElementName(std::string& out, const GumboNode* node) {
