@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/html_ascii.hpp"
+
 namespace langxing::html {
 
 namespace {
@@ -88,13 +90,6 @@ constexpr auto kColourAttributes = std::to_array<std::string_view>(
 constexpr auto kLeadingAttributes =
     std::to_array<std::string_view>({"style", "id", "class", "name", "href", "src"});
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 template <std::size_t N>
 bool OneOf(std::string_view name, const std::array<std::string_view, N>& table) {
   return std::find(table.begin(), table.end(), name) != table.end();
@@ -138,7 +133,7 @@ void AppendEscapedValue(std::string& out, std::string_view value) {
 
 bool IsHexColour(std::string_view value) {
   return value.size() == 7 && value[0] == '#' &&
-         std::all_of(value.begin() + 1, value.end(), IsHexDigit);
+         std::all_of(value.begin() + 1, value.end(), [](char c) { return IsHexDigit(c); });
 }
 
 void AppendAttribute(std::string& out, const SourceAttribute& attribute, bool custom) {

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a page's character set the way browsers do: HTTP header, byte-order mark, the
 // <meta> prescan of the first 1024 bytes, and GBK when nothing names one.
+#include "core/html_charset.hpp"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/charset.hpp"
-#include "core/html_document.hpp"
+#include "core/html_ascii.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
@@ -16,15 +17,9 @@ namespace {
 
 constexpr std::size_t kPrescanLength = 1024;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
+using html::IsSpace;
+using html::Lower;
+using html::LowerAscii;
 
 // A meta tag may name UTF-16, which can never be right for bytes an ASCII scan just read: as
 // browsers do, such a page is read as UTF-8.
@@ -191,7 +186,7 @@ std::optional<Charset> PrescanForMeta(std::string_view bytes) {
       continue;
     }
     if (reader.At() == '<' &&
-        (IsAsciiAlpha(reader.At(1)) || (reader.At(1) == '/' && IsAsciiAlpha(reader.At(2))))) {
+        (html::IsAlpha(reader.At(1)) || (reader.At(1) == '/' && html::IsAlpha(reader.At(2))))) {
       reader.Seek(reader.Position() + (reader.At(1) == '/' ? 2 : 1));
       while (!reader.AtEnd() && !IsSpace(reader.At()) && reader.At() != '>') {
         reader.Seek(reader.Position() + 1);

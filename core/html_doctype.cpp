@@ -2,31 +2,18 @@
 // The document mode a doctype sets, by the HTML standard's tokenizer states for doctypes and
 // its list of public identifiers. The parser library's own table matches prefixes as whole
 // identifiers, so it takes many old pages for standards pages.
+#include "core/html_doctype.hpp"
+
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/html_nesting.hpp"
+#include "core/html_ascii.hpp"
 
 namespace langxing::html {
 
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
-bool StartsWithIgnoringCase(std::string_view s, std::string_view prefix) {
-  return s.size() >= prefix.size() && EqualsIgnoringCase(s.substr(0, prefix.size()), prefix);
-}
 
 constexpr auto kQuirksPublicPrefixes = std::to_array<std::string_view>({
     "+//Silmaril//dtd html Pro v0r11 19970101//",

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/html_document.hpp"
 
+#include "core/html_ascii.hpp"
+#include "core/html_charset.hpp"
 #include "core/html_nesting.hpp"
 
 namespace langxing {
@@ -12,11 +14,9 @@ bool IsMediaType(std::string_view contentType) {
   while (!contentType.empty() && (contentType.front() == ' ' || contentType.front() == '\t')) {
     contentType.remove_prefix(1);
   }
-  std::string lower;
-  for (const char c : contentType.substr(0, 6)) {
-    lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-  }
-  return lower.starts_with("image/") || lower.starts_with("audio/") || lower.starts_with("video/");
+  return html::StartsWithIgnoringCase(contentType, "image/") ||
+         html::StartsWithIgnoringCase(contentType, "audio/") ||
+         html::StartsWithIgnoringCase(contentType, "video/");
 }
 
 }  // namespace

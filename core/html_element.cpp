@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/html_ascii.hpp"
 #include "core/html_parse.hpp"
+#include "core/html_tag_traits.hpp"
 
 namespace langxing {
 
@@ -14,7 +16,8 @@ using html::ChildAt;
 using html::ChildrenOf;
 using html::WalkDescendants;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
+using html::Has;
+using html::IsSpace;
 
 bool IsElement(const GumboNode* node) {
   return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
@@ -52,7 +55,7 @@ std::string NameOf(const GumboNode* node) {
   std::string name(source.data != nullptr ? source.length : 0, '\0');
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = source.data[i];
-    name[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    name[i] = html::Lower(c);
   }
   // A name that is not a plain word would break the markup written from it.
   const bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
@@ -86,61 +89,10 @@ struct Finder {
 };
 
 // Never part of an article's content: they run, style, frame or submit something.
-bool IsDroppedTag(GumboTag tag) {
-  switch (tag) {
-    case GUMBO_TAG_SCRIPT:
-    case GUMBO_TAG_STYLE:
-    case GUMBO_TAG_NOSCRIPT:
-    case GUMBO_TAG_TEMPLATE:
-    case GUMBO_TAG_LINK:
-    case GUMBO_TAG_META:
-    case GUMBO_TAG_BASE:
-    case GUMBO_TAG_IFRAME:
-    case GUMBO_TAG_FRAME:
-    case GUMBO_TAG_FRAMESET:
-    case GUMBO_TAG_OBJECT:
-    case GUMBO_TAG_EMBED:
-    case GUMBO_TAG_APPLET:
-    case GUMBO_TAG_FORM:
-    case GUMBO_TAG_INPUT:
-    case GUMBO_TAG_BUTTON:
-    case GUMBO_TAG_SELECT:
-    case GUMBO_TAG_TEXTAREA:
-      return true;
-    default:
-      return false;
-  }
-}
+bool IsDroppedTag(GumboTag tag) { return Has(tag, html::kNotContent); }
 
-bool IsVoid(GumboTag tag) {
-  switch (tag) {
-    case GUMBO_TAG_AREA:
-    case GUMBO_TAG_BASE:
-    case GUMBO_TAG_BR:
-    case GUMBO_TAG_COL:
-    case GUMBO_TAG_EMBED:
-    case GUMBO_TAG_HR:
-    case GUMBO_TAG_IMG:
-    case GUMBO_TAG_INPUT:
-    case GUMBO_TAG_LINK:
-    case GUMBO_TAG_META:
-    case GUMBO_TAG_PARAM:
-    case GUMBO_TAG_SOURCE:
-    case GUMBO_TAG_TRACK:
-    case GUMBO_TAG_WBR:
-    case GUMBO_TAG_BGSOUND:
-    case GUMBO_TAG_FRAME:
-    case GUMBO_TAG_KEYGEN:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool HasRawText(GumboTag tag) {
-  return tag == GUMBO_TAG_XMP || tag == GUMBO_TAG_NOEMBED || tag == GUMBO_TAG_NOFRAMES ||
-         tag == GUMBO_TAG_PLAINTEXT;
-}
+// Text written as it came: the raw-text elements that are not dropped.
+bool HasRawText(GumboTag tag) { return Has(tag, html::kWrittenRaw) && !IsDroppedTag(tag); }
 
 void AppendEscaped(std::string& out, std::string_view text, bool inAttribute) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -175,7 +127,7 @@ class FragmentWriter {
     if (IsElement(child)) {
       if (IsDropped(child)) return false;
       Open(child);
-      return !IsVoid(child->v.element.tag);
+      return !Has(child->v.element.tag, html::kNoEndTag);
     }
     if (IsTextNode(child)) {
       const std::string_view text = child->v.text.text;

@@ -11,213 +11,49 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "core/html_ascii.hpp"
+#include "core/html_tag_traits.hpp"
 
 namespace langxing::html {
 
 namespace {
 
-using NameId = std::uint64_t;
+constexpr GumboTag kNoTag = GUMBO_TAG_LAST;  // no element: an empty stack, no extra scope limit
 
-bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-constexpr NameId kFnvBasis = 14695981039346656037ull;
-constexpr NameId kFnvPrime = 1099511628211ull;
-constexpr NameId Mix(NameId h, char c) { return (h ^ static_cast<unsigned char>(c)) * kFnvPrime; }
-constexpr NameId Id(std::string_view lowerName) {
-  NameId h = kFnvBasis;
-  for (const char c : lowerName) h = Mix(h, c);
-  return h;
+bool IsHeading(GumboTag t) { return t >= GUMBO_TAG_H1 && t <= GUMBO_TAG_H6; }
+bool IsCell(GumboTag t) { return t == GUMBO_TAG_TD || t == GUMBO_TAG_TH; }
+bool IsRowGroup(GumboTag t) {
+  return t == GUMBO_TAG_TBODY || t == GUMBO_TAG_THEAD || t == GUMBO_TAG_TFOOT;
 }
-
-// What the tree builder does with an element of a given name.
-enum Trait : std::uint32_t {
-  kVoid = 1u << 0,
-  kRawText = 1u << 1,     // its content is text up to its end tag
-  kFormatting = 1u << 2,  // kept in the list of active formatting elements
-  kSpecial = 1u << 3,     // stops the search of an unmatched end tag
-  kScopeLimit = 1u << 4,  // bounds "in scope" for the default scope
-  kMarker = 1u << 5,      // closing it forgets the formatting elements opened inside
-  kClosesP = 1u << 6,     // its start tag closes an open <p>
-  kTablePart = 1u << 7,   // table, row group, row, cell, caption, column group
-  kBreaksOut = 1u << 8,   // its start tag leaves SVG or MathML content
-};
-
-const std::unordered_map<NameId, std::uint32_t>& TraitTable() {
-  static const auto table = [] {
-    std::unordered_map<NameId, std::uint32_t> t;
-    auto add = [&t](std::initializer_list<std::string_view> names, std::uint32_t bit) {
-      for (const auto name : names) t[Id(name)] |= bit;
-    };
-    add({"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "image", "img",
-         "input", "keygen", "link", "meta", "param", "source", "track", "wbr"},
-        kVoid);
-    add({"script", "style", "xmp", "iframe", "noembed", "noframes", "textarea", "title",
-         "plaintext"},
-        kRawText);
-    add({"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong", "tt",
-         "u"},
-        kFormatting);
-    add({"address",
-         "applet",
-         "area",
-         "article",
-         "aside",
-         "base",
-         "basefont",
-         "bgsound",
-         "blockquote",
-         "body",
-         "br",
-         "button",
-         "caption",
-         "center",
-         "col",
-         "colgroup",
-         "dd",
-         "details",
-         "dir",
-         "div",
-         "dl",
-         "dt",
-         "embed",
-         "fieldset",
-         "figcaption",
-         "figure",
-         "footer",
-         "form",
-         "frame",
-         "frameset",
-         "h1",
-         "h2",
-         "h3",
-         "h4",
-         "h5",
-         "h6",
-         "head",
-         "header",
-         "hgroup",
-         "hr",
-         "html",
-         "iframe",
-         "img",
-         "input",
-         "keygen",
-         "li",
-         "link",
-         "listing",
-         "main",
-         "marquee",
-         "menu",
-         "meta",
-         "nav",
-         "noembed",
-         "noframes",
-         "noscript",
-         "object",
-         "ol",
-         "p",
-         "param",
-         "plaintext",
-         "pre",
-         "script",
-         "section",
-         "select",
-         "source",
-         "style",
-         "summary",
-         "table",
-         "tbody",
-         "td",
-         "template",
-         "textarea",
-         "tfoot",
-         "th",
-         "thead",
-         "title",
-         "tr",
-         "track",
-         "ul",
-         "wbr",
-         "xmp",
-         "mi",
-         "mo",
-         "mn",
-         "ms",
-         "mtext",
-         "annotation-xml",
-         "foreignobject",
-         "desc"},
-        kSpecial);
-    add({"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template", "mi",
-         "mo", "mn", "ms", "mtext", "annotation-xml", "foreignobject", "desc", "title"},
-        kScopeLimit);
-    add({"applet", "object", "marquee", "template", "td", "th", "caption"}, kMarker);
-    add({"address", "article",   "aside", "blockquote", "center",     "details", "dialog",
-         "dir",     "div",       "dl",    "fieldset",   "figcaption", "figure",  "footer",
-         "header",  "hgroup",    "main",  "menu",       "nav",        "ol",      "p",
-         "section", "summary",   "ul",    "h1",         "h2",         "h3",      "h4",
-         "h5",      "h6",        "pre",   "listing",    "form",       "li",      "dd",
-         "dt",      "plaintext", "hr",    "xmp"},
-        kClosesP);
-    add({"table", "tbody", "thead", "tfoot", "tr", "td", "th", "caption", "colgroup", "col"},
-        kTablePart);
-    add({"b",      "big",  "blockquote", "body",  "br",   "center", "code",    "dd",   "div",
-         "dl",     "dt",   "em",         "embed", "h1",   "h2",     "h3",      "h4",   "h5",
-         "h6",     "head", "hr",         "i",     "img",  "li",     "listing", "menu", "meta",
-         "nobr",   "ol",   "p",          "pre",   "ruby", "s",      "small",   "span", "strong",
-         "strike", "sub",  "sup",        "table", "tt",   "u",      "ul",      "var"},
-        kBreaksOut);
-    return t;
-  }();
-  return table;
-}
-
-std::uint32_t TraitsOf(NameId name) {
-  const auto& table = TraitTable();
-  const auto it = table.find(name);
-  return it == table.end() ? 0u : it->second;
-}
-
-constexpr NameId kA = Id("a"), kBody = Id("body"), kButton = Id("button"), kDd = Id("dd"),
-                 kDt = Id("dt"), kForm = Id("form"), kFrameset = Id("frameset"), kHead = Id("head"),
-                 kHtml = Id("html"), kLi = Id("li"), kMath = Id("math"), kNobr = Id("nobr"),
-                 kNoframes = Id("noframes"), kOl = Id("ol"), kOptgroup = Id("optgroup"),
-                 kOption = Id("option"), kP = Id("p"), kPlaintext = Id("plaintext"),
-                 kScript = Id("script"), kSelect = Id("select"), kSvg = Id("svg"),
-                 kTable = Id("table"), kTbody = Id("tbody"), kTemplate = Id("template"),
-                 kTfoot = Id("tfoot"), kThead = Id("thead"), kTr = Id("tr"), kTd = Id("td"),
-                 kTh = Id("th"), kCaption = Id("caption"), kColgroup = Id("colgroup"),
-                 kCol = Id("col"), kUl = Id("ul"), kBr = Id("br"), kFont = Id("font"),
-                 kAddress = Id("address"), kDiv = Id("div"), kAnnotationXml = Id("annotation-xml");
-
-bool IsHeading(NameId n) {
-  return n == Id("h1") || n == Id("h2") || n == Id("h3") || n == Id("h4") || n == Id("h5") ||
-         n == Id("h6");
-}
-bool IsCell(NameId n) { return n == kTd || n == kTh; }
-bool IsRowGroup(NameId n) { return n == kTbody || n == kThead || n == kTfoot; }
 
 // Elements inside which the content may be HTML again, though their parent is SVG or MathML.
-bool IsIntegrationPoint(NameId n, bool svg) {
-  if (svg) return n == Id("foreignobject") || n == Id("desc") || n == Id("title");
-  return n == Id("mi") || n == Id("mo") || n == Id("mn") || n == Id("ms") || n == Id("mtext") ||
-         n == kAnnotationXml;
+bool IsIntegrationPoint(GumboTag t, bool svg) {
+  if (svg) return t == GUMBO_TAG_FOREIGNOBJECT || t == GUMBO_TAG_DESC || t == GUMBO_TAG_TITLE;
+  return t == GUMBO_TAG_MI || t == GUMBO_TAG_MO || t == GUMBO_TAG_MN || t == GUMBO_TAG_MS ||
+         t == GUMBO_TAG_MTEXT || t == GUMBO_TAG_ANNOTATION_XML;
+}
+
+// The tree builder closes an open <p> at a <dialog> too; gumbo has no tag for it, so that one is
+// known by its name.
+bool ClosesP(GumboTag tag, std::string_view name, std::uint32_t traits) {
+  return (traits & kClosesP) || (tag == GUMBO_TAG_UNKNOWN && EqualsIgnoringCase(name, "dialog"));
 }
 
 struct StartTag {
-  NameId name = 0;
-  NameId key = 0;  // name and attributes: formatting elements alike in both count as one
+  GumboTag tag = GUMBO_TAG_UNKNOWN;
+  std::string_view name;  // as written
+  // Formatting elements alike in tag and attributes count as one: for them, the attributes in
+  // source order, names in lower case.
+  std::string attributes;
   bool selfClosing = false;
   bool fontBreaksOut = false;  // <font> with color, face or size leaves SVG/MathML content
-  bool unknown = false;
 };
 
 struct Open {
-  NameId name;
+  GumboTag tag;
+  std::string_view name;  // as written: elements gumbo has no tag for are told apart by it
   std::uint32_t traits;
   bool foreign;          // an SVG or MathML element
   bool svg;              // of SVG (else MathML) when foreign
@@ -225,7 +61,12 @@ struct Open {
   bool foreignInside;    // its content may be SVG/MathML
   std::size_t listSize;  // formatting list length when it opened (for markers)
   std::uint64_t listId;  // its entry in the list of active formatting elements, or 0
-  bool unknown;          // a name the parser has no tag for
+
+  bool Is(GumboTag t) const { return tag == t; }
+  // The same element name as an end tag's.
+  bool Named(GumboTag t, std::string_view n) const {
+    return tag == t && (t != GUMBO_TAG_UNKNOWN || EqualsIgnoringCase(name, n));
+  }
 };
 
 class Guard {
@@ -284,10 +125,7 @@ class Guard {
   };
 
   bool HasText(std::size_t from, std::size_t to) const {
-    for (std::size_t k = from; k < to; ++k) {
-      if (!IsSpace(s_[k])) return true;
-    }
-    return false;
+    return !IsAllSpace(s_.substr(from, to - from));
   }
 
   // The token that starts with the '<' at `i`; returns the position after it.
@@ -338,9 +176,7 @@ class Guard {
       return limit;
     }
     const std::size_t end = BogusCommentEnd(i + 2);
-    std::string_view keyword = s_.substr(i + 2, 7);
-    bool doctype = keyword.size() == 7;
-    for (std::size_t k = 0; doctype && k < 7; ++k) doctype = Lower(keyword[k]) == "doctype"[k];
+    const bool doctype = EqualsIgnoringCase(s_.substr(i + 2, 7), "doctype");
     if (doctype && !firstTokenSeen_) HandleDoctype(i, end);
     if (doctype) firstTokenSeen_ = true;
     return end;
@@ -360,18 +196,14 @@ class Guard {
   }
 
   static bool IsPlainDoctype(std::string_view token) {
-    constexpr std::string_view kPlain = "<!doctype html>";
-    if (token.size() != kPlain.size()) return false;
-    for (std::size_t k = 0; k < kPlain.size(); ++k) {
-      if (Lower(token[k]) != kPlain[k]) return false;
-    }
-    return true;
+    return EqualsIgnoringCase(token, "<!doctype html>");
   }
 
   // Reads a tag's attributes from `i` (just past its name) to its end, by the tokenizer's
   // attribute states. Returns the position after '>', or npos when the input ends inside the
   // tag (the tokenizer then drops the tag).
   std::size_t ReadAttributes(std::size_t i, StartTag* tag) {
+    const bool keepAttributes = tag != nullptr && Has(tag->tag, kFormatting);
     std::size_t count = 0;
     while (true) {
       while (i < s_.size() && IsSpace(s_[i])) ++i;
@@ -387,11 +219,10 @@ class Guard {
       }
       // An attribute name: its first character may be anything ('=' and quotes included).
       const std::size_t attributeStart = i;
-      NameId nameHash = kFnvBasis;
       do {
-        nameHash = Mix(nameHash, Lower(s_[i]));
         ++i;
       } while (i < s_.size() && !IsSpace(s_[i]) && s_[i] != '/' && s_[i] != '>' && s_[i] != '=');
+      const std::string_view name = s_.substr(attributeStart, i - attributeStart);
       while (i < s_.size() && IsSpace(s_[i])) ++i;
       std::string_view value;
       if (i < s_.size() && s_[i] == '=') {
@@ -410,42 +241,39 @@ class Guard {
         }
       }
       ++count;
-      if (tag) {
-        NameId key = Mix(tag->key, '\x01');
-        for (const char c : value) key = Mix(key, c);
-        tag->key = key ^ nameHash;
-        if (nameHash == Id("color") || nameHash == Id("face") || nameHash == Id("size")) {
-          tag->fontBreaksOut = true;
-        }
+      if (keepAttributes) {
+        // Each attribute as its length-prefixed name and value, so that no two lists read alike.
+        tag->attributes += std::to_string(name.size()) + ':' + LowerAscii(name);
+        tag->attributes += std::to_string(value.size()) + ':';
+        tag->attributes += value;
+      }
+      if (tag && (EqualsIgnoringCase(name, "color") || EqualsIgnoringCase(name, "face") ||
+                  EqualsIgnoringCase(name, "size"))) {
+        tag->fontBreaksOut = true;
       }
       ++items_;
       if (count > limits_.maxAttributesPerElement) edits_.push_back({attributeStart, i, " "});
     }
   }
 
-  // Reads a tag name; `unknown` tells whether the parser has a tag of its own for it.
-  NameId ReadName(std::size_t& i, bool& unknown) const {
+  // Reads a tag name: its text as written and gumbo's tag for it.
+  GumboTag ReadName(std::size_t& i, std::string_view& name) const {
     const std::size_t from = i;
-    NameId h = kFnvBasis;
-    while (i < s_.size() && !IsSpace(s_[i]) && s_[i] != '/' && s_[i] != '>') {
-      h = Mix(h, Lower(s_[i]));
-      ++i;
-    }
-    unknown =
-        gumbo_tagn_enum(s_.data() + from, static_cast<unsigned>(i - from)) == GUMBO_TAG_UNKNOWN;
-    return h;
+    while (i < s_.size() && !IsSpace(s_[i]) && s_[i] != '/' && s_[i] != '>') ++i;
+    name = s_.substr(from, i - from);
+    return TagOfName(name);
   }
 
   std::size_t ReadEndTag(std::size_t i) {
     i += 2;
-    bool unknown = false;
-    const NameId name = ReadName(i, unknown);
+    std::string_view name;
+    const GumboTag tag = ReadName(i, name);
     const std::size_t end = ReadAttributes(i, nullptr);
     if (end == std::string_view::npos) return s_.size();
-    if (unknown) {
-      AnyOtherEndTag(name, true);
+    if (tag == GUMBO_TAG_UNKNOWN) {
+      AnyOtherEndTag(tag, name);
     } else {
-      EndTag(name);
+      EndTag(tag, name);
     }
     return end;
   }
@@ -453,17 +281,16 @@ class Guard {
   std::size_t ReadStartTag(std::size_t i) {
     ++i;
     StartTag tag;
-    tag.name = ReadName(i, tag.unknown);
-    tag.key = tag.name;
+    tag.tag = ReadName(i, tag.name);
     const std::size_t end = ReadAttributes(i, &tag);
     if (end == std::string_view::npos) return s_.size();
     if (items_ > limits_.maxItems) return kCut;
-    const std::uint32_t traits = TraitsOf(tag.name);
+    const std::uint32_t traits = TraitsOf(tag.tag);
     const bool html = StartTagIsHtml(tag);
     if (!StartTagOpens(tag, traits, html)) return kCut;
-    if (html && (traits & kRawText) && RawTextApplies(tag.name)) {
-      if (tag.name == kPlaintext) return kRestIsText;
-      return SkipRawText(end, tag.name);
+    if (html && (traits & kRawText) && RawTextApplies(tag.tag)) {
+      if (tag.tag == GUMBO_TAG_PLAINTEXT) return kRestIsText;
+      return SkipRawText(end, tag.tag);
     }
     return end;
   }
@@ -474,12 +301,14 @@ class Guard {
     return !stack_.empty() && stack_.back().foreign && !stack_.back().htmlInside;
   }
 
+  GumboTag Top() const { return stack_.empty() ? kNoTag : stack_.back().tag; }
+
   // Decides whether a start tag is read by the HTML rules; in SVG or MathML content, a tag of
   // HTML's own first closes the foreign elements.
   bool StartTagIsHtml(const StartTag& tag) {
     if (!Foreign()) return true;
     const bool breaksOut =
-        (TraitsOf(tag.name) & kBreaksOut) || (tag.name == kFont && tag.fontBreaksOut);
+        Has(tag.tag, kBreaksOut) || (tag.tag == GUMBO_TAG_FONT && tag.fontBreaksOut);
     if (!breaksOut) return false;
     while (Foreign()) Pop();
     return true;
@@ -488,102 +317,101 @@ class Guard {
   // Raw text is read as such only where the parser inserts the element by the HTML rules:
   // not in SVG/MathML content (an annotation-xml may hold either), and, but for <script>,
   // not where a select or frameset ignores the tag.
-  bool RawTextApplies(NameId name) const {
+  bool RawTextApplies(GumboTag tag) const {
     if (!stack_.empty() && stack_.back().foreignInside) return false;
-    if (name == kScript) return true;
-    if (Count(kSelect) > 0) return false;
-    if (Count(kFrameset) > 0 && name != kNoframes) return false;
+    if (tag == GUMBO_TAG_SCRIPT) return true;
+    if (Count(GUMBO_TAG_SELECT) > 0) return false;
+    if (Count(GUMBO_TAG_FRAMESET) > 0 && tag != GUMBO_TAG_NOFRAMES) return false;
     return true;
   }
 
-  int Count(NameId name) const {
-    const auto it = openCount_.find(name);
-    return it == openCount_.end() ? 0 : it->second;
-  }
+  int Count(GumboTag tag) const { return openCount_[tag]; }
 
   std::size_t Depth() const { return stack_.size(); }
 
   // Applies a start tag; false when it would make the tree deeper than allowed.
   bool StartTagOpens(const StartTag& tag, std::uint32_t traits, bool html) {
+    const GumboTag n = tag.tag;
     if (!html) {
       if (tag.selfClosing) return true;
-      return Push(tag.name, 0, true, false, 0, tag.unknown);
+      return Push(n, tag.name, 0, true);
     }
-    const NameId n = tag.name;
-    if (n == kSvg || n == kMath) {
+    if (n == GUMBO_TAG_SVG || n == GUMBO_TAG_MATH) {
       if (tag.selfClosing) return true;
-      return Push(n, 0, true, n == kSvg);
+      return Push(n, tag.name, 0, true, n == GUMBO_TAG_SVG);
     }
-    if (n == kHtml || n == kBody || n == kHead) return true;
+    if (n == GUMBO_TAG_HTML || n == GUMBO_TAG_BODY || n == GUMBO_TAG_HEAD) return true;
     // In a select, another select, an input, a keygen or a textarea closes it.
-    if ((n == kSelect || n == Id("input") || n == Id("keygen") || n == Id("textarea")) &&
-        Count(kSelect) > 0) {
+    if ((n == GUMBO_TAG_SELECT || n == GUMBO_TAG_INPUT || n == GUMBO_TAG_KEYGEN ||
+         n == GUMBO_TAG_TEXTAREA) &&
+        Count(GUMBO_TAG_SELECT) > 0) {
       for (std::size_t k = stack_.size(); k-- > 0;) {
-        if (stack_[k].name == kSelect) {
+        if (stack_[k].Is(GUMBO_TAG_SELECT)) {
           PopThrough(k);
           break;
         }
       }
-      if (n == kSelect) return true;
+      if (n == GUMBO_TAG_SELECT) return true;
     }
-    if (traits & kTablePart) return TablePart(tag, traits);
-    if (traits & kClosesP) ClosePInButtonScope();
-    if (n == kLi || n == kDd || n == kDt) CloseListItem(n);
-    if (IsHeading(n) && !stack_.empty() && IsHeading(stack_.back().name)) Pop();
-    if ((n == kOption || n == kOptgroup) && !stack_.empty() && stack_.back().name == kOption) {
-      Pop();
+    if (traits & kTablePart) return TablePart(n, traits);
+    const bool closesP = ClosesP(n, tag.name, traits);
+    if (closesP) ClosePInButtonScope();
+    if (n == GUMBO_TAG_LI || n == GUMBO_TAG_DD || n == GUMBO_TAG_DT) CloseListItem(n);
+    if (IsHeading(n) && IsHeading(Top())) Pop();
+    if ((n == GUMBO_TAG_OPTION || n == GUMBO_TAG_OPTGROUP) && Top() == GUMBO_TAG_OPTION) Pop();
+    if (n == GUMBO_TAG_BUTTON && InScope(n, kScopeLimit) != kNone) {
+      PopThrough(InScope(n, kScopeLimit));
     }
-    if (n == kButton && InScope(kButton, kScopeLimit) != kNone)
-      PopThrough(InScope(kButton, kScopeLimit));
-    if (n == kA && LastFormatting(kA) != kNone) EndFormatting(kA);
-    if (n == kNobr && InScope(kNobr, kScopeLimit) != kNone) EndFormatting(kNobr);
-    if (n == kForm) {
-      if (formPointer_ && Count(kTemplate) == 0) return true;  // a nested form is ignored
+    if (n == GUMBO_TAG_A && LastFormatting(n) != kNone) EndFormatting(n);
+    if (n == GUMBO_TAG_NOBR && InScope(n, kScopeLimit) != kNone) EndFormatting(n);
+    if (n == GUMBO_TAG_FORM) {
+      if (formPointer_ && Count(GUMBO_TAG_TEMPLATE) == 0) return true;  // a nested form is ignored
       formPointer_ = true;
     }
     // Most start tags first reopen the formatting elements that misnested markup closed.
-    if (!(traits & (kClosesP | kTablePart)) && n != kForm && !Reconstruct()) return false;
+    if (!closesP && !(traits & kTablePart) && n != GUMBO_TAG_FORM && !Reconstruct()) return false;
     if (traits & kVoid) return true;
     if ((traits & kRawText) && RawTextApplies(n)) return Depth() + 1 <= limits_.maxDepth;
-    const std::uint64_t listId = (traits & kFormatting) ? AddFormatting(tag.key, n) : 0;
-    return Push(n, traits, false, false, listId, tag.unknown);
+    const std::uint64_t listId = (traits & kFormatting) ? AddFormatting(n, tag.attributes) : 0;
+    return Push(n, tag.name, traits, false, false, listId);
   }
 
   // Table structure, with the elements the parser implies (a <td> straight in a <table>
   // opens TBODY and TR first) and the ones it closes (an open cell or row before a new one).
-  bool TablePart(const StartTag& tag, std::uint32_t traits) {
-    const NameId n = tag.name;
-    if (n == kTable) {
+  bool TablePart(GumboTag n, std::uint32_t traits) {
+    if (n == GUMBO_TAG_TABLE) {
       // Straight in a table, a table closes the one open before it opens.
-      const NameId top = stack_.empty() ? 0 : stack_.back().name;
-      if (top == kTable || top == kTr || IsRowGroup(top)) {
+      const GumboTag top = Top();
+      if (top == GUMBO_TAG_TABLE || top == GUMBO_TAG_TR || IsRowGroup(top)) {
         for (std::size_t k = stack_.size(); k-- > 0;) {
-          if (stack_[k].name == kTable) {
+          if (stack_[k].Is(GUMBO_TAG_TABLE)) {
             PopThrough(k);
             break;
           }
         }
       }
-      return Push(n, traits, false);
+      return Push(n, {}, traits, false);
     }
-    if (Count(kTable) == 0 && Count(kTemplate) == 0) return true;  // ignored outside tables
+    if (Count(GUMBO_TAG_TABLE) == 0 && Count(GUMBO_TAG_TEMPLATE) == 0) {
+      return true;  // ignored outside tables
+    }
     // Close what the new part cannot sit in, down to the table context it belongs to.
     while (true) {
       const std::size_t k = NearestTableContext();
       if (k == kNone) break;
-      const NameId at = stack_[k].name;
+      const GumboTag at = stack_[k].tag;
       // The parser leaves what is open inside a template open (a cell there does not close
       // the elements before it), so the model keeps it open too.
-      if (at == kTemplate) break;
-      if (at == kTable) {
+      if (at == GUMBO_TAG_TEMPLATE) break;
+      if (at == GUMBO_TAG_TABLE) {
         PopAbove(k);
         break;
       }
-      if (IsCell(at) || at == kCaption || at == kColgroup) {
+      if (IsCell(at) || at == GUMBO_TAG_CAPTION || at == GUMBO_TAG_COLGROUP) {
         PopThrough(k);
         continue;
       }
-      if (at == kTr) {
+      if (at == GUMBO_TAG_TR) {
         if (IsCell(n)) {
           PopAbove(k);
           break;
@@ -592,7 +420,7 @@ class Guard {
         continue;
       }
       if (IsRowGroup(at)) {
-        if (IsCell(n) || n == kTr) {
+        if (IsCell(n) || n == GUMBO_TAG_TR) {
           PopAbove(k);
           break;
         }
@@ -601,50 +429,50 @@ class Guard {
       }
       break;
     }
-    const NameId top = stack_.empty() ? 0 : stack_.back().name;
+    const GumboTag top = Top();
     if (IsCell(n)) {
-      if (top == kTable) {
-        if (!Push(kTbody, TraitsOf(kTbody), false)) return false;
+      if (top == GUMBO_TAG_TABLE && !PushImplied(GUMBO_TAG_TBODY)) return false;
+      if (Top() != GUMBO_TAG_TR && Top() != GUMBO_TAG_TEMPLATE && !PushImplied(GUMBO_TAG_TR)) {
+        return false;
       }
-      if (stack_.back().name != kTr && stack_.back().name != kTemplate) {
-        if (!Push(kTr, TraitsOf(kTr), false)) return false;
-      }
-    } else if (n == kTr && top == kTable) {
-      if (!Push(kTbody, TraitsOf(kTbody), false)) return false;
-    } else if (n == kCol) {
-      return top != kTable || Push(kColgroup, TraitsOf(kColgroup), false);
+    } else if (n == GUMBO_TAG_TR && top == GUMBO_TAG_TABLE) {
+      if (!PushImplied(GUMBO_TAG_TBODY)) return false;
+    } else if (n == GUMBO_TAG_COL) {
+      return top != GUMBO_TAG_TABLE || PushImplied(GUMBO_TAG_COLGROUP);
     }
-    return Push(n, traits, false);
+    return Push(n, {}, traits, false);
   }
+
+  bool PushImplied(GumboTag tag) { return Push(tag, {}, TraitsOf(tag), false); }
 
   std::size_t NearestTableContext() const {
     for (std::size_t k = stack_.size(); k-- > 0;) {
-      const NameId n = stack_[k].name;
+      const GumboTag n = stack_[k].tag;
       if (stack_[k].foreign) continue;
-      if ((TraitsOf(n) & kTablePart) || n == kTemplate || n == kHtml) return k;
+      if (Has(n, kTablePart) || n == GUMBO_TAG_TEMPLATE || n == GUMBO_TAG_HTML) return k;
     }
     return kNone;
   }
 
-  void EndTag(NameId n) {
-    if (Count(n) == 0 && !(TraitsOf(n) & kFormatting)) return;  // closes nothing open
-    if (ClosesForeign(n)) return;
+  void EndTag(GumboTag n, std::string_view name) {
     const std::uint32_t traits = TraitsOf(n);
-    if (n == kP) {
-      const std::size_t k = InScope(kP, kScopeLimit, kButton);
+    if (Count(n) == 0 && !(traits & kFormatting)) return;  // closes nothing open
+    if (ClosesForeign(n, name)) return;
+    if (n == GUMBO_TAG_P) {
+      const std::size_t k = InScope(n, kScopeLimit, GUMBO_TAG_BUTTON);
       if (k != kNone) PopThrough(k);
-    } else if (n == kLi) {
-      const std::size_t k = InScope(kLi, kScopeLimit, kOl, kUl);
+    } else if (n == GUMBO_TAG_LI) {
+      const std::size_t k = InScope(n, kScopeLimit, GUMBO_TAG_OL, GUMBO_TAG_UL);
       if (k != kNone) PopThrough(k);
     } else if (IsHeading(n)) {
       for (std::size_t k = stack_.size(); k-- > 0;) {
-        if (IsHeading(stack_[k].name) && !stack_[k].foreign) {
+        if (IsHeading(stack_[k].tag) && !stack_[k].foreign) {
           PopThrough(k);
           break;
         }
-        if (TraitsOf(stack_[k].name) & kScopeLimit) break;
+        if (Has(stack_[k].tag, kScopeLimit)) break;
       }
-    } else if (n == kForm) {
+    } else if (n == GUMBO_TAG_FORM) {
       // The parser takes only the form off its stack; what the form holds stays open inside
       // it, so in the tree the form still counts.
       formPointer_ = false;
@@ -653,27 +481,27 @@ class Guard {
     } else if (traits & kTablePart) {
       const std::size_t k = InTableScope(n);
       if (k != kNone) PopThrough(k);
-    } else if (n == kFrameset) {
+    } else if (n == GUMBO_TAG_FRAMESET) {
       // The parser may have ignored the start tag: only a frameset that is the current node
       // closes.
-      if (!stack_.empty() && stack_.back().name == kFrameset) Pop();
-    } else if (n == kBody || n == kHtml || n == kBr) {
+      if (Top() == GUMBO_TAG_FRAMESET) Pop();
+    } else if (n == GUMBO_TAG_BODY || n == GUMBO_TAG_HTML || n == GUMBO_TAG_BR) {
       // </body> and </html> only change the insertion mode; </br> is a <br>.
     } else if (traits & kSpecial) {
       const std::size_t k = InScope(n, kScopeLimit);
       if (k != kNone) PopThrough(k);
     } else {
-      AnyOtherEndTag(n);
+      AnyOtherEndTag(n, name);
     }
   }
 
   // In SVG and MathML content, at their HTML integration points too (an SVG <title>), an end
   // tag first closes the nearest foreign element of its name; once an HTML element is reached,
   // the HTML rules run from the top. True when it closed one.
-  bool ClosesForeign(NameId n) {
+  bool ClosesForeign(GumboTag n, std::string_view name) {
     if (stack_.empty() || !stack_.back().foreign) return false;
     for (std::size_t k = stack_.size(); k-- > 0 && stack_[k].foreign;) {
-      if (stack_[k].name == n) {
+      if (stack_[k].Named(n, name)) {
         PopThrough(k);
         return true;
       }
@@ -684,11 +512,11 @@ class Guard {
   // "Any other end tag": the nearest element of that name closes, unless a special element
   // stands above it. The parser tells names apart by its tags, so to it an end tag it has no
   // tag for matches the nearest element it has none for either.
-  void AnyOtherEndTag(NameId n, bool unknown = false) {
-    if (ClosesForeign(n)) return;
+  void AnyOtherEndTag(GumboTag n, std::string_view name) {
+    if (ClosesForeign(n, name)) return;
     for (std::size_t k = stack_.size(); k-- > 0;) {
       const Open& at = stack_[k];
-      if (!at.foreign && (unknown ? at.unknown : at.name == n)) {
+      if (!at.foreign && at.Is(n)) {
         PopThrough(k);
         return;
       }
@@ -699,13 +527,13 @@ class Guard {
   // The end of a formatting element. Without a special element above it, everything above
   // it closes with it; with one, the parser moves it up above that element and the stack
   // keeps its size, which is what the model does.
-  void EndFormatting(NameId n) {
+  void EndFormatting(GumboTag n) {
     // The parser repeats its steps up to eight times: a moved element is met again and, with
     // no special element above it any more, closes.
     for (int round = 0; round < 8; ++round) {
       const std::size_t entry = LastFormatting(n);
       if (entry == kNone) {
-        if (round == 0) AnyOtherEndTag(n);
+        if (round == 0) AnyOtherEndTag(n, {});
         return;
       }
       std::size_t k = stack_.size();
@@ -739,65 +567,71 @@ class Guard {
 
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  std::size_t InScope(NameId n, std::uint32_t limit, NameId extra1 = 0, NameId extra2 = 0) const {
+  std::size_t InScope(GumboTag n, std::uint32_t limit, GumboTag extra1 = kNoTag,
+                      GumboTag extra2 = kNoTag) const {
     if (Count(n) == 0) return kNone;
     for (std::size_t k = stack_.size(); k-- > 0;) {
-      const NameId at = stack_[k].name;
+      const GumboTag at = stack_[k].tag;
       if (at == n && !stack_[k].foreign) return k;  // an SVG <title> is no HTML <title>
-      if ((stack_[k].traits & limit) || (extra1 != 0 && at == extra1) ||
-          (extra2 != 0 && at == extra2) || at == kHtml) {
+      if ((stack_[k].traits & limit) || at == extra1 || at == extra2 || at == GUMBO_TAG_HTML) {
         return kNone;
       }
     }
     return kNone;
   }
 
-  std::size_t InTableScope(NameId n) const {
+  std::size_t InTableScope(GumboTag n) const {
     if (Count(n) == 0) return kNone;
     for (std::size_t k = stack_.size(); k-- > 0;) {
-      const NameId at = stack_[k].name;
+      const GumboTag at = stack_[k].tag;
       if (!stack_[k].foreign && (at == n || (IsCell(n) && IsCell(at)))) return k;
-      if (at == kTable || at == kTemplate || at == kHtml) return kNone;
+      if (at == GUMBO_TAG_TABLE || at == GUMBO_TAG_TEMPLATE || at == GUMBO_TAG_HTML) return kNone;
     }
     return kNone;
   }
 
   void ClosePInButtonScope() {
-    const std::size_t k = InScope(kP, kScopeLimit, kButton);
+    const std::size_t k = InScope(GUMBO_TAG_P, kScopeLimit, GUMBO_TAG_BUTTON);
     if (k != kNone) PopThrough(k);
   }
 
   // A new <li> (<dd>, <dt>) closes the open one of its kind unless a special element other
   // than address, div and p lies between.
-  void CloseListItem(NameId n) {
+  void CloseListItem(GumboTag n) {
     for (std::size_t k = stack_.size(); k-- > 0;) {
-      const NameId at = stack_[k].name;
-      const bool same = !stack_[k].foreign && (n == kLi ? at == kLi : (at == kDd || at == kDt));
+      const GumboTag at = stack_[k].tag;
+      const bool same =
+          !stack_[k].foreign &&
+          (n == GUMBO_TAG_LI ? at == GUMBO_TAG_LI : (at == GUMBO_TAG_DD || at == GUMBO_TAG_DT));
       if (same) {
         PopThrough(k);
         return;
       }
-      if ((stack_[k].traits & kSpecial) && at != kAddress && at != kDiv && at != kP) return;
+      if ((stack_[k].traits & kSpecial) && at != GUMBO_TAG_ADDRESS && at != GUMBO_TAG_DIV &&
+          at != GUMBO_TAG_P) {
+        return;
+      }
     }
   }
 
-  bool Push(NameId n, std::uint32_t traits, bool foreign, bool svg = false,
-            std::uint64_t listId = 0, bool unknown = false) {
-    if (foreign && !stack_.empty() && stack_.back().foreign && n != kSvg && n != kMath) {
+  bool Push(GumboTag n, std::string_view name, std::uint32_t traits, bool foreign, bool svg = false,
+            std::uint64_t listId = 0) {
+    if (foreign && !stack_.empty() && stack_.back().foreign && n != GUMBO_TAG_SVG &&
+        n != GUMBO_TAG_MATH) {
       svg = stack_.back().svg;
     }
     const bool integration = foreign && IsIntegrationPoint(n, svg);
     Open open{n,
+              name,
               traits,
               foreign,
               svg,
               !foreign || integration,
-              foreign && (!integration || n == kAnnotationXml),
+              foreign && (!integration || n == GUMBO_TAG_ANNOTATION_XML),
               formatting_.size(),
-              listId,
-              unknown};
+              listId};
     if (foreign) open.traits = integration ? (kSpecial | kScopeLimit) : 0;
-    if (open.traits & kMarker) formatting_.push_back({0, 0, 0, false});
+    if (open.traits & kMarker) formatting_.push_back({kNoTag, {}, 0, false});
     stack_.push_back(open);
     ++openCount_[n];
     return Depth() <= limits_.maxDepth;
@@ -805,7 +639,7 @@ class Guard {
 
   void Pop() {
     const Open& top = stack_.back();
-    --openCount_[top.name];
+    --openCount_[top.tag];
     if (top.listId != 0) MarkClosed(top.listId);
     if (top.traits & kMarker) TruncateFormatting(top.listSize);
     stack_.pop_back();
@@ -818,26 +652,27 @@ class Guard {
   }
 
   // -- The list of active formatting elements ----------------------------------------------
-  // Entries {name, key}; a marker is {0, 0}. As in the parser, a fourth element alike in name
-  // and attributes since the last marker does not grow the list.
+  // A marker has no tag (kNoTag).
   struct Formatting {
-    NameId name;
-    NameId key;
+    GumboTag tag;
+    std::string attributes;
     std::uint64_t id;
     bool open;  // its element is on the stack
+
+    bool IsMarker() const { return tag == kNoTag; }
   };
 
-  // Adds an entry and returns its id. As in the parser, a fourth element alike in name and
+  // Adds an entry and returns its id. As in the parser, a fourth element alike in tag and
   // attributes since the last marker pushes the earliest of the three out of the list.
-  std::uint64_t AddFormatting(NameId key, NameId name) {
+  std::uint64_t AddFormatting(GumboTag tag, const std::string& attributes) {
     int alike = 0;
-    for (std::size_t k = formatting_.size(); k-- > 0 && formatting_[k].name != 0;) {
-      if (formatting_[k].key == key && ++alike == 3) {
+    for (std::size_t k = formatting_.size(); k-- > 0 && !formatting_[k].IsMarker();) {
+      if (formatting_[k].tag == tag && formatting_[k].attributes == attributes && ++alike == 3) {
         RemoveFormatting(k);
         break;
       }
     }
-    formatting_.push_back({name, key, ++lastId_, true});
+    formatting_.push_back({tag, attributes, ++lastId_, true});
     return lastId_;
   }
 
@@ -854,18 +689,18 @@ class Guard {
   // since the last marker whose elements were closed; false when that goes too deep.
   bool Reconstruct() {
     std::size_t k = formatting_.size();
-    while (k > 0 && formatting_[k - 1].name != 0 && !formatting_[k - 1].open) --k;
+    while (k > 0 && !formatting_[k - 1].IsMarker() && !formatting_[k - 1].open) --k;
     for (; k < formatting_.size(); ++k) {
       Formatting& entry = formatting_[k];
       entry.open = true;
-      if (!Push(entry.name, TraitsOf(entry.name), false, false, entry.id)) return false;
+      if (!Push(entry.tag, {}, TraitsOf(entry.tag), false, false, entry.id)) return false;
     }
     return true;
   }
 
-  std::size_t LastFormatting(NameId name) const {
-    for (std::size_t k = formatting_.size(); k-- > 0 && formatting_[k].name != 0;) {
-      if (formatting_[k].name == name) return k;
+  std::size_t LastFormatting(GumboTag tag) const {
+    for (std::size_t k = formatting_.size(); k-- > 0 && !formatting_[k].IsMarker();) {
+      if (formatting_[k].tag == tag) return k;
     }
     return kNone;
   }
@@ -879,14 +714,13 @@ class Guard {
   }
 
   // Past the end tag "</name" (any case), or the end of input.
-  std::size_t SkipRawText(std::size_t i, NameId name) const {
+  std::size_t SkipRawText(std::size_t i, GumboTag tag) const {
     while (true) {
       i = s_.find("</", i);
       if (i == std::string_view::npos) return s_.size();
       std::size_t k = i + 2;
-      NameId h = kFnvBasis;
-      while (k < s_.size() && IsAlpha(s_[k])) h = Mix(h, Lower(s_[k++]));
-      if (h == name) return i;
+      while (k < s_.size() && IsAlpha(s_[k])) ++k;
+      if (TagOfName(s_.substr(i + 2, k - i - 2)) == tag) return i;
       i += 2;
     }
   }
@@ -894,7 +728,7 @@ class Guard {
   std::string_view s_;
   MarkupLimits limits_;
   std::vector<Open> stack_;
-  std::unordered_map<NameId, int> openCount_;
+  std::array<int, GUMBO_TAG_LAST + 1> openCount_{};
   std::vector<Formatting> formatting_;
   std::uint64_t lastId_ = 0;
   std::size_t items_ = 0;

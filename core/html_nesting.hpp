@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/html_doctype.hpp"
+
 namespace langxing::html {
 
 struct MarkupLimits {
@@ -30,10 +32,6 @@ struct MarkupLimits {
   std::size_t maxAttributesPerElement = 100;
 };
 
-// How the HTML standard's doctype rules set the document's mode; only full quirks mode
-// changes the tree (a <table> then stays inside an open <p>).
-enum class DocumentMode { NoQuirks, LimitedQuirks, Quirks };
-
 // The markup the parser is given: the page itself, or a rewritten copy of it.
 struct PreparedMarkup {
   std::string_view text;
@@ -50,8 +48,5 @@ struct PreparedMarkup {
 // quirks page gets `<!DOCTYPE quirks>` (a name other than "html" means quirks mode), any other
 // gets `<!DOCTYPE html>`.
 PreparedMarkup PrepareMarkup(std::string_view utf8, const MarkupLimits& limits = {});
-
-// The mode the doctype of a page sets: the first token when it is a doctype, else Quirks.
-DocumentMode ModeOfDoctype(std::string_view doctypeToken);
 
 }  // namespace langxing::html

@@ -2,6 +2,8 @@
 // Parsing a decoded page with gumbo and writing its body back out as innerHTML and innerText,
 // in the form the headline and announcement scrapers cut with literal markers. Both walks use an
 // explicit stack, so no nesting depth can overflow the call stack.
+#include "core/html_serializer.hpp"
+
 #include <gumbo.h>
 
 #include <cstddef>
@@ -10,10 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/html_ascii.hpp"
 #include "core/html_attributes.hpp"
-#include "core/html_document.hpp"
 #include "core/html_nesting.hpp"
 #include "core/html_parse.hpp"
+#include "core/html_tag_traits.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
@@ -27,74 +30,9 @@ using html::WalkDescendants;
 // How much of a page is looked at to tell markup from binary data.
 constexpr std::size_t kBinaryScanLength = 1024;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
-
-bool IsAnyOf(GumboTag tag, std::initializer_list<GumboTag> tags) {
-  for (const GumboTag t : tags) {
-    if (t == tag) return true;
-  }
-  return false;
-}
-
-// What the writers need to know of each tag, looked up by the tag's number.
-struct TagTraits {
-  std::string upperName;
-  bool isVoid = false;
-  bool isBlock = false;
-  bool isTableStructure = false;
-  bool hasRawText = false;
-  bool keepsWhiteSpace = false;
-  bool hasNoVisibleText = false;
-};
-
-TagTraits TraitsOf(GumboTag tag) {
-  TagTraits traits;
-  if (tag != GUMBO_TAG_UNKNOWN && tag != GUMBO_TAG_LAST) {
-    traits.upperName = gumbo_normalized_tagname(tag);
-    for (char& c : traits.upperName) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  traits.isVoid =
-      IsAnyOf(tag, {GUMBO_TAG_AREA, GUMBO_TAG_BASE, GUMBO_TAG_BR, GUMBO_TAG_COL, GUMBO_TAG_EMBED,
-                    GUMBO_TAG_HR, GUMBO_TAG_IMG, GUMBO_TAG_INPUT, GUMBO_TAG_LINK, GUMBO_TAG_META,
-                    GUMBO_TAG_PARAM, GUMBO_TAG_SOURCE, GUMBO_TAG_TRACK, GUMBO_TAG_WBR,
-                    GUMBO_TAG_BGSOUND, GUMBO_TAG_FRAME, GUMBO_TAG_KEYGEN});
-  // Elements that start on a line of their own in innerHTML and end a line in innerText.
-  traits.isBlock =
-      IsAnyOf(tag, {GUMBO_TAG_P,     GUMBO_TAG_DIV,     GUMBO_TAG_TABLE,      GUMBO_TAG_THEAD,
-                    GUMBO_TAG_TBODY, GUMBO_TAG_TFOOT,   GUMBO_TAG_TR,         GUMBO_TAG_TD,
-                    GUMBO_TAG_TH,    GUMBO_TAG_CAPTION, GUMBO_TAG_COLGROUP,   GUMBO_TAG_COL,
-                    GUMBO_TAG_UL,    GUMBO_TAG_OL,      GUMBO_TAG_LI,         GUMBO_TAG_DL,
-                    GUMBO_TAG_DT,    GUMBO_TAG_DD,      GUMBO_TAG_BLOCKQUOTE, GUMBO_TAG_CENTER,
-                    GUMBO_TAG_H1,    GUMBO_TAG_H2,      GUMBO_TAG_H3,         GUMBO_TAG_H4,
-                    GUMBO_TAG_H5,    GUMBO_TAG_H6,      GUMBO_TAG_FORM,       GUMBO_TAG_HR,
-                    GUMBO_TAG_PRE,   GUMBO_TAG_ADDRESS});
-  // Parents whose white-space-only text is never written: only rows and cells sit in them.
-  traits.isTableStructure = IsAnyOf(tag, {GUMBO_TAG_TABLE, GUMBO_TAG_THEAD, GUMBO_TAG_TBODY,
-                                          GUMBO_TAG_TFOOT, GUMBO_TAG_TR, GUMBO_TAG_COLGROUP});
-  // Text of these is written exactly as it came: the parser read it as raw text, so escaping
-  // it would change what it says. Beyond SCRIPT and STYLE these are the other raw-text elements.
-  traits.hasRawText =
-      IsAnyOf(tag, {GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE, GUMBO_TAG_XMP, GUMBO_TAG_IFRAME,
-                    GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES, GUMBO_TAG_PLAINTEXT});
-  // White space inside these (and inside anything nested in them) is kept as written.
-  traits.keepsWhiteSpace = traits.hasRawText || IsAnyOf(tag, {GUMBO_TAG_PRE, GUMBO_TAG_TEXTAREA});
-  // Not visible text: no innerText comes from inside these. A frame's fallback text and a
-  // template's content are never shown either.
-  traits.hasNoVisibleText = IsAnyOf(tag, {GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE, GUMBO_TAG_TEMPLATE,
-                                          GUMBO_TAG_IFRAME, GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES});
-  return traits;
-}
-
-const TagTraits& Traits(GumboTag tag) {
-  static const std::vector<TagTraits> table = [] {
-    std::vector<TagTraits> all;
-    for (int t = 0; t <= GUMBO_TAG_LAST; ++t) all.push_back(TraitsOf(static_cast<GumboTag>(t)));
-    return all;
-  }();
-  return table[static_cast<std::size_t>(tag) <= GUMBO_TAG_LAST ? tag : GUMBO_TAG_UNKNOWN];
-}
+using html::Has;
+using html::IsAllSpace;
+using html::IsSpace;
 
 bool IsElement(const GumboNode* node) {
   return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
@@ -104,13 +42,9 @@ GumboTag TagOf(const GumboNode* node) {
   return IsElement(node) ? node->v.element.tag : GUMBO_TAG_UNKNOWN;
 }
 
-bool IsVoid(GumboTag tag) { return Traits(tag).isVoid; }
-bool IsBlock(GumboTag tag) { return Traits(tag).isBlock; }
-bool IsBlockNode(const GumboNode* node) { return IsElement(node) && IsBlock(TagOf(node)); }
-bool IsTableStructure(GumboTag tag) { return Traits(tag).isTableStructure; }
-bool HasRawText(GumboTag tag) { return Traits(tag).hasRawText; }
-bool KeepsWhiteSpace(GumboTag tag) { return Traits(tag).keepsWhiteSpace; }
-bool HasNoVisibleText(GumboTag tag) { return Traits(tag).hasNoVisibleText; }
+bool IsBlockNode(const GumboNode* node) {
+  return IsElement(node) && Has(TagOf(node), html::kBlock);
+}
 
 bool IsTextNode(const GumboNode* node) {
   return node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
@@ -119,17 +53,10 @@ bool IsTextNode(const GumboNode* node) {
 
 std::string_view TextOf(const GumboNode* node) { return node->v.text.text; }
 
-bool IsAllSpace(std::string_view text) {
-  for (const char c : text) {
-    if (!IsSpace(c)) return false;
-  }
-  return true;
-}
-
 // Known elements are written in upper case; an unknown one keeps its source spelling.
 void AppendElementName(std::string& out, const GumboNode* node) {
   const GumboElement& element = node->v.element;
-  const std::string& known = Traits(element.tag).upperName;
+  const std::string_view known = html::UpperNameOf(element.tag);
   if (!known.empty()) {
     out += known;
     return;
@@ -183,7 +110,7 @@ class InnerHtmlWriter {
   bool Visit(const GumboNode* parent, unsigned index, const GumboNode* child) {
     if (IsElement(child)) {
       OpenElement(child);
-      return !IsVoid(TagOf(child));
+      return !Has(TagOf(child), html::kNoEndTag);
     }
     if (IsTextNode(child)) {
       WriteText(parent, index, TextOf(child));
@@ -199,7 +126,7 @@ class InnerHtmlWriter {
  private:
   void OpenElement(const GumboNode* node) {
     const GumboTag tag = TagOf(node);
-    if (IsBlock(tag) && !out_.empty()) out_ += "\r\n";
+    if (Has(tag, html::kBlock) && !out_.empty()) out_ += "\r\n";
     out_.push_back('<');
     AppendElementName(out_, node);
     const GumboVector& attributes = node->v.element.attributes;
@@ -215,12 +142,12 @@ class InnerHtmlWriter {
       html::AppendAttributes(out_, attributes_);
     }
     out_.push_back('>');
-    if (KeepsWhiteSpace(tag)) ++keepSpaceDepth_;
+    if (Has(tag, html::kKeepsWhiteSpace)) ++keepSpaceDepth_;
   }
 
   void CloseElement(const GumboNode* node) {
     const GumboTag tag = TagOf(node);
-    if (KeepsWhiteSpace(tag)) --keepSpaceDepth_;
+    if (Has(tag, html::kKeepsWhiteSpace)) --keepSpaceDepth_;
     out_ += "</";
     AppendElementName(out_, node);
     out_.push_back('>');
@@ -228,7 +155,7 @@ class InnerHtmlWriter {
 
   void WriteText(const GumboNode* parent, unsigned index, std::string_view text) {
     const GumboTag parentTag = TagOf(parent);
-    if (IsElement(parent) && HasRawText(parentTag)) {
+    if (IsElement(parent) && Has(parentTag, html::kWrittenRaw)) {
       out_ += text;
       return;
     }
@@ -240,8 +167,8 @@ class InnerHtmlWriter {
       const GumboVector& siblings = ChildrenOf(parent);
       const bool first = index == 0;
       const bool last = index + 1 == siblings.length;
-      if (first || last || IsTableStructure(parentTag) || IsBlockNode(ChildAt(parent, index - 1)) ||
-          IsBlockNode(ChildAt(parent, index + 1))) {
+      if (first || last || Has(parentTag, html::kTableStructure) ||
+          IsBlockNode(ChildAt(parent, index - 1)) || IsBlockNode(ChildAt(parent, index + 1))) {
         return;
       }
       out_.push_back(' ');
@@ -270,7 +197,7 @@ class InnerTextWriter {
   bool Visit(const GumboNode*, unsigned, const GumboNode* child) {
     if (IsElement(child)) {
       const GumboTag tag = TagOf(child);
-      if (HasNoVisibleText(tag)) return false;
+      if (Has(tag, html::kNoVisibleText)) return false;
       if (tag == GUMBO_TAG_BR) {
         out_ += "\r\n";
         pendingSpace_ = false;
@@ -297,7 +224,7 @@ class InnerTextWriter {
   // A block also starts a line, so that text before it is not glued to the block's first word.
   void EnterElement(const GumboNode* node) {
     const GumboTag tag = TagOf(node);
-    if (IsBlock(tag) && !IsCell(tag)) BreakLine();
+    if (Has(tag, html::kBlock) && !IsCell(tag)) BreakLine();
     if (tag == GUMBO_TAG_PRE) ++preDepth_;
   }
 
@@ -307,7 +234,7 @@ class InnerTextWriter {
     if (tag == GUMBO_TAG_PRE) --preDepth_;
     if (IsCell(tag)) {
       pendingSpace_ = true;
-    } else if (IsBlock(tag)) {
+    } else if (Has(tag, html::kBlock)) {
       BreakLine();
     }
   }

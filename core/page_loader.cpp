@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/html_document.hpp"
 #include "core/roll_feed_address.hpp"
 #include "core/text.hpp"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "core/html_document.hpp"
+#include "core/html_serializer.hpp"
 #include "core/http.hpp"
 
 namespace langxing {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/html_document.hpp"
+#include "core/html_charset.hpp"
 #include "core/html_element.hpp"
 #include "core/text.hpp"
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/charset.hpp"
 #include "core/html_document.hpp"
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"

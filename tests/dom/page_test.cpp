@@ -5,8 +5,11 @@
 #include <random>
 #include <string>
 
+#include "core/html_charset.hpp"
+#include "core/html_doctype.hpp"
 #include "core/html_document.hpp"
 #include "core/html_nesting.hpp"
+#include "core/html_serializer.hpp"
 #include "core/text.hpp"
 #include "tests/portal/test_portal.hpp"
 
@@ -262,6 +265,10 @@ TEST(PrepareMarkup, CountsWhatTheParserKeepsOpen) {
       {"cells in templates", Repeat("<table><th><template><t><d><td><d>", 100), true},
       {"an SVG title closed, then an SVG style", "<svg><title></title><style>" + Repeat("<g>", 200),
        true},
+      // An unknown name whose 64-bit FNV-1a hash is that of "br": a guard that looked tags up by
+      // such a hash took it for a void element and let it nest without bound.
+      {"unknown name hashing like br", Repeat("<not-br-.7m9ik.jipbp.47h39.0h7o6>", 200), true},
+      {"an SVG end tag closes only its own name", "<svg>" + Repeat("<g><a1></a2>", 60), true},
   };
   html::MarkupLimits limits;
   limits.maxDepth = 100;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/html_attributes.hpp"
-#include "core/html_document.hpp"
+#include "core/html_serializer.hpp"
 #include "core/text.hpp"
 
 namespace langxing {

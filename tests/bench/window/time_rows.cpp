@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/article_view.hpp"
+#include "core/html_charset.hpp"
 #include "core/html_document.hpp"
 #include "core/http.hpp"
 #include "core/roll_feed_address.hpp"
