@@ -35,8 +35,9 @@ std::optional<std::filesystem::path> FindChannelFolderOrSay(
 
 // A page that could not be loaded at all: the address and the transport's reason.
 int ReportLoadFailure(Context& context, std::string_view url, std::string_view reason) {
-  context.err << "langxing-cli: 页面加载失败 (could not load the page): " << url << ": " << reason
-              << '\n';
+  // The address may come from a page or a channel file, the reason may quote one.
+  WriteItem(context.err, u"langxing-cli: 页面加载失败 (could not load the page): " +
+                             Utf8ToUtf16(url) + u": " + Utf8ToUtf16(reason));
   return ExitLoadFailed;
 }
 

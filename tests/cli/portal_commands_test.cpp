@@ -406,6 +406,12 @@ TEST_F(CliPortal, NoCommandWritesAPagesControlCharacters) {
     // The controls were there and were replaced, not dropped with the text around them.
     EXPECT_NE(run.out.find("\xEF\xBF\xBD"), std::string::npos) << name << ": " << run.out;
   }
+
+  // An address that cannot be loaded is named in the error without its controls.
+  const auto failed = RunIn(".", {"headlines", "--url", "http://news.sina.com.cn/gone" + bytes});
+  EXPECT_EQ(failed.status, ExitLoadFailed) << failed.err;
+  EXPECT_EQ(failed.err.find('\x1b'), std::string::npos) << failed.err;
+  EXPECT_NE(failed.err.find("gone\xEF\xBF\xBD]52;c;SGk="), std::string::npos) << failed.err;
 }
 
 class CliCheckUpdate : public CliPortal {
