@@ -14,13 +14,15 @@
 #include <thread>
 
 #include "core/text.hpp"
-#include "local_server.hpp"
+#include "tests/support/loopback_server.hpp"
+#include "tests/support/raw_port.hpp"
+#include "tests/support/scoped_env.hpp"
 
 namespace langxing {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LocalServer;
+using testing::LoopbackServer;
 using testing::RawPort;
 using testing::ScopedEnv;
 
@@ -106,7 +108,7 @@ class PageLoaderTest : public ::testing::Test {
   ScopedEnv env_;
   QueuePoster poster_;
   std::atomic<bool> release_{false};
-  LocalServer server_;
+  LoopbackServer server_;
   int completions_ = 0;
 };
 
