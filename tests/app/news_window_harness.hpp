@@ -20,6 +20,7 @@
 
 #include "app/form1.hpp"
 #include "core/text.hpp"
+#include "tests/portal/normal_listing.hpp"
 #include "tests/portal/test_portal.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/tree_path.hpp"
@@ -90,25 +91,8 @@ inline std::vector<std::u16string> FeedListingEntries() {
 
 // The entries of the portal's normal listing, in page order.
 inline std::vector<std::u16string> NormalListingEntries() {
-  const char* const entries[] = {
-      "北京地铁四号线今日起试运营;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/"
-      "2010-05-01/083020191234.shtml\" ",
-      "新款国产轿车正式上市 "
-      "售价公布;\"http://go.sina.com.cn/?url=http://auto.sina.com.cn/news/2010-05-01/"
-      "0812581234.shtml\" ",
-      "志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/"
-      "blog_4b0f52990100i7xz.html\" ",
-      "央行宣布上调存款准备金率0.5个百分点;\"http://finance.sina.com.cn/g/20100502/"
-      "17007862.shtml\" ",
-      "专访朗星快报作者：用软件读新闻;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/"
-      "2010-05-01/langxing.shtml\" ",
-      "外电：各国媒体关注上海世博会开幕;\"http://go.sina.com.cn/?url=http://www.example.org/"
-      "article.html\" ",
-      "多地出台措施稳定房价;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/"
-      "no_end.shtml\" ",
-  };
   std::vector<std::u16string> out;
-  for (const char* e : entries) out.push_back(U16(e));
+  for (const std::string& e : langxing::testportal::kNormalListingEntries) out.push_back(U16(e));
   return out;
 }
 

@@ -22,16 +22,6 @@ const CatalogNode& Category(const CatalogNode& root, std::u16string_view name) {
   throw std::runtime_error("no such category");
 }
 
-TEST(CatalogTree, EmptyListGivesRootAndFourteenLeafCategories) {
-  const CatalogNode root = BuildCatalogTree({});
-  EXPECT_EQ(root.text, u"朗星快报");
-  const std::vector<std::u16string> expected = {
-      u"新闻中心", u"体育新闻", u"博客频道", u"科技新闻", u"财经新闻", u"军事新闻", u"女性新闻",
-      u"汽车新闻", u"娱乐新闻", u"读书新闻", u"文化教育", u"房产新闻", u"游戏新闻", u"星座新闻"};
-  EXPECT_EQ(ChildTexts(root), expected);
-  for (const CatalogNode& c : root.children) EXPECT_TRUE(c.children.empty()) << "category leaf";
-}
-
 TEST(CatalogTree, ChannelsGoUnderEveryCategoryWhoseMarkerTheLineHolds) {
   const std::vector<std::u16string> lines = {
       u"体育新闻_国际足球--http://a/",

@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The built program itself: its exit statuses and its streams reach the shell intact.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +10,7 @@
 
 #include "tests/cli/cli_run.hpp"
 #include "tests/portal/test_portal.hpp"
+#include "tests/support/raw_port.hpp"
 
 namespace langxing::cli {
 namespace {
@@ -47,19 +44,6 @@ ProcessRun RunProgram(const std::string& arguments, const std::string& shellPref
   return run;
 }
 
-// A loopback port nothing listens on: bound for a moment by us, then closed.
-int ClosedLoopbackPort() {
-  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(socket, reinterpret_cast<sockaddr*>(&address), length);
-  ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(socket);
-  return ntohs(address.sin_port);
-}
-
 TEST(CliProgram, VersionAndBadOption) {
   const auto version = RunProgram("--version");
   EXPECT_EQ(version.status, 0);
@@ -82,7 +66,8 @@ TEST(CliProgram, AnOutputThatCannotBeWrittenIsAFailure) {
 }
 
 TEST(CliProgram, AnUnreachableAddressIsALoadFailure) {
-  const std::string url = "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/";
+  const langxing::testing::RawPort refusing;  // bound, never listening
+  const std::string url = refusing.Url("/");
   for (const std::string command :
        {"headlines --url", "inner-html", "inner-text", "article", "check-update --url"}) {
     const auto run = RunProgram(command + " " + url, "env -u http_proxy -u HTTP_PROXY");

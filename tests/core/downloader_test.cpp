@@ -10,13 +10,15 @@
 
 #include "core/http.hpp"
 #include "core/text.hpp"
-#include "local_server.hpp"
+#include "tests/support/loopback_server.hpp"
+#include "tests/support/raw_port.hpp"
+#include "tests/support/scoped_env.hpp"
 
 namespace langxing {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LocalServer;
+using testing::LoopbackServer;
 using testing::RawPort;
 using testing::ScopedEnv;
 
@@ -124,7 +126,7 @@ class DownloadTest : public ::testing::Test {
 
   ScopedEnv env_;
   std::atomic<bool> release_{false};
-  LocalServer server_;
+  LoopbackServer server_;
 };
 
 TEST_F(DownloadTest, ReturnsTheBodyOfAnErrorPage) {

@@ -24,7 +24,7 @@
 #include "core/portal.hpp"
 #include "core/text.hpp"
 #include "tests/portal/test_portal.hpp"
-#include "tests/webview/local_server.hpp"
+#include "tests/webview/served_pages.hpp"
 
 namespace {
 
@@ -108,16 +108,15 @@ class NoFilesWrittenTest : public testing::TestWithParam<Display> {
   // the first https connection is when the engine opens its certificate store.
   void AddSecurePicture() {
     ASSERT_TRUE(WriteSelfSignedCertificate(root.path()));
-    secure = std::make_unique<LocalServer>(root.filePath(QStringLiteral("cert.pem")).toStdString(),
-                                           root.filePath(QStringLiteral("key.pem")).toStdString());
+    secure = std::make_unique<LoopbackServer>(SelfSignedCertificateFiles(root.path()));
+    secure->Start();
     secure->Serve("/secure.png", PngImage(10, 10), "image/png");
     std::optional<langxing::testportal::Page> article = portal.PageFor(kArticleUrl);
     ASSERT_TRUE(article.has_value());
     const std::string marker = langxing::testportal::ToGbk("<!-- 内容列 begin -->");
     const std::size_t at = article->body.find(marker);
     ASSERT_NE(at, std::string::npos);
-    article->body.insert(at + marker.size(),
-                         "<img src=\"" + secure->Url("/secure.png").toStdString() + "\">");
+    article->body.insert(at + marker.size(), "<img src=\"" + secure->Url("/secure.png") + "\">");
     portal.SetPage(kArticleUrl, *article);
   }
 
@@ -191,7 +190,7 @@ class NoFilesWrittenTest : public testing::TestWithParam<Display> {
   QString home, work, runtime, temp;
   Entries homeBefore, workBefore;
   langxing::testportal::TestPortal portal;
-  std::unique_ptr<LocalServer> secure;
+  std::unique_ptr<LoopbackServer> secure;
 };
 
 TEST_P(NoFilesWrittenTest, SessionWithAChannelAnArticleAndTheUpdateCheck) {

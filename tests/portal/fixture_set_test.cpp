@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "tests/portal/generated_pages.hpp"
+#include "tests/portal/normal_listing.hpp"
 
 namespace langxing::testportal {
 namespace {
@@ -94,23 +95,6 @@ std::string ReadText(const fs::path& path) {
   return text.str();
 }
 
-const std::vector<std::string> kNormalEntries = {
-    "北京地铁四号线今日起试运营;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/"
-    "083020191234.shtml\" ",
-    "新款国产轿车正式上市 "
-    "售价公布;\"http://go.sina.com.cn/?url=http://auto.sina.com.cn/news/2010-05-01/"
-    "0812581234.shtml\" ",
-    "志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/"
-    "blog_4b0f52990100i7xz.html\" ",
-    "央行宣布上调存款准备金率0.5个百分点;\"http://finance.sina.com.cn/g/20100502/17007862.shtml\" ",
-    "专访朗星快报作者：用软件读新闻;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/"
-    "2010-05-01/langxing.shtml\" ",
-    "外电：各国媒体关注上海世博会开幕;\"http://go.sina.com.cn/?url=http://www.example.org/"
-    "article.html\" ",
-    "多地出台措施稳定房价;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/"
-    "no_end.shtml\" ",
-};
-
 TEST(FixtureSet, ListingsHoldTheEntriesTheReadmePromises) {
   const fs::path root = DefaultFixtureRoot();
   const std::string readme = ReadText(root / "README.md");
@@ -121,8 +105,8 @@ TEST(FixtureSet, ListingsHoldTheEntriesTheReadmePromises) {
     std::size_t count;
     const std::vector<std::string>* exact;
   } cases[] = {
-      {"http://news.sina.com.cn/china/index_list.shtml", true, 7, &kNormalEntries},
-      {"http://news.sina.com.cn/spaced/index_list.shtml", true, 7, &kNormalEntries},
+      {"http://news.sina.com.cn/china/index_list.shtml", true, 7, &kNormalListingEntries},
+      {"http://news.sina.com.cn/spaced/index_list.shtml", true, 7, &kNormalListingEntries},
       {"http://news.sina.com.cn/society/index_list.shtml", false, 5, nullptr},
       {"http://news.sina.com.cn/photo/index_list.shtml", true, 3, nullptr},
   };

@@ -183,17 +183,27 @@ TEST(TestPortal, MisbehavingPagesFailTheTransfer) {
 TEST(TestPortal, StopsPromptlyWithStalledRequests) {
   auto portal = std::make_unique<TestPortal>();
   const std::string proxy = portal->ProxyUrl();
+  const char* const urls[] = {"http://news.sina.com.cn/stall/index_list.shtml",
+                              "http://news.sina.com.cn/c/2010-05-01/stall.shtml",
+                              "http://news.sina.com.cn/oversized/index_list.shtml"};
+  Fetched fetched[std::size(urls)];
   std::vector<std::thread> clients;
-  for (const char* url : {"http://news.sina.com.cn/stall/index_list.shtml",
-                          "http://news.sina.com.cn/c/2010-05-01/stall.shtml",
-                          "http://news.sina.com.cn/oversized/index_list.shtml"}) {
-    clients.emplace_back([url, proxy] { Get(url, proxy, 30'000); });
+  for (std::size_t i = 0; i < std::size(urls); ++i) {
+    clients.emplace_back([&, i] { fetched[i] = Get(urls[i], proxy, 30'000); });
   }
   while (portal->Requests().size() < 3) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   const auto start = std::chrono::steady_clock::now();
   portal.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   for (auto& client : clients) client.join();
+  // The stop released the stalled requests with 503 and cut the endless stream short; none of
+  // them ran to the client's time-out.
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(fetched[i].code, CURLE_OK) << urls[i];
+    EXPECT_EQ(fetched[i].status, 503) << urls[i];
+  }
+  EXPECT_NE(fetched[2].code, CURLE_OK);
+  EXPECT_NE(fetched[2].code, CURLE_OPERATION_TIMEDOUT);
 }
 
 TEST(TestPortal, StopsRightAfterConstruction) {

@@ -17,8 +17,8 @@
 
 #include "app/address_opener.hpp"
 #include "app/program.hpp"
-#include "local_server.hpp"
 #include "tests/portal/test_portal.hpp"
+#include "tests/webview/served_pages.hpp"
 #include "view_harness.hpp"
 
 namespace {
@@ -35,6 +35,7 @@ class RecordingOpener final : public AddressOpener {
 class ArticleViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    server.Start();
     view.resize(900, 700);
     view.show();
     view.SetSilent(true);
@@ -52,7 +53,7 @@ class ArticleViewTest : public ::testing::Test {
         .toBool();
   }
 
-  LocalServer server;
+  LoopbackServer server;
   RecordingOpener opener;
   ArticleView view;
   std::vector<QString> titles;
@@ -71,12 +72,12 @@ TEST_F(ArticleViewTest, WrittenPageIsShownExactlyAndReplacesThePreviousOne) {
       "<html><head><meta http-equiv='Content-Type' content='text/html; charset=gb2312'>"
       "<title>t</title></head><body><h1>北京时间</h1><p>第一篇 &amp; “引号” — "
       "完</p></body></html>");
-  ASSERT_TRUE(WriteAndWait(view, first, server.Url("/a.html")));
+  ASSERT_TRUE(WriteAndWait(view, first, PageUrl(server, "/a.html")));
   EXPECT_TRUE(ShowsBodyOf(first));
   EXPECT_TRUE(BodyText(view).contains(QStringLiteral("第一篇 & “引号” — 完")));
 
-  const QString second = ReaderPage(QStringLiteral("第二篇"), server.Url("/b.html"));
-  ASSERT_TRUE(WriteAndWait(view, second, server.Url("/b.html")));
+  const QString second = ReaderPage(QStringLiteral("第二篇"), PageUrl(server, "/b.html"));
+  ASSERT_TRUE(WriteAndWait(view, second, PageUrl(server, "/b.html")));
   EXPECT_TRUE(ShowsBodyOf(second));
   EXPECT_FALSE(BodyText(view).contains(QStringLiteral("第一篇")));
 }
@@ -88,7 +89,7 @@ TEST_F(ArticleViewTest, PageLargerThanTwoMegabytesIsShown) {
   html += QStringLiteral("<p id='end'>文末标记</p></body>");
   ASSERT_GT(html.toUtf8().size(), 3 * 1024 * 1024);
 
-  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/big.html")));
+  ASSERT_TRUE(WriteAndWait(view, html, PageUrl(server, "/big.html")));
   const QString text = BodyText(view);
   EXPECT_TRUE(text.endsWith(QStringLiteral("文末标记"))) << text.right(20).toStdString();
   EXPECT_TRUE(ShowsBodyOf(html));
@@ -98,7 +99,7 @@ TEST_F(ArticleViewTest, RelativeAddressesResolveAgainstTheArticleAddress) {
   server.Serve("/news/img/pic.png", PngImage(40, 30), "image/png");
   const QString html = QStringLiteral(
       "<body><img id='pic' src='img/pic.png'><a id='rel' href='other.html'>下一篇</a></body>");
-  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/news/article.html")));
+  ASSERT_TRUE(WriteAndWait(view, html, PageUrl(server, "/news/article.html")));
 
   EXPECT_TRUE(QTest::qWaitFor(
       [&] {
@@ -107,7 +108,7 @@ TEST_F(ArticleViewTest, RelativeAddressesResolveAgainstTheArticleAddress) {
       kWaitMs));
   EXPECT_EQ(server.Hits("/news/img/pic.png"), 1);
   EXPECT_EQ(RunScript(view, QStringLiteral("document.getElementById('rel').href")).toString(),
-            server.Url("/news/other.html"));
+            PageUrl(server, "/news/other.html"));
 }
 
 // The article's address is the written page's base whatever <base> the page names: its
@@ -115,11 +116,11 @@ TEST_F(ArticleViewTest, RelativeAddressesResolveAgainstTheArticleAddress) {
 TEST_F(ArticleViewTest, PageWithItsOwnBaseResolvesAgainstTheArticle) {
   server.Serve("/own/pic.png", PngImage(12, 12), "image/png");
   server.Serve("/news/pic.png", PngImage(20, 20), "image/png");
-  const QString article = server.Url("/news/article.html");
+  const QString article = PageUrl(server, "/news/article.html");
   const QString html = QStringLiteral(
                            "<html><head><base href='%1'></head><body><img src='pic.png'>"
                            "<a id='top' href='#top'>回到顶部</a></body></html>")
-                           .arg(server.Url("/own/"));
+                           .arg(PageUrl(server, "/own/"));
   ASSERT_TRUE(WriteAndWait(view, html, article));
   EXPECT_EQ(RunScript(view, QStringLiteral("document.baseURI")).toString(), article);
   EXPECT_EQ(RunScript(view, QStringLiteral("document.getElementById('top').href")).toString(),
@@ -134,7 +135,7 @@ TEST_F(ArticleViewTest, PageWithItsOwnBaseResolvesAgainstTheArticle) {
 
 TEST_F(ArticleViewTest, LocationUrlIsTheWriteAddressOrTheAddressNavigatedTo) {
   server.Serve("/plain.html", "<html><body>plain</body></html>", "text/html");
-  const QString article = server.Url("/2009-03-07/article.shtml?x=1&y=2");
+  const QString article = PageUrl(server, "/2009-03-07/article.shtml?x=1&y=2");
 
   ASSERT_TRUE(NavigateAndWait(view, QStringLiteral("about:blank")));
   EXPECT_EQ(view.LocationURL(), u"about:blank");
@@ -148,21 +149,21 @@ TEST_F(ArticleViewTest, LocationUrlIsTheWriteAddressOrTheAddressNavigatedTo) {
   ASSERT_TRUE(WriteAndWait(view, QStringLiteral("抱歉，本文获取失败！"), QString()));
   EXPECT_EQ(view.LocationURL(), u"");
 
-  ASSERT_TRUE(NavigateAndWait(view, server.Url("/plain.html")));
-  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), server.Url("/plain.html"));
+  ASSERT_TRUE(NavigateAndWait(view, PageUrl(server, "/plain.html")));
+  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), PageUrl(server, "/plain.html"));
 }
 
 TEST_F(ArticleViewTest, RefreshRightBeforeAWriteStillShowsTheWrittenPage) {
   server.Serve("/plain.html", "<html><body>plain</body></html>", "text/html");
-  ASSERT_TRUE(NavigateAndWait(view, server.Url("/plain.html")));
+  ASSERT_TRUE(NavigateAndWait(view, PageUrl(server, "/plain.html")));
   view.Refresh2();
-  ASSERT_TRUE(
-      WriteAndWait(view, QStringLiteral("<body>after a navigated page</body>"), server.Url("/a")));
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>after a navigated page</body>"),
+                           PageUrl(server, "/a")));
   EXPECT_EQ(BodyText(view), QStringLiteral("after a navigated page"));
 
   view.Refresh2();
-  ASSERT_TRUE(
-      WriteAndWait(view, QStringLiteral("<body>after a written page</body>"), server.Url("/b")));
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>after a written page</body>"),
+                           PageUrl(server, "/b")));
   EXPECT_EQ(BodyText(view), QStringLiteral("after a written page"));
 
   // Refresh alone reloads what is shown, a written page included.
@@ -175,7 +176,7 @@ TEST_F(ArticleViewTest, RefreshRightBeforeAWriteStillShowsTheWrittenPage) {
 TEST_F(ArticleViewTest, TitlesOfWrittenPagesAreNotRaised) {
   const QString html =
       QStringLiteral("<html><head><title>新浪网 首页</title></head><body>x</body></html>");
-  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
+  ASSERT_TRUE(WriteAndWait(view, html, PageUrl(server, "/a.html")));
   RunScript(view, QStringLiteral("document.title = '新浪网 又一个'"));
   // The engine did change the title, twice; none of it may reach the window.
   ASSERT_TRUE(
@@ -188,7 +189,7 @@ TEST_F(ArticleViewTest, TitleOfANavigatedPageIsRaised) {
   server.Serve("/titled.html",
                "<html><head><title>滚动新闻_新浪网</title></head><body>x</body></html>",
                "text/html; charset=utf-8");
-  ASSERT_TRUE(NavigateAndWait(view, server.Url("/titled.html")));
+  ASSERT_TRUE(NavigateAndWait(view, PageUrl(server, "/titled.html")));
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return !titles.empty() && titles.back() == QStringLiteral("滚动新闻_新浪网"); },
       kWaitMs));
@@ -209,22 +210,22 @@ TEST_F(ArticleViewTest, RewritingOnAPortalTitleDoesNotLoop) {
     view.WriteDocument(u"<html><head><title>要闻_新浪网</title></head><body>改写</body></html>",
                        address);
   };
-  view.Navigate(server.Url("/portal.html").toStdU16String());
+  view.Navigate(PageUrl(server, "/portal.html").toStdU16String());
   ASSERT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("改写"); }, kWaitMs));
   QTest::qWait(1000);
   EXPECT_EQ(rewrites, 1);
-  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), server.Url("/portal.html"));
+  EXPECT_EQ(QString::fromStdU16String(view.LocationURL()), PageUrl(server, "/portal.html"));
 }
 
 TEST_F(ArticleViewTest, NewWindowLinkGoesToTheOpenerAndOtherLinksNavigate) {
   server.Serve("/next.html", "<html><head><title>下一页</title></head><body>next</body></html>",
                "text/html; charset=utf-8");
-  const QString source = server.Url("/original.shtml");
+  const QString source = PageUrl(server, "/original.shtml");
   const QString html = ReaderPage(QStringLiteral("<a id='next' href='next.html'>下一页</a>"
                                                  "<a id='blank' href='a%20b.shtml' "
                                                  "target='_blank'>另一篇</a>"),
                                   source);
-  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/article.shtml")));
+  ASSERT_TRUE(WriteAndWait(view, html, PageUrl(server, "/article.shtml")));
 
   ASSERT_TRUE(ClickElement(view, QStringLiteral("source")));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !opener.opened.empty(); }, kWaitMs));
@@ -236,13 +237,13 @@ TEST_F(ArticleViewTest, NewWindowLinkGoesToTheOpenerAndOtherLinksNavigate) {
   // Handed on encoded, as written: the opener takes no address with a blank in it.
   ASSERT_TRUE(ClickElement(view, QStringLiteral("blank")));
   ASSERT_TRUE(QTest::qWaitFor([&] { return opener.opened.size() == 2; }, kWaitMs));
-  EXPECT_EQ(opener.opened.back(), server.Url("/a%20b.shtml"));
+  EXPECT_EQ(opener.opened.back(), PageUrl(server, "/a%20b.shtml"));
   EXPECT_TRUE(OpenableUrlOf(opener.opened.back().toStdU16String()).isValid());
 
   QSignalSpy loadFinished(&view, &QWebEngineView::loadFinished);
   ASSERT_TRUE(ClickElement(view, QStringLiteral("next")));
   ASSERT_TRUE(WaitForLoad(loadFinished));
-  EXPECT_EQ(view.url(), QUrl(server.Url("/next.html")));
+  EXPECT_EQ(view.url(), QUrl(PageUrl(server, "/next.html")));
   EXPECT_EQ(BodyText(view), QStringLiteral("next"));
   EXPECT_EQ(opener.opened.size(), 2u);
   EXPECT_TRUE(QTest::qWaitFor(
@@ -267,7 +268,7 @@ TEST_F(ArticleViewTest, PageScriptsDoNotRun) {
     const char* name;
     QString script;
   } cases[] = {
-      {"window.open", QStringLiteral("window.open('%1');").arg(server.Url("/popup.html"))},
+      {"window.open", QStringLiteral("window.open('%1');").arg(PageUrl(server, "/popup.html"))},
       {"dialogs", QStringLiteral("alert('警告'); confirm('确定?'); prompt('输入', '默认');")},
       {"a script that never yields", QStringLiteral("setTimeout(() => { while (1) {} }, 300);")},
   };
@@ -277,11 +278,11 @@ TEST_F(ArticleViewTest, PageScriptsDoNotRun) {
                              "<body><p id='r'>pending</p><script>%1"
                              "document.getElementById('r').textContent = 'ran';</script></body>")
                              .arg(c.script);
-    ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
+    ASSERT_TRUE(WriteAndWait(view, html, PageUrl(server, "/a.html")));
     QTest::qWait(500);
     EXPECT_EQ(BodyText(view), QStringLiteral("pending"));
 
-    view.WriteDocument(u"<body>下一篇</body>", server.Url("/b.html").toStdU16String());
+    view.WriteDocument(u"<body>下一篇</body>", PageUrl(server, "/b.html").toStdU16String());
     EXPECT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("下一篇"); }, 2000))
         << "the next article must show within 2 s";
   }
@@ -294,14 +295,15 @@ TEST_F(ArticleViewTest, PageScriptsDoNotRun) {
 TEST_F(ArticleViewTest, NextArticleShowsAfterTheRendererHangsOrDies) {
   for (const int signal : {SIGSTOP, SIGKILL}) {
     SCOPED_TRACE(signal == SIGSTOP ? "hung renderer" : "dead renderer");
-    ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>第一篇</body>"), server.Url("/a.html")));
+    ASSERT_TRUE(
+        WriteAndWait(view, QStringLiteral("<body>第一篇</body>"), PageUrl(server, "/a.html")));
     const qint64 renderer = view.page()->renderProcessPid();
     ASSERT_GT(renderer, 0);
     ::kill(static_cast<pid_t>(renderer), signal);
 
     QElapsedTimer clock;
     clock.start();
-    view.WriteDocument(u"<body>第二篇</body>", server.Url("/b.html").toStdU16String());
+    view.WriteDocument(u"<body>第二篇</body>", PageUrl(server, "/b.html").toStdU16String());
     EXPECT_TRUE(QTest::qWaitFor([&] { return BodyText(view) == QStringLiteral("第二篇"); }, 12000));
     std::cout << (signal == SIGSTOP ? "hung" : "dead")
               << " renderer: the next article showed after " << clock.elapsed() << " ms\n";
@@ -325,8 +327,8 @@ TEST_F(ArticleViewTest, WrittenPageDoesNotNavigateByItself) {
   const QString html = QStringLiteral(
                            "<head><meta http-equiv='refresh' content='0; url=%1'></head>"
                            "<body><p>文章</p></body>")
-                           .arg(server.Url("/portal.html"));
-  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/article.shtml")));
+                           .arg(PageUrl(server, "/portal.html"));
+  ASSERT_TRUE(WriteAndWait(view, html, PageUrl(server, "/article.shtml")));
   QTest::qWait(1500);
   EXPECT_EQ(server.Hits("/portal.html"), 0);
   EXPECT_EQ(rewrites, 0);
@@ -337,20 +339,21 @@ TEST_F(ArticleViewTest, PageAskingToStayDoesNotHoldTheNextWrite) {
   const QString html = QStringLiteral(
       "<body><p id='p'>留下</p><script>window.addEventListener('beforeunload', function(e) {"
       "e.preventDefault(); e.returnValue = '离开?'; return '离开?';});</script></body>");
-  ASSERT_TRUE(WriteAndWait(view, html, server.Url("/a.html")));
+  ASSERT_TRUE(WriteAndWait(view, html, PageUrl(server, "/a.html")));
   ASSERT_TRUE(ClickElement(view, QStringLiteral("p")));  // a user gesture arms the prompt
   QTest::qWait(100);
-  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>下一篇</body>"), server.Url("/b.html")));
+  ASSERT_TRUE(
+      WriteAndWait(view, QStringLiteral("<body>下一篇</body>"), PageUrl(server, "/b.html")));
   EXPECT_EQ(BodyText(view), QStringLiteral("下一篇"));
 }
 
 TEST_F(ArticleViewTest, DocumentCompleteFollowsEveryLoad) {
   int completions = 0;
   view.DocumentComplete = [&] { ++completions; };
-  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>a</body>"), server.Url("/a")));
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body>a</body>"), PageUrl(server, "/a")));
   EXPECT_EQ(completions, 1);
   QSignalSpy loadFinished(&view, &QWebEngineView::loadFinished);
-  view.Navigate(server.Url("/missing.html").toStdU16String());  // 404 from the server
+  view.Navigate(PageUrl(server, "/missing.html").toStdU16String());  // 404 from the server
   ASSERT_TRUE(loadFinished.wait(kWaitMs));
   EXPECT_EQ(completions, 2);
 }
@@ -362,7 +365,8 @@ namespace {
 // Deleting the view deletes its page, which still emits signals; none may reach callbacks
 // whose owner is being torn down.
 TEST(ArticleViewLifetime, DestroyingTheViewRaisesNothing) {
-  LocalServer server;
+  LoopbackServer server;
+  server.Start();
   server.Serve("/t.html", "<html><head><title>标题</title></head><body>x</body></html>",
                "text/html; charset=utf-8");
   int titles = 0;
@@ -372,7 +376,7 @@ TEST(ArticleViewLifetime, DestroyingTheViewRaisesNothing) {
     view.show();
     view.TitleChange = [&](const std::u16string&) { ++titles; };
     view.DocumentComplete = [&] { ++completions; };
-    ASSERT_TRUE(NavigateAndWait(view, server.Url("/t.html")));
+    ASSERT_TRUE(NavigateAndWait(view, PageUrl(server, "/t.html")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view.title() == QStringLiteral("标题"); }, kWaitMs));
     titles = 0;
     completions = 0;
@@ -386,7 +390,7 @@ TEST(ArticleViewLifetime, DestroyingTheViewRaisesNothing) {
 namespace {
 
 TEST_F(ArticleViewTest, InPageLinkOfAWrittenPageStaysOnIt) {
-  const QString article = server.Url("/article.shtml");
+  const QString article = PageUrl(server, "/article.shtml");
   const QString html = QStringLiteral(
       "<body><a id='jump' href='#end'>跳到文末</a>"
       "<div style='height:5000px'></div><p id='end'>文末</p></body>");
@@ -409,10 +413,10 @@ namespace {
 TEST_F(ArticleViewTest, ContextMenuIsChineseAndCannotBlankThePage) {
   QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
   InstallQtTranslations(*QCoreApplication::instance());
-  ASSERT_TRUE(
-      WriteAndWait(view, QStringLiteral("<body><p id='p'>正文</p></body>"), server.Url("/a.html")));
+  ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body><p id='p'>正文</p></body>"),
+                           PageUrl(server, "/a.html")));
   ASSERT_TRUE(WriteAndWait(view, QStringLiteral("<body><p id='p'>第二篇</p></body>"),
-                           server.Url("/b.html")));
+                           PageUrl(server, "/b.html")));
   QWidget* target = view.focusProxy() ? view.focusProxy() : &view;
   QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
   QMenu* menu = nullptr;
@@ -450,7 +454,7 @@ TEST_F(ArticleViewTest, ArticleTextIsSetInTheChineseFamily) {
         QStringLiteral("font-family:serif"), QStringLiteral("font-family:sans-serif"),
         QStringLiteral("font-family:monospace")})
     html += QStringLiteral("<p><span style=\"%1\">%2</span></p>").arg(style, text);
-  ASSERT_TRUE(WriteAndWait(view, html + QStringLiteral("</body>"), server.Url("/a.html")));
+  ASSERT_TRUE(WriteAndWait(view, html + QStringLiteral("</body>"), PageUrl(server, "/a.html")));
   const QStringList widths =
       RunScript(view, QStringLiteral("Array.from(document.querySelectorAll('span'))"
                                      ".map(s => s.getBoundingClientRect().width.toFixed(2))"

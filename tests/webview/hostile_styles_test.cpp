@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/article_view.hpp"
-#include "local_server.hpp"
+#include "tests/webview/served_pages.hpp"
 #include "view_harness.hpp"
 
 namespace {
@@ -70,7 +70,8 @@ QString SpinningBoxes(bool inlineImportant) {
 }
 
 TEST(ArticleViewStyles, ABusyPageOfStylesDoesNotHoldTheNextArticle) {
-  LocalServer server;
+  LoopbackServer server;
+  server.Start();
   for (const bool inlineImportant : {false, true}) {
     SCOPED_TRACE(inlineImportant ? "inline !important" : "style sheet");
     ArticleView view;
@@ -78,7 +79,7 @@ TEST(ArticleViewStyles, ABusyPageOfStylesDoesNotHoldTheNextArticle) {
     view.show();
     view.SetSilent(true);
     const long before = TreeRssKib();
-    ASSERT_TRUE(WriteAndWait(view, SpinningBoxes(inlineImportant), server.Url("/spin.html")));
+    ASSERT_TRUE(WriteAndWait(view, SpinningBoxes(inlineImportant), PageUrl(server, "/spin.html")));
     // Let it run as a reader would, reading; the memory is sampled all along.
     long peak = TreeRssKib();
     for (int i = 0; i < 30; ++i) {
@@ -100,7 +101,7 @@ TEST(ArticleViewStyles, ABusyPageOfStylesDoesNotHoldTheNextArticle) {
 
     QElapsedTimer clock;
     clock.start();
-    view.WriteDocument(u"<body>下一篇</body>", server.Url("/next.html").toStdU16String());
+    view.WriteDocument(u"<body>下一篇</body>", PageUrl(server, "/next.html").toStdU16String());
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
           peak = std::max(peak, TreeRssKib());

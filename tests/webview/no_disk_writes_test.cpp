@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 
 #include "app/user_home.hpp"
-#include "local_server.hpp"
+#include "tests/webview/served_pages.hpp"
 #include "view_harness.hpp"
 
 namespace {
@@ -27,16 +27,17 @@ constexpr char kTestName[] = "ArticleViewStorage.ASessionWritesNothingUnderHome"
 void RunBrowsingSession() {
   KeepCertificateStoreOutOfHome();  // as the program does once its window is loaded
   const QString certificates = qEnvironmentVariable(kCertificateFolderVariable);
-  LocalServer server;
-  LocalServer secure((certificates + QStringLiteral("/cert.pem")).toStdString(),
-                     (certificates + QStringLiteral("/key.pem")).toStdString());
+  LoopbackServer server;
+  LoopbackServer secure(SelfSignedCertificateFiles(certificates));
+  server.Start();
+  secure.Start();
   server.Serve("/pic.png", PngImage(20, 20), "image/png");
   secure.Serve("/secure.png", PngImage(10, 10), "image/png");
   server.Serve("/page.html", "<html><body><img src='pic.png'>page</body></html>", "text/html");
   ArticleView view;
   view.show();
   view.SetSilent(true);
-  ASSERT_TRUE(NavigateAndWait(view, server.Url("/page.html")));
+  ASSERT_TRUE(NavigateAndWait(view, PageUrl(server, "/page.html")));
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         return RunScript(view, QStringLiteral("document.images[0].naturalWidth")).toInt() == 20;
@@ -46,8 +47,8 @@ void RunBrowsingSession() {
                                  "try { localStorage.setItem('k', 'v'); } catch (e) {}"));
   ASSERT_TRUE(WriteAndWait(view,
                            QStringLiteral("<body><img src='pic.png'><img src='%1'>written</body>")
-                               .arg(secure.Url("/secure.png")),
-                           server.Url("/article.html")));
+                               .arg(PageUrl(secure, "/secure.png")),
+                           PageUrl(server, "/article.html")));
   // The certificate is self-signed and refused, but only after the engine has checked it.
   EXPECT_TRUE(QTest::qWaitFor([&] { return secure.Handshakes() > 0; }, kWaitMs));
   QTest::qWait(1000);

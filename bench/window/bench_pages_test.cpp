@@ -3,7 +3,7 @@
 // the program reads, articles the reader cuts out rather than its failure page, and reader pages
 // for the floor that hold the article. A page that quietly turned into an apology line or a
 // failure page would make every figure meaningless.
-#include "tests/bench/window/bench_pages.hpp"
+#include "bench/window/bench_pages.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/bench/window/responsive_rows.hpp"
+#include "bench/window/responsive_rows.hpp"
 
 #include <QScrollBar>
 #include <QTest>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tests/bench/window/bench_pages.hpp"
-#include "tests/bench/window/bench_window.hpp"
-#include "tests/bench/window/report.hpp"
+#include "bench/window/bench_pages.hpp"
+#include "bench/window/bench_window.hpp"
+#include "bench/window/report.hpp"
 
 namespace windowbench {
 namespace {

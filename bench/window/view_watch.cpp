@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/bench/window/view_watch.hpp"
+#include "bench/window/view_watch.hpp"
 
 #include <QEvent>
 #include <cstdio>

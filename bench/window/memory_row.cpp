@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/bench/window/memory_row.hpp"
+#include "bench/window/memory_row.hpp"
 
 #include <unistd.h>
 
@@ -11,9 +11,9 @@
 #include <sstream>
 
 #include "app/article_view.hpp"
-#include "tests/bench/window/bench_pages.hpp"
-#include "tests/bench/window/bench_window.hpp"
-#include "tests/bench/window/report.hpp"
+#include "bench/window/bench_pages.hpp"
+#include "bench/window/bench_window.hpp"
+#include "bench/window/report.hpp"
 #include "tests/startup/ready_report.hpp"
 
 namespace windowbench {

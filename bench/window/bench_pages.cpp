@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/bench/window/bench_pages.hpp"
+#include "bench/window/bench_pages.hpp"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/bench/window/bench_window.hpp"
+#include "bench/window/bench_window.hpp"
 
 #include <QListWidget>
 #include <QNetworkProxy>

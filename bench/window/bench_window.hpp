@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/form1.hpp"
-#include "tests/bench/window/view_watch.hpp"
+#include "bench/window/view_watch.hpp"
 
 namespace windowbench {
 

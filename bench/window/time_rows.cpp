@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/bench/window/time_rows.hpp"
+#include "bench/window/time_rows.hpp"
 
 #include <gumbo.h>
 
@@ -15,6 +15,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/article_view.hpp"
+#include "bench/window/bench_pages.hpp"
+#include "bench/window/bench_window.hpp"
+#include "bench/window/report.hpp"
 #include "core/html_charset.hpp"
 #include "core/html_document.hpp"
 #include "core/http.hpp"
@@ -22,9 +25,6 @@
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"
 #include "headlines/roll_feed.hpp"
-#include "tests/bench/window/bench_pages.hpp"
-#include "tests/bench/window/bench_window.hpp"
-#include "tests/bench/window/report.hpp"
 #include "tests/portal/sample_feeds.hpp"
 
 namespace windowbench {

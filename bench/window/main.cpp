@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/bench/window/memory_row.hpp"
-#include "tests/bench/window/responsive_rows.hpp"
-#include "tests/bench/window/time_rows.hpp"
+#include "bench/window/memory_row.hpp"
+#include "bench/window/responsive_rows.hpp"
+#include "bench/window/time_rows.hpp"
 
 namespace {
 
