@@ -16,6 +16,7 @@
 #include "core/downloader.hpp"
 #include "core/page_loader.hpp"
 #include "tests/app/news_window_harness.hpp"
+#include "tests/support/form1_access.hpp"
 
 namespace faults {
 
@@ -104,8 +105,7 @@ class FaultWindowTest : public newswindow::NewsWindowTest {
     portal.SetPage(Channels()[9].url, langxing::testportal::Page{.body = garbage});
 
     // The same headline view the window makes, with limits that fail a stall in seconds.
-    form.WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(&form), ShortLimits());
-    form.WebBrowser1->DocumentComplete = [this] { form.WebBrowser1_DocumentComplete(); };
+    Form1Access::LimitHeadlineView(form, ShortLimits());
     form.SetDownloader(&downloader);
 
     QObject::connect(&ticker, &QTimer::timeout, [this] {
