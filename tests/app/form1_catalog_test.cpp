@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QProxyStyle>
 
-#include "tests/app/news_window_harness.hpp"
 #include "tests/support/form1_access.hpp"
+#include "tests/support/news_window_harness.hpp"
 #include "tests/support/window_controls.hpp"
 
 namespace newswindow {

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "app/ui_poster.hpp"
-#include "tests/app/news_window_harness.hpp"
 #include "tests/support/form1_access.hpp"
+#include "tests/support/news_window_harness.hpp"
 #include "tests/support/window_controls.hpp"
 
 namespace newswindow {

@@ -7,8 +7,8 @@
 #include <QProcess>
 
 #include "core/portal.hpp"
-#include "tests/app/news_window_harness.hpp"
 #include "tests/support/form1_access.hpp"
+#include "tests/support/news_window_harness.hpp"
 #include "tests/support/window_controls.hpp"
 #include "update/announcement.hpp"
 

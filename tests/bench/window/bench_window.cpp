@@ -104,7 +104,8 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& channelLine
   return status;
 }
 
-WindowDriver::WindowDriver(Form1& f) : form(f), articleWatch(*Ctl(f).WebBrowser2, waiter) {
+WindowDriver::WindowDriver(Form1& f)
+    : form(f), controls(f), articleWatch(*controls.WebBrowser2, waiter) {
   form.SetPanelTextWatcher([this](int panel, const std::u16string& text) {
     if (panel != Form1::StatusPanel) return;
     statusWrites.push_back({text, NowMs()});
@@ -121,15 +122,15 @@ WindowDriver::~WindowDriver() { form.SetPanelTextWatcher(nullptr); }
 double WindowDriver::ClickChannel(const char* channel, int timeoutMs) {
   form.SelectTab(u"新闻目录");
   QTreeWidgetItem* item =
-      langxing::testsupport::NodeAtPath(Ctl(form).TreeView1, {"朗星快报", "新闻中心", channel});
+      langxing::testsupport::NodeAtPath(controls.TreeView1, {"朗星快报", "新闻中心", channel});
   if (item == nullptr) return -1;
-  Ctl(form).TreeView1->scrollToItem(item);
-  const QPoint centre = Ctl(form).TreeView1->visualItemRect(item).center();
+  controls.TreeView1->scrollToItem(item);
+  const QPoint centre = controls.TreeView1->visualItemRect(item).center();
   // The reader clicks a tree already on screen: the tab switch's layout and paint are over first.
   waiter.Wait([] { return false; }, 100);
   ClearWrites();
   clickedMs = NowMs();
-  QTest::mouseClick(Ctl(form).TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+  QTest::mouseClick(controls.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
   const auto idle = [this] {
     return !statusWrites.empty() && statusWrites.back().text == u"状态：空闲";
   };
@@ -138,8 +139,8 @@ double WindowDriver::ClickChannel(const char* channel, int timeoutMs) {
 
 QListWidgetItem* WindowDriver::RowFor(const std::string& address) const {
   const std::u16string wanted = langxing::Utf8ToUtf16(address);
-  for (int i = 0; i < Ctl(form).List2->count(); ++i) {
-    QListWidgetItem* item = Ctl(form).List2->item(i);
+  for (int i = 0; i < controls.List2->count(); ++i) {
+    QListWidgetItem* item = controls.List2->item(i);
     const auto found = langxing::ArticleUrlOfItem(item->text().toStdU16String());
     if (found && langxing::TrimSpaces(*found) == wanted) return item;
   }
@@ -147,26 +148,25 @@ QListWidgetItem* WindowDriver::RowFor(const std::string& address) const {
 }
 
 void WindowDriver::ClickRow(QListWidgetItem* item) {
-  Ctl(form).List2->scrollToItem(item);
+  controls.List2->scrollToItem(item);
   // A long title runs past the list's right edge: click the part of the row that is in view.
   const auto centre = [&] {
-    return Ctl(form)
-        .List2->visualItemRect(item)
-        .intersected(Ctl(form).List2->viewport()->rect())
+    return controls.List2->visualItemRect(item)
+        .intersected(controls.List2->viewport()->rect())
         .center();
   };
   // As a reader clicks a row once it shows: the list lays out a long listing in batches.
-  waiter.Wait([&] { return Ctl(form).List2->itemAt(centre()) == item; }, 2000, 5);
-  QTest::mouseClick(Ctl(form).List2->viewport(), Qt::LeftButton, Qt::NoModifier, centre());
+  waiter.Wait([&] { return controls.List2->itemAt(centre()) == item; }, 2000, 5);
+  QTest::mouseClick(controls.List2->viewport(), Qt::LeftButton, Qt::NoModifier, centre());
 }
 
 void WindowDriver::PressSwatch(const char* name) {
-  PictureBox* swatch = Ctl(form).Swatch(name);
+  PictureBox* swatch = controls.Swatch(name);
   QTest::mousePress(swatch, Qt::LeftButton, Qt::NoModifier, swatch->rect().center());
 }
 
 void WindowDriver::ReleaseSwatch(const char* name) {
-  PictureBox* swatch = Ctl(form).Swatch(name);
+  PictureBox* swatch = controls.Swatch(name);
   QTest::mouseRelease(swatch, Qt::LeftButton, Qt::NoModifier, swatch->rect().center());
 }
 

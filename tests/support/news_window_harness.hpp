@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A loaded Form1 against the local portal: a channel file in a temporary folder, the proxy
 // pointed at the portal, a fake message box and address opener, and every panel write recorded.
+// The window suites (tests/app, tests/faults) build their windows on it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include "app/form1.hpp"
 #include "core/text.hpp"
 #include "tests/portal/test_portal.hpp"
+#include "tests/support/status_wait.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/tree_path.hpp"
 #include "tests/support/window_controls.hpp"
@@ -184,21 +186,9 @@ class NewsWindowTest : public testing::Test {
                       row.center());
   }
 
-  // The last status text of a headline run: idle, or the load failed.
-  static bool RunEnded(const std::u16string& status) {
-    return status == U16("状态：空闲") || status.starts_with(U16("状态：获取失败"));
-  }
-
   // Waits (a few seconds at most) until the headline run of the latest click has ended.
   bool WaitForIdle(int timeoutMs = 8000) {
-    return QTest::qWaitFor(
-        [this] {
-          // The clock writes its own panel every second; only the status panel's last text counts.
-          for (auto it = writes.rbegin(); it != writes.rend(); ++it)
-            if (it->first == Form1::StatusPanel) return RunEnded(it->second);
-          return false;
-        },
-        timeoutMs);
+    return langxing::testsupport::WaitForRunEnd(writes, timeoutMs);
   }
 
   TempDir dir;
