@@ -25,14 +25,12 @@
 
 class ArticleView;
 class PictureBox;
+class SettingsPane;
 class StatusBar;
 class TabStrip;
-class QCheckBox;
 class QGroupBox;
-class QLabel;
 class QListWidget;
 class QListWidgetItem;
-class QScrollBar;
 class QShortcut;
 class QTimer;
 class QTreeWidget;
@@ -68,7 +66,8 @@ class Form1 : public QWidget {
   void SetPanelText(int panel, std::u16string_view text);
   std::u16string PanelText(int panel) const;
   // Called after every panel write (panel, text); tests record the sequence of a run with it.
-  std::function<void(int, const std::u16string&)> PanelTextWritten;
+  // nullptr: no one watches.
+  void SetPanelTextWatcher(std::function<void(int, const std::u16string&)> watcher);
   // A tick of the running clock: reads the local time and writes its clock text to ClockPanel.
   void Timer2_Timer();
   // Where the clock reads the time; by default the system's local time. Tests put a fake here.
@@ -133,9 +132,6 @@ class Form1 : public QWidget {
   // ---- end of the article reader block ---------------------------------------------------
   // ---- Channels, headline lists and the update notice ----------------------------------------
   // (form1_catalog.cpp, form1_headlines.cpp, form1_update.cpp)
-  // The two hidden views: headline pages, and the update announcement. Created with the window.
-  std::unique_ptr<langxing::PageLoader> WebBrowser1;
-  std::unique_ptr<langxing::PageLoader> WebBrowser3;
   // A click on (or Enter at) a catalog node; works on the tree's selected node.
   void TreeView1_NodeClick();
   // Fills List2 from the page WebBrowser1 has just completed.
@@ -153,54 +149,10 @@ class Form1 : public QWidget {
   bool Ending() const { return ending_; }
   // ---- end of channels, headline lists and the update notice -------------------------------
 
-  // ---- Controls (form1.cpp), by their names ---------------------------------------------------
-  TabStrip* TabStrip1;
-  QTreeWidget* TreeView1;
-  QListWidget* List2;
-  QGroupBox* Frame3;
-  QCheckBox* Check1;
-  QCheckBox* Check2;
-  QLabel* Label1;
-  QScrollBar* HScroll1;
-  QLabel* Label2;
-  QScrollBar* HScroll2;
-  QGroupBox* Frame4;
-  PictureBox* Picture3;
-  PictureBox* Picture4;
-  PictureBox* Picture5;
-  PictureBox* Picture6;
-  PictureBox* Picture7;
-  PictureBox* Picture8;
-  PictureBox* Picture9;
-  PictureBox* Picture10;
-  PictureBox* Picture2;
-  QGroupBox* Frame2;
-  ArticleView* WebBrowser2;
-  StatusBar* StatusBar1;
-  QGroupBox* Frame1;
-  // Starts the update check 3 s after start-up. Started with the window; its tick handler is
-  // connected where the update check is built.
-  QTimer* Timer1;
-  QTimer* Timer2;  // the running clock, 1 s; ticks Timer2_Timer
-  // Storage-only controls.
-  std::u16string Text1{u"0"};  // background colour text of the reader page
-  std::u16string Text2{langxing::DefaultTitleStartMarker};  // start marker of a headline title
-  std::vector<std::u16string> List1;  // the channel list: chan.dll's lines in file order
-
-  // A colour swatch by its name ("Picture3" .. "Picture10"), or nullptr.
-  PictureBox* SwatchByName(std::string_view name) const;
-
-  // ---- Window fields -------------------------------------------------------------------------
-  std::int16_t ClockYear = 0;
-  std::uint8_t ClockMonth = 0;
-  std::uint8_t ClockDay = 0;
-  std::uint8_t ClockHour = 0;
-  std::uint8_t ClockMinute = 0;
-  std::uint8_t ClockSecond = 0;
-  bool UpdateCheckPending = false;
-  bool HeadlinesRequested = false;
-  std::u16string ArticleUrl;
-  std::u16string SavedSwatchColour;
+  // The address of the article the reader shows (or is fetching).
+  const std::u16string& ArticleAddress() const { return ArticleUrl; }
+  // The channel file's lines in file order, as read at start-up.
+  const std::vector<std::u16string>& ChannelLines() const { return List1; }
 
   // Centres the window on its screen the first time it is shown.
   void setVisible(bool visible) override;
@@ -215,10 +167,11 @@ class Form1 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Tests reach the hidden views and the few values no control shows through this
+  // (tests/support/form1_access.hpp).
+  friend struct Form1Access;
+
   void CreateControls();
-  void CreateSettingsPane();
-  void PlaceSwatchesInFrame();
-  void PlaceCaptions();
   void SetAccessibleNames();
   void SetFocusOrder();
   void ConnectHandlers();
@@ -253,7 +206,8 @@ class Form1 : public QWidget {
   bool busyPointer_ = false;
   // ---- end of the article reader block ---------------------------------------------------
   // Channels, headline lists and the update notice.
-  void CreateHeadlineView();
+  // Makes the headline view (WebBrowser1); tests give it shorter limits.
+  void CreateHeadlineView(const langxing::NetworkLimits& limits = {});
   void CreateUpdateView();
   void ConnectCatalogHandlers();
   void OnTreeItemClicked(QTreeWidgetItem* item);
@@ -273,8 +227,40 @@ class Form1 : public QWidget {
   bool loaded_ = false;
   bool centred_ = false;
   std::function<langxing::ClockTime()> clockSource_ = langxing::ClockTimeNow;
-};
+  std::function<void(int, const std::u16string&)> panelTextWatcher_;
 
-// Places `widget` at a geometry given in twips (15 twips per logical pixel).
-void PlaceInTwips(QWidget* widget, const langxing::TwipsBox& box);
-int TwipsToPixels(double twips);
+  // A colour swatch of the settings pane by its name ("Picture3" .. "Picture10"), or nullptr.
+  PictureBox* SwatchByName(std::string_view name) const;
+
+  // ---- Controls (form1.cpp), by their names ---------------------------------------------------
+  TabStrip* TabStrip1;
+  QTreeWidget* TreeView1;
+  QListWidget* List2;
+  // The settings pane: Check1, Check2, Label1, HScroll1, Label2, HScroll2 and the colour frame
+  // Frame4 with the swatches Picture3..Picture10 (settings_pane.hpp).
+  SettingsPane* Frame3;
+  PictureBox* Picture2;
+  QGroupBox* Frame2;
+  ArticleView* WebBrowser2;
+  StatusBar* StatusBar1;
+  QGroupBox* Frame1;
+  // Starts the update check 3 s after start-up. Started with the window; its tick handler is
+  // connected where the update check is built.
+  QTimer* Timer1;
+  QTimer* Timer2;  // the running clock, 1 s; ticks Timer2_Timer
+  // The two hidden views: headline pages, and the update announcement. Created with the window.
+  std::unique_ptr<langxing::PageLoader> WebBrowser1;
+  std::unique_ptr<langxing::PageLoader> WebBrowser3;
+  // Storage-only controls.
+  std::u16string Text1{u"0"};  // background colour text of the reader page
+  std::u16string Text2{langxing::DefaultTitleStartMarker};  // start marker of a headline title
+  std::vector<std::u16string> List1;  // the channel list: chan.dll's lines in file order
+
+  // ---- Window fields -------------------------------------------------------------------------
+  // The time the clock panel shows; all zero until the first tick.
+  langxing::ClockTime clock_{0, 0, 0, 0, 0, 0};
+  bool UpdateCheckPending = false;
+  bool HeadlinesRequested = false;
+  std::u16string ArticleUrl;
+  std::u16string SavedSwatchColour;
+};

@@ -7,10 +7,10 @@
 #include "app/ui_poster.hpp"
 #include "headlines/headline_run.hpp"
 
-void Form1::CreateHeadlineView() {
+void Form1::CreateHeadlineView(const langxing::NetworkLimits& limits) {
   // Headlines are cut out of the body's markup only.
-  WebBrowser1 = std::make_unique<langxing::PageLoader>(
-      MakeUiPoster(this), langxing::NetworkLimits{}, langxing::BodyParts::kInnerHtml);
+  WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(this), limits,
+                                                       langxing::BodyParts::kInnerHtml);
   WebBrowser1->DocumentComplete = [this] { WebBrowser1_DocumentComplete(); };
 }
 

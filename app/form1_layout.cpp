@@ -14,11 +14,15 @@
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
+#include "app/settings_pane.hpp"
 #include "app/splitter.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
 #include "core/status_texts.hpp"
 #include "update/announcement.hpp"
+
+using langxing::PlaceInTwips;
+using langxing::TwipsToPixels;
 
 namespace {
 // The status bar is docked to the bottom edge, the client area's full width.
@@ -78,7 +82,7 @@ QSize Form1::MinimumClientSize() const {
   }
   // Tall enough that the settings pane shows its colour frame whole: the pane is 1050 twips
   // shorter than the window's outer height (the resize rule's Frame2 and Frame3 steps).
-  const int settingsBottom = Frame4->geometry().bottom() + 1 + SettingsMarginPx;
+  const int settingsBottom = Frame3->SwatchFrameBottom() + SettingsMarginPx;
   const int outerHeight = TwipsToPixels(panes_.Frame3.top + 700 + 350) + settingsBottom;
   return {static_cast<int>(outerWidth) - borderWidth, outerHeight - borderHeight};
 }
@@ -183,8 +187,7 @@ void Form1::setVisible(bool visible) {
     centred_ = true;
     // The window's style and fonts are settled now: where the captions end is known.
     ensurePolished();
-    PlaceSwatchesInFrame();
-    PlaceCaptions();
+    Frame3->PlaceForCurrentStyle();
     setMinimumSize(MinimumClientSize());
     CentreOnScreen();
   }

@@ -22,6 +22,7 @@
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
+#include "app/settings_pane.hpp"
 #include "app/ui_poster.hpp"
 #include "core/status_texts.hpp"
 #include "core/text.hpp"
@@ -47,8 +48,8 @@ std::u16string WithoutUnchosenColour(std::u16string html) {
 }
 
 // A check box's value: 0 clear, 1 ticked, 2 partly ticked.
-std::uint8_t CheckValue(const QCheckBox* box) {
-  switch (box->checkState()) {
+std::uint8_t CheckValue(Qt::CheckState state) {
+  switch (state) {
     case Qt::Unchecked:
       return 0;
     case Qt::Checked:
@@ -138,7 +139,7 @@ void Form1::ConnectReaderHandlers() {
   connect(List2, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { List2_Click(item); });
   List2->installEventFilter(new EnterOpensHeadline(List2, this));
-  connect(HScroll1, &QScrollBar::valueChanged, this, [this](int) { HScroll1_Change(); });
+  connect(Frame3, &SettingsPane::ArticleFontSizeChanged, this, &Form1::HScroll1_Change);
   WebBrowser2->TitleChange = [this](const std::u16string& title) {
     WebBrowser2_TitleChange(title);
   };
@@ -173,10 +174,10 @@ void Form1::WaitForRenderWorkers(std::chrono::milliseconds atMost) {
 
 langxing::ReaderSettings Form1::CurrentReaderSettings() const {
   langxing::ReaderSettings settings;
-  settings.showImages = CheckValue(Check1);
-  settings.showVideo = CheckValue(Check2);
+  settings.showImages = CheckValue(Frame3->ImagesState());
+  settings.showVideo = CheckValue(Frame3->VideoState());
   settings.backgroundColour = Text1;
-  settings.fontSize = static_cast<std::int16_t>(HScroll1->value());
+  settings.fontSize = static_cast<std::int16_t>(Frame3->ArticleFontSize());
   return settings;
 }
 

@@ -9,25 +9,20 @@ void Form1::SetPanelText(int panel, std::u16string_view text) {
   if (panel < 1 || panel > StatusBar::PanelCount) return;
   const std::u16string copy(text);
   StatusBar1->SetPanelText(panel, QString::fromStdU16String(copy));
-  if (PanelTextWritten) PanelTextWritten(panel, copy);
+  if (panelTextWatcher_) panelTextWatcher_(panel, copy);
+}
+
+void Form1::SetPanelTextWatcher(std::function<void(int, const std::u16string&)> watcher) {
+  panelTextWatcher_ = std::move(watcher);
 }
 
 std::u16string Form1::PanelText(int panel) const {
   return StatusBar1->PanelText(panel).toStdU16String();
 }
 
-langxing::ClockTime Form1::Clock() const {
-  return {ClockYear, ClockMonth, ClockDay, ClockHour, ClockMinute, ClockSecond};
-}
+langxing::ClockTime Form1::Clock() const { return clock_; }
 
-void Form1::SetClock(const langxing::ClockTime& t) {
-  ClockYear = t.year;
-  ClockMonth = t.month;
-  ClockDay = t.day;
-  ClockHour = t.hour;
-  ClockMinute = t.minute;
-  ClockSecond = t.second;
-}
+void Form1::SetClock(const langxing::ClockTime& time) { clock_ = time; }
 
 void Form1::SetClockSource(std::function<langxing::ClockTime()> source) {
   clockSource_ = source ? std::move(source) : langxing::ClockTimeNow;

@@ -6,6 +6,7 @@
 
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
+#include "app/settings_pane.hpp"
 #include "reader/swatches.hpp"
 
 namespace {
@@ -30,16 +31,16 @@ void Form1::ConnectSwatchHandlers() {
 
 namespace {
 
-const langxing::Swatch* RowOf(const Form1& form, const PictureBox* swatch) {
+const langxing::Swatch* RowOf(const SettingsPane& pane, const PictureBox* swatch) {
   for (const langxing::Swatch& row : langxing::Swatches)
-    if (swatch != nullptr && form.SwatchByName(row.name) == swatch) return &row;
+    if (swatch != nullptr && pane.SwatchByName(row.name) == swatch) return &row;
   return nullptr;
 }
 
 }  // namespace
 
 void Form1::Swatch_MouseDown(PictureBox* swatch) {
-  const langxing::Swatch* row = RowOf(*this, swatch);
+  const langxing::Swatch* row = RowOf(*Frame3, swatch);
   if (row == nullptr) return;
   // The swatch's own colour is saved, not the one it shows: a second button pressed while
   // the first is still down would otherwise save the dark pressed colour, and the release
@@ -53,7 +54,7 @@ void Form1::Swatch_MouseDown(PictureBox* swatch) {
 }
 
 void Form1::Swatch_MouseUp(PictureBox* swatch) {
-  const langxing::Swatch* row = RowOf(*this, swatch);
+  const langxing::Swatch* row = RowOf(*Frame3, swatch);
   if (row == nullptr) return;
   // Only a press writes SavedSwatchColour; should a release come without one, the swatch
   // still gets its own colour back rather than turning black.

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "app/form1.hpp"
+#include "app/settings_pane.hpp"
 #include "app/tab_strip.hpp"
 
 namespace {
@@ -109,9 +110,9 @@ bool Form1::SelectTab(std::u16string_view caption) {
 void Form1::HScroll2_Change() {
   // Only the size changes; face, weight and style stay.
   QFont treeFont = TreeView1->font();
-  treeFont.setPointSize(HScroll2->value());
+  treeFont.setPointSize(Frame3->ListFontSize());
   TreeView1->setFont(treeFont);
   QFont listFont = List2->font();
-  listFont.setPointSize(HScroll2->value());
+  listFont.setPointSize(Frame3->ListFontSize());
   List2->setFont(listFont);
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/layout.hpp"
 
+#include <QWidget>
+#include <cmath>
+
 namespace langxing {
 
 PaneGeometry PaneGeometry::Design() {
@@ -31,6 +34,13 @@ ResizeResult ApplyResizeRule(double W, double H, PaneGeometry g) {
   result.panes = g;
   result.panelWidths = {W * 0.1, W * 0.5, W * 0.2, W * 0.2};
   return result;
+}
+
+int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
+
+void PlaceInTwips(QWidget* widget, const TwipsBox& box) {
+  widget->setGeometry(TwipsToPixels(box.left), TwipsToPixels(box.top), TwipsToPixels(box.width),
+                      TwipsToPixels(box.height));
 }
 
 }  // namespace langxing

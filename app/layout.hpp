@@ -5,6 +5,8 @@
 
 #include <array>
 
+class QWidget;
+
 namespace langxing {
 
 // One control's geometry in twips, relative to its container's client area.
@@ -45,5 +47,11 @@ ResizeResult ApplyResizeRule(double outerWidth, double outerHeight, PaneGeometry
 inline void SetSizeIfValid(double& target, double value) {
   if (value >= 0) target = value;
 }
+
+// A length in twips as whole logical pixels (15 twips a pixel), rounded to the nearest.
+int TwipsToPixels(double twips);
+
+// Places `widget` at a geometry given in twips, relative to its parent's client area.
+void PlaceInTwips(QWidget* widget, const TwipsBox& box);
 
 }  // namespace langxing

@@ -23,6 +23,7 @@
 #include "reader/article_address.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/tree_path.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace windowbench {
 namespace {
@@ -48,7 +49,7 @@ struct TempDir : langxing::testsupport::TempDir {
 
 const WrittenPageHandler* WrittenPages(Form1& form) {
   return dynamic_cast<const WrittenPageHandler*>(
-      form.WebBrowser2->page()->profile()->urlSchemeHandler(WrittenPageScheme));
+      Ctl(form).WebBrowser2->page()->profile()->urlSchemeHandler(WrittenPageScheme));
 }
 
 }  // namespace
@@ -77,11 +78,11 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& channelLine
   RunProgram(argc, argv, [&](QApplication& app, Form1& form) {
     form.SetMessageBox(&box);
     form.SetAddressOpener(&opener);
-    form.WebBrowser2->SetAddressOpener(&opener);
+    Ctl(form).WebBrowser2->SetAddressOpener(&opener);
     form.SetWorkingDirectory(dir.path());
     // The update check would fetch the announcement in the middle of a measurement.
-    form.Timer1->stop();
-    QObject::connect(form.WebBrowser2, &QWebEngineView::loadFinished, &form,
+    Ctl(form).Timer1->stop();
+    QObject::connect(Ctl(form).WebBrowser2, &QWebEngineView::loadFinished, &form,
                      [&blankLoaded] { blankLoaded = true; });
     QTimer::singleShot(0, &form, [&] {
       Waiter waiter;
@@ -103,32 +104,33 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& channelLine
   return status;
 }
 
-WindowDriver::WindowDriver(Form1& f) : form(f), articleWatch(*f.WebBrowser2, waiter) {
-  form.PanelTextWritten = [this](int panel, const std::u16string& text) {
+WindowDriver::WindowDriver(Form1& f)
+    : form(f), controls(f), articleWatch(*controls.WebBrowser2, waiter) {
+  form.SetPanelTextWatcher([this](int panel, const std::u16string& text) {
     if (panel != Form1::StatusPanel) return;
     statusWrites.push_back({text, NowMs()});
     waiter.Poke();
-  };
+  });
   QObject::connect(&form, &Form1::RenderEnded, &articleWatch, [this] {
     renderEndedMs = NowMs();
     waiter.Poke();
   });
 }
 
-WindowDriver::~WindowDriver() { form.PanelTextWritten = nullptr; }
+WindowDriver::~WindowDriver() { form.SetPanelTextWatcher(nullptr); }
 
 double WindowDriver::ClickChannel(const char* channel, int timeoutMs) {
   form.SelectTab(u"新闻目录");
   QTreeWidgetItem* item =
-      langxing::testsupport::NodeAtPath(form.TreeView1, {"朗星快报", "新闻中心", channel});
+      langxing::testsupport::NodeAtPath(controls.TreeView1, {"朗星快报", "新闻中心", channel});
   if (item == nullptr) return -1;
-  form.TreeView1->scrollToItem(item);
-  const QPoint centre = form.TreeView1->visualItemRect(item).center();
+  controls.TreeView1->scrollToItem(item);
+  const QPoint centre = controls.TreeView1->visualItemRect(item).center();
   // The reader clicks a tree already on screen: the tab switch's layout and paint are over first.
   waiter.Wait([] { return false; }, 100);
   ClearWrites();
   clickedMs = NowMs();
-  QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+  QTest::mouseClick(controls.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
   const auto idle = [this] {
     return !statusWrites.empty() && statusWrites.back().text == u"状态：空闲";
   };
@@ -137,8 +139,8 @@ double WindowDriver::ClickChannel(const char* channel, int timeoutMs) {
 
 QListWidgetItem* WindowDriver::RowFor(const std::string& address) const {
   const std::u16string wanted = langxing::Utf8ToUtf16(address);
-  for (int i = 0; i < form.List2->count(); ++i) {
-    QListWidgetItem* item = form.List2->item(i);
+  for (int i = 0; i < controls.List2->count(); ++i) {
+    QListWidgetItem* item = controls.List2->item(i);
     const auto found = langxing::ArticleUrlOfItem(item->text().toStdU16String());
     if (found && langxing::TrimSpaces(*found) == wanted) return item;
   }
@@ -146,23 +148,25 @@ QListWidgetItem* WindowDriver::RowFor(const std::string& address) const {
 }
 
 void WindowDriver::ClickRow(QListWidgetItem* item) {
-  form.List2->scrollToItem(item);
+  controls.List2->scrollToItem(item);
   // A long title runs past the list's right edge: click the part of the row that is in view.
   const auto centre = [&] {
-    return form.List2->visualItemRect(item).intersected(form.List2->viewport()->rect()).center();
+    return controls.List2->visualItemRect(item)
+        .intersected(controls.List2->viewport()->rect())
+        .center();
   };
   // As a reader clicks a row once it shows: the list lays out a long listing in batches.
-  waiter.Wait([&] { return form.List2->itemAt(centre()) == item; }, 2000, 5);
-  QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, Qt::NoModifier, centre());
+  waiter.Wait([&] { return controls.List2->itemAt(centre()) == item; }, 2000, 5);
+  QTest::mouseClick(controls.List2->viewport(), Qt::LeftButton, Qt::NoModifier, centre());
 }
 
 void WindowDriver::PressSwatch(const char* name) {
-  PictureBox* swatch = form.SwatchByName(name);
+  PictureBox* swatch = controls.Swatch(name);
   QTest::mousePress(swatch, Qt::LeftButton, Qt::NoModifier, swatch->rect().center());
 }
 
 void WindowDriver::ReleaseSwatch(const char* name) {
-  PictureBox* swatch = form.SwatchByName(name);
+  PictureBox* swatch = controls.Swatch(name);
   QTest::mouseRelease(swatch, Qt::LeftButton, Qt::NoModifier, swatch->rect().center());
 }
 

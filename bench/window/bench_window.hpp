@@ -12,6 +12,7 @@
 
 #include "app/form1.hpp"
 #include "bench/window/view_watch.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace windowbench {
 
@@ -53,6 +54,7 @@ class WindowDriver {
   bool WaitForWrittenPage(int timeoutMs = 60000);
 
   Form1& form;
+  const WindowControls controls;  // looked up once, outside the timed steps
   Waiter waiter;
   ViewWatch articleWatch;
   std::vector<StatusWrite> statusWrites;  // since the last ClickChannel / ClearWrites

@@ -15,6 +15,7 @@
 #include "bench/window/bench_window.hpp"
 #include "bench/window/report.hpp"
 #include "tests/startup/ready_report.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace windowbench {
 namespace {
@@ -133,16 +134,16 @@ int MemoryWindowSide(int argc, char** argv, int port, int opens) {
                        std::fprintf(stderr, "the window's reader settings are not the floor's\n");
                        return 1;
                      }
-                     std::printf("view width=%d height=%d\n", form.WebBrowser2->width(),
-                                 form.WebBrowser2->height());
+                     std::printf("view width=%d height=%d\n", Ctl(form).WebBrowser2->width(),
+                                 Ctl(form).WebBrowser2->height());
                      WindowDriver driver(form);
                      PrintMemory("program", 0, driver.waiter);
-                     if (driver.ClickChannel("基准阅读") < 0 || form.List2->count() != opens) {
+                     if (driver.ClickChannel("基准阅读") < 0 || Ctl(form).List2->count() != opens) {
                        std::fprintf(stderr, "the list of %d articles did not fill\n", opens);
                        return 1;
                      }
                      for (int n = 1; n <= opens; ++n) {
-                       driver.ClickRow(form.List2->item(n - 1));
+                       driver.ClickRow(Ctl(form).List2->item(n - 1));
                        if (!driver.WaitForWrittenPage()) {
                          std::fprintf(stderr, "article %d was not painted\n", n);
                          return 1;

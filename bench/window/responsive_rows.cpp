@@ -10,6 +10,7 @@
 #include "bench/window/bench_pages.hpp"
 #include "bench/window/bench_window.hpp"
 #include "bench/window/report.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace windowbench {
 namespace {
@@ -142,14 +143,14 @@ int FontStepsRow(int argc, char** argv, const std::string& row, int reps) {
                      std::vector<double> requests, painted;
                      for (int rep = 0; rep < reps; ++rep) {
                        portal.ClearRequests();
-                       form.HScroll1->setFocus();
+                       Ctl(form).HScroll1->setFocus();
                        // Up three points, then down three the next time, so that every step is a
                        // change.
                        const Qt::Key key = rep % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
                        const double start = NowMs();
                        for (int step = 0; step < 3; ++step) {
                          if (step > 0) driver.waiter.Wait([] { return false; }, 100);
-                         QTest::keyClick(form.HScroll1, key);
+                         QTest::keyClick(Ctl(form).HScroll1, key);
                        }
                        if (!driver.WaitForWrittenPage()) {
                          std::fprintf(stderr, "%s: the article was not painted\n", row.c_str());

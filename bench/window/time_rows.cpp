@@ -26,6 +26,7 @@
 #include "headlines/headlines.hpp"
 #include "headlines/roll_feed.hpp"
 #include "tests/portal/sample_feeds.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace windowbench {
 namespace {
@@ -101,7 +102,7 @@ double StatusWriteMs(Form1& form) {
 // A plain web view of the article view's size, shown as a window of its own.
 struct FloorView {
   explicit FloorView(Form1& form, Waiter& waiter) : watch(view, waiter) {
-    view.resize(form.WebBrowser2->size());
+    view.resize(Ctl(form).WebBrowser2->size());
     view.show();
   }
   // Loads `url` and waits for its first paint; the time from the call, or -1.
@@ -181,9 +182,9 @@ int ListRow(int argc, char** argv, const std::string& row, std::size_t listingBy
                      for (int rep = -1; rep < reps; ++rep) {  // rep -1 warms up
                        const double idle = driver.ClickChannel("基准列表");
                        const double start = driver.clickedMs;
-                       if (idle < 0 || form.List2->count() != headlines) {
+                       if (idle < 0 || Ctl(form).List2->count() != headlines) {
                          std::fprintf(stderr, "%s: the list did not fill (%d of %d rows)\n",
-                                      row.c_str(), form.List2->count(), headlines);
+                                      row.c_str(), Ctl(form).List2->count(), headlines);
                          return 1;
                        }
                        const double floorMs = ListFloorMs(ListingAddress);
@@ -229,9 +230,9 @@ int FeedListRow(int argc, char** argv, const std::string& row, int items, int re
                      for (int rep = -1; rep < reps; ++rep) {  // rep -1 warms up
                        const double idle = driver.ClickChannel("基准滚动");
                        const double start = driver.clickedMs;
-                       if (idle < 0 || form.List2->count() != items) {
+                       if (idle < 0 || Ctl(form).List2->count() != items) {
                          std::fprintf(stderr, "%s: the list did not fill (%d of %d rows)\n",
-                                      row.c_str(), form.List2->count(), items);
+                                      row.c_str(), Ctl(form).List2->count(), items);
                          return 1;
                        }
                        std::size_t parsed = 0;
@@ -316,7 +317,7 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         if (floorView.LoadMs(floorPages[swatch ? 1 : 0]) < 0)
           return fail("the floor's page was not painted");
         const std::string check =
-            SameDocumentNote(*form.WebBrowser2, floorView.view, driver.waiter);
+            SameDocumentNote(*Ctl(form).WebBrowser2, floorView.view, driver.waiter);
         if (swatch && floorView.LoadMs(floorPages[0]) < 0)
           return fail("the floor's page was not painted");
 
@@ -332,8 +333,8 @@ int ArticleRow(int argc, char** argv, const std::string& row, std::size_t articl
         const std::u16string base = langxing::Utf8ToUtf16(article);
         const auto writeMs = [&](int turn, bool refreshFirst, std::vector<double>& into) {
           const double start = NowMs();
-          if (refreshFirst) form.WebBrowser2->Refresh2();
-          form.WebBrowser2->WriteDocument(readerHtml[turn], base);
+          if (refreshFirst) Ctl(form).WebBrowser2->Refresh2();
+          Ctl(form).WebBrowser2->WriteDocument(readerHtml[turn], base);
           if (!driver.WaitForWrittenPage()) return false;
           into.push_back(driver.articleWatch.paintedMs - start);
           return true;

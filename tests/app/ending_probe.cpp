@@ -9,6 +9,8 @@
 #include "core/portal.hpp"
 #include "core/text.hpp"
 #include "tests/portal/test_portal.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace {
 
@@ -37,8 +39,8 @@ int main(int argc, char** argv) {
   CancellingMessageBox box;
   Form1 window;
   window.SetMessageBox(&box);
-  window.UpdateCheckPending = true;
-  window.Timer1->stop();
+  Form1Access::SetUpdateCheckPending(window, true);
+  Ctl(window).Timer1->stop();
   QTimer::singleShot(0, &window, [&] { window.Timer1_Timer(); });
   QTimer::singleShot(15000, &app, [] { QCoreApplication::exit(3); });
 

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QProxyStyle>
 
-#include "tests/app/news_window_harness.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/news_window_harness.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace newswindow {
 namespace {
@@ -36,8 +38,8 @@ TEST_F(CatalogClickTest, ChannelClickLoadsTheAddressOfTheFirstLineContainingItsT
     Click(Node(c.path));
     ASSERT_FALSE(writes.empty());
     EXPECT_EQ(writes.front(), std::pair(4, U16("状态：获取")));
-    EXPECT_TRUE(form.HeadlinesRequested);
-    EXPECT_EQ(form.WebBrowser1->LocationURL(), U16(c.loaded));
+    EXPECT_TRUE(Form1Access::HeadlinesRequested(form));
+    EXPECT_EQ(Form1Access::HeadlineView(form).LocationURL(), U16(c.loaded));
     ASSERT_TRUE(WaitForIdle());
     EXPECT_EQ(portal.Requests(), std::vector<std::string>{c.loaded});
   }
@@ -56,8 +58,8 @@ TEST_F(CatalogClickTest, NodesThatAreNoChannelOnlySetTheStatusText) {
     QTest::qWait(100);
     EXPECT_EQ(writes, (std::vector<std::pair<int, std::u16string>>{{4, U16("状态：获取")}}));
   }
-  EXPECT_FALSE(form.HeadlinesRequested);
-  EXPECT_TRUE(form.WebBrowser1->LocationURL().empty());
+  EXPECT_FALSE(Form1Access::HeadlinesRequested(form));
+  EXPECT_TRUE(Form1Access::HeadlineView(form).LocationURL().empty());
   EXPECT_TRUE(portal.Requests().empty());
 }
 
@@ -67,16 +69,16 @@ TEST_F(CatalogClickTest, EnterOpensTheCurrentChannel) {
   form.show();
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  form.TreeView1->setFocus();
-  form.TreeView1->setCurrentItem(channel);
-  QTest::keyClick(form.TreeView1, Qt::Key_Return);
+  Ctl(form).TreeView1->setFocus();
+  Ctl(form).TreeView1->setCurrentItem(channel);
+  QTest::keyClick(Ctl(form).TreeView1, Qt::Key_Return);
   ASSERT_TRUE(WaitForIdle());
   EXPECT_EQ(WritesTo(4).front(), U16("状态：获取"));
   EXPECT_EQ(portal.Requests(),
             std::vector<std::string>{"http://news.sina.com.cn/society/index_list.shtml"});
   EXPECT_EQ(ListItems(), Utf8ListingEntries());
   // The headlines have the focus, so the arrow keys and Enter go on from there at once.
-  EXPECT_EQ(QApplication::focusWidget(), form.List2);
+  EXPECT_EQ(QApplication::focusWidget(), Ctl(form).List2);
 }
 
 // A style that activates an item on a single click as well, as some desktops do.
@@ -95,8 +97,8 @@ TEST_F(CatalogClickTest, OneClickStartsOneLoadWhateverTheStyle) {
     SingleClickActivation* style = nullptr;
     if (activatesOnClick) {
       style = new SingleClickActivation;
-      style->setParent(form.TreeView1);
-      form.TreeView1->setStyle(style);
+      style->setParent(Ctl(form).TreeView1);
+      Ctl(form).TreeView1->setStyle(style);
     }
     writes.clear();
     portal.ClearRequests();

@@ -6,7 +6,9 @@
 #include <optional>
 
 #include "app/ui_poster.hpp"
-#include "tests/app/news_window_harness.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/news_window_harness.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace newswindow {
 namespace {
@@ -42,8 +44,8 @@ TEST_F(HeadlineListTest, ChannelPageFillsTheListInPageOrderAndShowsIt) {
     EXPECT_EQ(ListItems(), c.entries);
     EXPECT_EQ(WritesTo(4), RunStatusTexts);
     EXPECT_EQ(form.SelectedTabCaption(), U16("新闻标题"));
-    EXPECT_TRUE(form.List2->isVisibleTo(&form));
-    EXPECT_FALSE(form.TreeView1->isVisibleTo(&form));
+    EXPECT_TRUE(Ctl(form).List2->isVisibleTo(&form));
+    EXPECT_FALSE(Ctl(form).TreeView1->isVisibleTo(&form));
   }
 }
 
@@ -55,13 +57,13 @@ TEST_F(HeadlineListTest, ARollPageLoadsOnlyItsFeedWithTheRefererTheFeedWants) {
   EXPECT_THAT(headers, testing::Contains("Referer: http://news.sina.com.cn/"));
   EXPECT_THAT(headers, testing::Contains(testing::StartsWith("User-Agent: Mozilla/5.0")));
   const std::string& line = DefaultChannelLines[9];
-  EXPECT_EQ(form.WebBrowser1->LocationURL(), U16(line.substr(line.find("--") + 2)));
+  EXPECT_EQ(Form1Access::HeadlineView(form).LocationURL(), U16(line.substr(line.find("--") + 2)));
 }
 
 TEST_F(HeadlineListTest, TitleMarkerIsReadFromText2AtEachRun) {
   // A marker that stands in no row: every row gives the text before its title end instead of
   // the title, so the list is not the page's titles any more.
-  form.Text2 = u"<NO-SUCH-MARKER>";
+  Form1Access::SetTitleStartMarker(form, u"<NO-SUCH-MARKER>");
   Click(Node({"朗星快报", "新闻中心", "国内新闻"}));
   ASSERT_TRUE(WaitForIdle());
   const std::vector<std::u16string> items = ListItems();
@@ -70,12 +72,12 @@ TEST_F(HeadlineListTest, TitleMarkerIsReadFromText2AtEachRun) {
 }
 
 TEST_F(HeadlineListTest, CompletionBeforeAnyChannelClickOnlyEmptiesTheList) {
-  form.List2->addItem(QStringLiteral("旧条目"));
-  form.WebBrowser1->Navigate(U16("http://news.sina.com.cn/china/index_list.shtml"));
+  Ctl(form).List2->addItem(QStringLiteral("旧条目"));
+  Form1Access::HeadlineView(form).Navigate(U16("http://news.sina.com.cn/china/index_list.shtml"));
   ASSERT_TRUE(QTest::qWaitFor([this] { return !writes.empty(); }, 8000));
   QTest::qWait(100);
   EXPECT_EQ(writes, (std::vector<std::pair<int, std::u16string>>{{4, U16("状态：获取》")}}));
-  EXPECT_EQ(form.List2->count(), 0);
+  EXPECT_EQ(Ctl(form).List2->count(), 0);
   EXPECT_EQ(form.SelectedTabCaption(), U16("新闻目录"));
 }
 
@@ -126,9 +128,7 @@ class FailedListingTest : public NewsWindowTest {
     limits.connectTimeout = std::chrono::milliseconds(1000);
     limits.totalTimeout = std::chrono::milliseconds(1500);
     limits.maxBodyBytes = 256 * 1024;
-    form.WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(&form), limits,
-                                                              langxing::BodyParts::kInnerHtml);
-    form.WebBrowser1->DocumentComplete = [this] { form.WebBrowser1_DocumentComplete(); };
+    Form1Access::LimitHeadlineView(form, limits);
   }
 };
 

@@ -9,6 +9,8 @@
 
 #include "app/tab_strip.hpp"
 #include "tests/app/reader_harness.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace {
 
@@ -53,7 +55,7 @@ TEST_F(ReaderTest, ClickedHeadlineShowsItsArticleInTheReaderPage) {
     EXPECT_TRUE(Script(QStringLiteral("document.querySelector('a[target=_blank]').href"))
                     .startsWith(QStringLiteral("http://")));
   }
-  EXPECT_EQ(QString::fromStdU16String(form.ArticleUrl),
+  EXPECT_EQ(QString::fromStdU16String(form.ArticleAddress()),
             QStringLiteral("http://blog.sina.com.cn/s/blog_4b0f52990100i7xz.html "));
 }
 
@@ -61,17 +63,17 @@ TEST_F(ReaderTest, MouseClickAndEnterOpenAHeadlineOnceEach) {
   ASSERT_TRUE(form.SelectTab(u"新闻标题"));
   QListWidgetItem* news = AddHeadline(NewsEntry);
   QListWidgetItem* autoItem = AddHeadline(AutoEntry);
-  QWidget* viewport = form.List2->viewport();
+  QWidget* viewport = Ctl(form).List2->viewport();
 
   ASSERT_TRUE(ShowsWrite([&] {
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, form.List2->visualItemRect(news).center());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, Ctl(form).List2->visualItemRect(news).center());
   }));
-  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(form.ArticleAddress(), NewsUrl);
   EXPECT_EQ(Renders(), 1);
 
-  form.List2->setFocus();
-  form.List2->setCurrentItem(autoItem);
-  ASSERT_TRUE(ShowsWrite([&] { QTest::keyClick(form.List2, Qt::Key_Return); }));
+  Ctl(form).List2->setFocus();
+  Ctl(form).List2->setCurrentItem(autoItem);
+  ASSERT_TRUE(ShowsWrite([&] { QTest::keyClick(Ctl(form).List2, Qt::Key_Return); }));
   EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
                   .contains(QStringLiteral("一款全新国产紧凑型轿车正式上市")));
   EXPECT_EQ(Renders(), 2);
@@ -79,13 +81,13 @@ TEST_F(ReaderTest, MouseClickAndEnterOpenAHeadlineOnceEach) {
   // A double click opens the article once, not once for the click and again for the double click.
   // (Press and release, then the second press that arrives as a double click, and its release.)
   statusTexts.clear();
-  const QPoint newsAt = form.List2->visualItemRect(news).center();
+  const QPoint newsAt = Ctl(form).List2->visualItemRect(news).center();
   QTest::mouseClick(viewport, Qt::LeftButton, {}, newsAt);
   QTest::mouseDClick(viewport, Qt::LeftButton, {}, newsAt);
   QTest::mouseRelease(viewport, Qt::LeftButton, {}, newsAt);
   Settle();
   EXPECT_EQ(Renders(), 1);
-  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(form.ArticleAddress(), NewsUrl);
 }
 
 TEST_F(ReaderTest, SwitchingTabsLeavesTheArticleWhereTheReaderLeftIt) {
@@ -99,15 +101,16 @@ TEST_F(ReaderTest, SwitchingTabsLeavesTheArticleWhereTheReaderLeftIt) {
   const auto scrolled = [&] { return Script(QStringLiteral("String(window.scrollY)")); };
   ASSERT_EQ(scrolled(), QStringLiteral("0"));
 
-  QTabBar* tabs = form.TabStrip1->Bar();
+  QTabBar* tabs = Ctl(form).TabStrip1->Bar();
   struct Case {
     const char* name;
     QWidget* clicked;  // in the settings pane
     QWidget* focusAfter;
     int tab;  // the tab clicked then
   };
-  for (const Case& c : {Case{"check box, then the headlines", form.Check2, form.List2, 1},
-                        Case{"scroll bar, then the catalog", form.HScroll2, form.TreeView1, 0}}) {
+  for (const Case& c :
+       {Case{"check box, then the headlines", Ctl(form).Check2, Ctl(form).List2, 1},
+        Case{"scroll bar, then the catalog", Ctl(form).HScroll2, Ctl(form).TreeView1, 0}}) {
     SCOPED_TRACE(c.name);
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
     QTest::mouseClick(c.clicked, Qt::LeftButton, {}, QPoint(c.clicked->width() / 2, 5));
@@ -120,7 +123,7 @@ TEST_F(ReaderTest, SwitchingTabsLeavesTheArticleWhereTheReaderLeftIt) {
 }
 
 TEST_F(ReaderTest, ItemsWithoutAnArticleAddressOpenNothing) {
-  form.ArticleUrl = NewsUrl;
+  Form1Access::SetArticleUrl(form, NewsUrl);
   const std::vector<std::u16string> items = {
       std::u16string(langxing::ApologyLine),
       u"没有地址的标题;",
@@ -128,7 +131,7 @@ TEST_F(ReaderTest, ItemsWithoutAnArticleAddressOpenNothing) {
   };
   for (const std::u16string& entry : items) {
     form.List2_Click(AddHeadline(entry));
-    EXPECT_EQ(form.ArticleUrl, NewsUrl) << QString::fromStdU16String(entry).toStdString();
+    EXPECT_EQ(form.ArticleAddress(), NewsUrl) << QString::fromStdU16String(entry).toStdString();
   }
   form.List2_Click(nullptr);
   Settle();
@@ -141,18 +144,18 @@ TEST_F(ReaderTest, DirectLinkWithoutUrlParameterOpensTheLink) {
       Page{.body = ToGbk("<!-- 内容列 begin --><p>直接链接的文章</p><!-- publish_helper_end -->")});
   QListWidgetItem* item = AddHeadline(u"直接链接;\"http://news.sina.com.cn/direct.shtml\" ");
   ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(item); }));
-  EXPECT_EQ(form.ArticleUrl, u"http://news.sina.com.cn/direct.shtml");
+  EXPECT_EQ(form.ArticleAddress(), u"http://news.sina.com.cn/direct.shtml");
   EXPECT_TRUE(
       Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("直接链接的文章")));
 }
 
 TEST_F(ReaderTest, FontSizeChangeBeforeAnyArticleShowsTheFailurePageWithAnEmptyLink) {
-  ASSERT_TRUE(ShowsWrite([&] { form.HScroll1->setValue(20); }));
+  ASSERT_TRUE(ShowsWrite([&] { Ctl(form).HScroll1->setValue(20); }));
   EXPECT_EQ(statusTexts, RenderStatusTexts);
   EXPECT_EQ(Script(QStringLiteral("document.body.innerText")),
             QStringLiteral("抱歉，本文获取失败！可以访问原始页\n\n文章来源于新浪网访问原始页"));
   EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")), QString());
-  EXPECT_TRUE(form.ArticleUrl.empty());
+  EXPECT_TRUE(form.ArticleAddress().empty());
 }
 
 TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
@@ -164,20 +167,20 @@ TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
 
   // Ticking the options alone renders nothing.
   statusTexts.clear();
-  form.Check1->setChecked(false);
-  form.Check2->setChecked(false);
+  Ctl(form).Check1->setChecked(false);
+  Ctl(form).Check2->setChecked(false);
   Settle(200);
   EXPECT_TRUE(statusTexts.empty());
 
   // The next font size change renders the same article at the new size, images hidden; an
   // image tag written in capitals is left as it is.
   portal.ClearRequests();
-  ASSERT_TRUE(ShowsWrite([&] { form.HScroll1->setValue(22); }));
+  ASSERT_TRUE(ShowsWrite([&] { Ctl(form).HScroll1->setValue(22); }));
   Settle();
   // No picture is fetched at all, not even the one the rewrite leaves visible.
   for (const std::string& url : portal.Requests())
     EXPECT_EQ(url.find("sinaimg"), std::string::npos) << url;
-  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(form.ArticleAddress(), NewsUrl);
   EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:22px;"));
   EXPECT_EQ(Script(imagesShown),
             QStringLiteral(
@@ -191,8 +194,8 @@ TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
             QStringLiteral("22px"));
 
   // A partly ticked box counts as ticked.
-  form.Check1->setTristate(true);
-  form.Check1->setCheckState(Qt::PartiallyChecked);
+  Ctl(form).Check1->setTristate(true);
+  Ctl(form).Check1->setCheckState(Qt::PartiallyChecked);
   EXPECT_EQ(form.CurrentReaderSettings().showImages, 2);
   ASSERT_TRUE(ShowsWrite([&] { form.ReloadArticle(); }));
   EXPECT_EQ(Script(imagesShown).count(QStringLiteral("sinaimg")), 3);
@@ -206,7 +209,7 @@ TEST_F(ReaderTest, PortalTitleInTheViewRendersThatPageOnceAndOtherTitlesChangeNo
   portal.SetPage(base + "/portal.html",
                  Page{.body = ToGbk("<html><head><title>新浪网首页</title></head>"
                                     "<body><p>门户的首页</p></body></html>")});
-  form.ArticleUrl = NewsUrl;
+  Form1Access::SetArticleUrl(form, NewsUrl);
 
   QSignalSpy loaded(&View(), &QWebEngineView::loadFinished);
   View().Navigate(QString::fromStdString(base + "/other.html").toStdU16String());
@@ -215,14 +218,14 @@ TEST_F(ReaderTest, PortalTitleInTheViewRendersThatPageOnceAndOtherTitlesChangeNo
       QTest::qWaitFor([&] { return View().title() == QStringLiteral("别的网站"); }, kWaitMs));
   Settle();
   EXPECT_TRUE(statusTexts.empty());
-  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(form.ArticleAddress(), NewsUrl);
   EXPECT_EQ(Script(QStringLiteral("document.body.innerText")), QStringLiteral("别处"));
 
   // The portal page is downloaded and rendered into the reader page, which then shows; its own
   // title (carried into the reader page) does not start the render over again.
   const std::u16string portalPage = QString::fromStdString(base + "/portal.html").toStdU16String();
   ASSERT_TRUE(ShowsWrite([&] { View().Navigate(portalPage); }));
-  EXPECT_EQ(form.ArticleUrl, portalPage);
+  EXPECT_EQ(form.ArticleAddress(), portalPage);
   EXPECT_TRUE(
       Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("门户的首页")));
   EXPECT_EQ(BodyStyle(), QStringLiteral("font-size:14px;"));
@@ -258,7 +261,7 @@ TEST_F(ReaderTest, DownloadFailuresShowTheFailurePageWithTheArticleLink) {
     EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
                     .startsWith(QStringLiteral("抱歉，本文获取失败！可以访问原始页")));
     EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")),
-              QString::fromStdU16String(form.ArticleUrl));
+              QString::fromStdU16String(form.ArticleAddress()));
   }
 }
 
@@ -340,16 +343,16 @@ TEST_F(SlowArticleTest, ANewerRequestSupersedesTheOneInFlight) {
       {"headline click", [&] { form.List2_Click(AddHeadline(NewsEntry)); }, RenderStatusTexts},
       {"swatch press",
        [&] {
-         form.Swatch_MouseDown(form.Picture3);
-         form.Swatch_MouseUp(form.Picture3);
+         form.Swatch_MouseDown(Ctl(form).Picture3);
+         form.Swatch_MouseUp(Ctl(form).Picture3);
        },
        RenderStatusTexts},
-      {"font size", [&] { form.HScroll1->setValue(form.HScroll1->value() + 1); },
+      {"font size", [&] { Ctl(form).HScroll1->setValue(Ctl(form).HScroll1->value() + 1); },
        RenderStatusTexts},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    form.ArticleUrl = NewsUrl;
+    Form1Access::SetArticleUrl(form, NewsUrl);
     statusTexts.clear();
     form.List2_Click(AddSlowHeadline());
     ASSERT_TRUE(SlowRenderStarted());
@@ -367,12 +370,12 @@ TEST_F(SlowArticleTest, ANewerRequestSupersedesTheOneInFlight) {
 }
 
 TEST_F(SlowArticleTest, QuickFontSizeStepsGiveOneDownloadAtTheLastValue) {
-  form.ArticleUrl = QString::fromLatin1(SlowArticle).toStdU16String();
+  Form1Access::SetArticleUrl(form, QString::fromLatin1(SlowArticle).toStdU16String());
   ASSERT_TRUE(ShowsWrite([&] {
     // Three steps of the arrow key, as a user holding it down would make them.
-    form.HScroll1->setFocus();
+    Ctl(form).HScroll1->setFocus();
     for (int i = 0; i < 3; ++i) {
-      QTest::keyClick(form.HScroll1, Qt::Key_Right);
+      QTest::keyClick(Ctl(form).HScroll1, Qt::Key_Right);
       QTest::qWait(50);
     }
   }));
@@ -390,7 +393,7 @@ TEST_F(SlowArticleTest, EscapeAndClosingGiveTheRenderUpAndTheViewKeepsItsPage) {
     bool idleText;  // the status then reads "状态：空闲"
   };
   const std::vector<Case> cases = {
-      {"Escape", [&] { QTest::keyClick(form.List2, Qt::Key_Escape); }, true},
+      {"Escape", [&] { QTest::keyClick(Ctl(form).List2, Qt::Key_Escape); }, true},
       {"close", [&] { form.close(); }, false},
   };
   for (const Case& c : cases) {

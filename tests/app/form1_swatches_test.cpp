@@ -6,6 +6,8 @@
 #include "app/picture_box.hpp"
 #include "reader/swatches.hpp"
 #include "tests/app/reader_harness.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace {
 
@@ -17,11 +19,11 @@ class SwatchTest : public ReaderHarness {
   std::map<std::string, QColor> Colours() const {
     std::map<std::string, QColor> colours;
     for (const langxing::Swatch& row : langxing::Swatches)
-      colours[std::string(row.name)] = form.SwatchByName(row.name)->BackColor();
+      colours[std::string(row.name)] = Ctl(form).Swatch(row.name)->BackColor();
     return colours;
   }
 
-  PictureBox* Swatch(const char* name) const { return form.SwatchByName(name); }
+  PictureBox* Swatch(const char* name) const { return Ctl(form).Swatch(name); }
 };
 
 struct SwatchCase {
@@ -51,9 +53,9 @@ TEST_F(SwatchTest, PressWritesTheColourTextAndDarkensOnlyThatSwatchUntilRelease)
     statusTexts.clear();
 
     QTest::mousePress(swatch, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(form.Text1, c.text);
+    EXPECT_EQ(form.CurrentReaderSettings().backgroundColour, c.text);
     const QColor own = c.own;
-    EXPECT_EQ(form.SavedSwatchColour,
+    EXPECT_EQ(Form1Access::SavedSwatchColour(form),
               QString::number(own.red() + 256 * own.green() + 65536 * own.blue()).toStdU16String());
     std::map<std::string, QColor> whilePressed = initial;
     whilePressed[c.name] = c.pressed;
@@ -85,7 +87,7 @@ TEST_F(SwatchTest, ChosenColourBecomesTheReaderPageBackground) {
   QTest::mouseRelease(Swatch("Picture7"), Qt::LeftButton);
   EXPECT_EQ(BodyStyle(), QStringLiteral("background-color: #2E8B57;font-size:14px;"));
   EXPECT_EQ(BodyColour(), QStringLiteral("rgb(46, 139, 87)"));
-  EXPECT_EQ(form.ArticleUrl, NewsUrl);
+  EXPECT_EQ(form.ArticleAddress(), NewsUrl);
 }
 
 TEST_F(SwatchTest, SpaceOrEnterOnAFocusedSwatchPressesAndReleasesIt) {
@@ -105,7 +107,7 @@ TEST_F(SwatchTest, SpaceOrEnterOnAFocusedSwatchPressesAndReleasesIt) {
     ASSERT_TRUE(swatch->hasFocus() || !form.isActiveWindow());
     statusTexts.clear();
     ASSERT_TRUE(ShowsWrite([&] { QTest::keyClick(swatch, c.key); }));
-    EXPECT_EQ(form.Text1, c.text);
+    EXPECT_EQ(form.CurrentReaderSettings().backgroundColour, c.text);
     EXPECT_EQ(statusTexts, RenderStatusTexts);
     EXPECT_EQ(BodyColour(), c.background);
     EXPECT_EQ(Colours(), initial);  // released again
@@ -118,7 +120,7 @@ TEST_F(SwatchTest, PressBeforeAnyArticleShowsTheFailurePage) {
   EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
                   .startsWith(QStringLiteral("抱歉，本文获取失败！可以访问原始页")));
   EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")), QString());
-  EXPECT_EQ(form.Text1, u"#CDBA96");
+  EXPECT_EQ(form.CurrentReaderSettings().backgroundColour, u"#CDBA96");
 }
 
 TEST_F(SwatchTest, SecondButtonPressedOnADarkSwatchStillGivesItsColourBack) {
@@ -128,7 +130,7 @@ TEST_F(SwatchTest, SecondButtonPressedOnADarkSwatchStillGivesItsColourBack) {
   form.Swatch_MouseDown(swatch);
   form.Swatch_MouseDown(swatch);
   EXPECT_EQ(swatch->BackColor(), QColor(0, 0, 0));
-  EXPECT_EQ(form.Text1, u"E0E0E0");
+  EXPECT_EQ(form.CurrentReaderSettings().backgroundColour, u"E0E0E0");
   form.Swatch_MouseUp(swatch);
   form.Swatch_MouseUp(swatch);
   EXPECT_EQ(swatch->BackColor(), own);

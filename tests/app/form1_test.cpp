@@ -30,12 +30,15 @@
 #include "app/tab_strip.hpp"
 #include "app/written_page.hpp"
 #include "core/text.hpp"
+#include "tests/support/form1_access.hpp"
 #include "tests/support/temp_dir.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using langxing::TwipsBox;
+using langxing::TwipsToPixels;
 
 struct FakeMessageBox final : langxing::MessageBoxService {
   struct Shown {
@@ -58,9 +61,8 @@ class Form1Test : public testing::Test {
  protected:
   Form1Test() {
     form.SetMessageBox(&box);
-    form.PanelTextWritten = [this](int panel, const std::u16string& text) {
-      writes.emplace_back(panel, text);
-    };
+    form.SetPanelTextWatcher(
+        [this](int panel, const std::u16string& text) { writes.emplace_back(panel, text); });
   }
 
   void LoadFrom(const fs::path& dir) {
@@ -84,19 +86,19 @@ const std::vector<std::u16string> kCategories = {
     u"新闻中心", u"体育新闻", u"博客频道", u"科技新闻", u"财经新闻", u"军事新闻", u"女性新闻",
     u"汽车新闻", u"娱乐新闻", u"读书新闻", u"文化教育", u"房产新闻", u"游戏新闻", u"星座新闻"};
 
-TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("朗星快报 1.2"));
+TEST_F(Form1Test, IsCreatedWithEveryControlInItsContainerAndTheCatalogShown) {
   EXPECT_EQ(form.PanelText(Form1::TitlePanel), u"朗星快报 1.2 ");
   for (int panel : {2, 3, 4}) EXPECT_EQ(form.PanelText(panel), u"") << panel;
 
   // Every control is found by its name inside its container.
+  const WindowControls c(form);
   const std::pair<const char*, QWidget*> containment[] = {
-      {"TabStrip1", &form},        {"TreeView1", &form},      {"List2", &form},
-      {"Frame3", &form},           {"Picture2", &form},       {"Frame2", &form},
-      {"StatusBar1", &form},       {"Frame1", &form},         {"Check1", form.Frame3},
-      {"Check2", form.Frame3},     {"Label1", form.Frame3},   {"HScroll1", form.Frame3},
-      {"Label2", form.Frame3},     {"HScroll2", form.Frame3}, {"Frame4", form.Frame3},
-      {"WebBrowser2", form.Frame2}};
+      {"TabStrip1", &form},     {"TreeView1", &form},   {"List2", &form},
+      {"Frame3", &form},        {"Picture2", &form},    {"Frame2", &form},
+      {"StatusBar1", &form},    {"Frame1", &form},      {"Check1", c.Frame3},
+      {"Check2", c.Frame3},     {"Label1", c.Frame3},   {"HScroll1", c.Frame3},
+      {"Label2", c.Frame3},     {"HScroll2", c.Frame3}, {"Frame4", c.Frame3},
+      {"WebBrowser2", c.Frame2}};
   for (const auto& [name, container] : containment) {
     auto* w = form.findChild<QWidget*>(QString::fromLatin1(name));
     ASSERT_NE(w, nullptr) << name;
@@ -104,63 +106,39 @@ TEST_F(Form1Test, IsCreatedWithItsDesignedControlsAndState) {
   }
   for (const char* name : {"Picture3", "Picture4", "Picture5", "Picture6", "Picture7", "Picture8",
                            "Picture9", "Picture10"}) {
-    PictureBox* swatch = form.SwatchByName(name);
+    PictureBox* swatch = c.Swatch(name);
     ASSERT_NE(swatch, nullptr) << name;
-    EXPECT_EQ(swatch->objectName(), QString::fromLatin1(name));
-    EXPECT_EQ(swatch->parentWidget(), form.Frame4) << name;
-    EXPECT_EQ(swatch->size(), QSize(25, 25)) << name;
+    EXPECT_EQ(swatch->parentWidget(), c.Frame4) << name;
     // Inside the frame's contents, clear of its caption and its lines.
-    EXPECT_TRUE(form.Frame4->contentsRect().contains(swatch->geometry())) << name;
+    EXPECT_TRUE(c.Frame4->contentsRect().contains(swatch->geometry())) << name;
   }
-  EXPECT_EQ(form.Picture7->BackColor(), QColor(0, 128, 0));
-  EXPECT_EQ(form.Picture6->pos() - form.Picture9->pos(), QPoint(0, 24));  // 360 twips lower
-  EXPECT_EQ(form.Picture6->x(), 8);                                       // 120 twips
 
-  EXPECT_FALSE(form.TreeView1->isHidden());
-  EXPECT_TRUE(form.List2->isHidden());
-  EXPECT_TRUE(form.Frame3->isHidden());
-  EXPECT_TRUE(form.Frame1->isHidden());
+  // The catalog is the view shown; the update check and the clock are running.
   EXPECT_EQ(form.SelectedTabCaption(), u"新闻目录");
-  ASSERT_EQ(form.TabStrip1->count(), 3);
-  EXPECT_EQ(form.TabStrip1->tabText(1), QStringLiteral("新闻标题"));
-  EXPECT_EQ(form.TabStrip1->tabText(2), QStringLiteral("设置"));
+  EXPECT_FALSE(c.TreeView1->isHidden());
+  EXPECT_TRUE(c.List2->isHidden());
+  EXPECT_TRUE(c.Frame3->isHidden());
+  EXPECT_TRUE(c.Frame1->isHidden());
+  EXPECT_TRUE(c.Timer1->isActive());
+  EXPECT_TRUE(c.Timer2->isActive());
 
-  EXPECT_TRUE(form.Check1->isChecked());
-  EXPECT_FALSE(form.Check2->isChecked());
-  EXPECT_EQ(form.Check1->text(), QStringLiteral("显示图像"));
-  EXPECT_EQ(form.Label1->text(), QStringLiteral("字体大小(内容区)"));
-  EXPECT_EQ(form.Label2->text(), QStringLiteral("字体大小(目录区)"));
-  EXPECT_EQ(form.Frame4->title(), QStringLiteral("背景颜色"));
-  for (auto [bar, value] : {std::pair{form.HScroll1, 14}, std::pair{form.HScroll2, 12}}) {
-    EXPECT_EQ(bar->minimum(), 10);
-    EXPECT_EQ(bar->maximum(), 36);
-    EXPECT_EQ(bar->value(), value);
-    EXPECT_EQ(bar->singleStep(), 1);
-    EXPECT_EQ(bar->pageStep(), 1);
-  }
-  EXPECT_EQ(form.List2->font().pointSizeF(), 10.5);
-  EXPECT_EQ(form.List2->font().families().value(0), QStringLiteral("SimSun"));
-
-  EXPECT_EQ(form.Text1, u"0");
-  EXPECT_EQ(form.Text2.size(), 61u);
-  EXPECT_TRUE(form.List1.empty());
-  EXPECT_TRUE(form.Timer1->isActive());
-  EXPECT_EQ(form.Timer1->interval(), 3000);
-  EXPECT_TRUE(form.Timer2->isActive());
-  EXPECT_EQ(form.Timer2->interval(), 1000);
-
-  EXPECT_EQ(form.Picture2->cursor().shape(), Qt::SizeHorCursor);
-  EXPECT_EQ(form.Picture2->geometry(), QRect(184, 24, 3, 509));  // 2760, 360, 50, 7635
-  EXPECT_EQ(form.size(), QSize(747, 559));                       // 11205 x 8385
+  // An article is first rendered with images, without video, at 14 points on no set colour.
+  const langxing::ReaderSettings settings = form.CurrentReaderSettings();
+  EXPECT_EQ(settings.showImages, 1);
+  EXPECT_EQ(settings.showVideo, 0);
+  EXPECT_EQ(settings.fontSize, 14);
+  EXPECT_EQ(settings.backgroundColour, u"0");
+  EXPECT_TRUE(form.ChannelLines().empty());
 }
 
 TEST_F(Form1Test, KeepsTheDesignedFocusOrder) {
   const std::vector<QWidget*> want = {
-      form.List2,    form.WebBrowser2, form.TabStrip1, form.TreeView1, form.Check1,   form.HScroll1,
-      form.HScroll2, form.Check2,      form.Picture9,  form.Picture10, form.Picture3, form.Picture4,
-      form.Picture5, form.Picture6,    form.Picture7,  form.Picture8};
+      Ctl(form).List2,    Ctl(form).WebBrowser2, Ctl(form).TabStrip1, Ctl(form).TreeView1,
+      Ctl(form).Check1,   Ctl(form).HScroll1,    Ctl(form).HScroll2,  Ctl(form).Check2,
+      Ctl(form).Picture9, Ctl(form).Picture10,   Ctl(form).Picture3,  Ctl(form).Picture4,
+      Ctl(form).Picture5, Ctl(form).Picture6,    Ctl(form).Picture7,  Ctl(form).Picture8};
   std::vector<QWidget*> seen;
-  QWidget* w = form.List2;
+  QWidget* w = Ctl(form).List2;
   for (int guard = 0; guard < 500 && seen.size() < want.size(); ++guard) {
     if (std::find(want.begin(), want.end(), w) != want.end() &&
         std::find(seen.begin(), seen.end(), w) == seen.end())
@@ -180,20 +158,21 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
   const langxing::ClockTime after = langxing::ClockTimeNow();
 
   EXPECT_TRUE(box.shown.empty());
-  EXPECT_TRUE(form.UpdateCheckPending);
-  EXPECT_FALSE(form.HeadlinesRequested);
-  EXPECT_EQ(form.Picture2->BorderStyle(), 0);
-  EXPECT_THAT(form.List1, testing::ElementsAre(
-                              u"新闻中心_国内新闻--http://a/1", u"体育新闻_NBA--http://b/2", u"",
-                              u"新闻中心_国际新闻--http://c/3", u"体育新闻_NBA--http://d/4"));
+  EXPECT_TRUE(Form1Access::UpdateCheckPending(form));
+  EXPECT_FALSE(Form1Access::HeadlinesRequested(form));
+  EXPECT_EQ(Ctl(form).Picture2->BorderStyle(), 0);
+  EXPECT_THAT(
+      form.ChannelLines(),
+      testing::ElementsAre(u"新闻中心_国内新闻--http://a/1", u"体育新闻_NBA--http://b/2", u"",
+                           u"新闻中心_国际新闻--http://c/3", u"体育新闻_NBA--http://d/4"));
 
   // The clock is read and shown in panel 3 before anything else is written.
   EXPECT_TRUE(form.Clock() == before || form.Clock() == after);
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.front(), std::make_pair(Form1::ClockPanel, langxing::ClockText(form.Clock())));
 
-  ASSERT_EQ(form.TreeView1->topLevelItemCount(), 1);
-  QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
+  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
   EXPECT_EQ(root->text(0), QStringLiteral("朗星快报"));
   EXPECT_FALSE(root->isExpanded());
   EXPECT_EQ(TreeTexts(root), kCategories);
@@ -203,8 +182,8 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
 
   // Start-up runs once.
   form.Form_Load();
-  EXPECT_EQ(form.List1.size(), 5u);
-  EXPECT_EQ(form.TreeView1->topLevelItemCount(), 1);
+  EXPECT_EQ(form.ChannelLines().size(), 5u);
+  EXPECT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
 }
 
 TEST_F(Form1Test, AnEmptyChannelFileGivesTheBareCatalogWithoutAMessage) {
@@ -212,9 +191,9 @@ TEST_F(Form1Test, AnEmptyChannelFileGivesTheBareCatalogWithoutAMessage) {
   dir.Write("chan.dll", "");
   LoadFrom(dir.path());
   EXPECT_TRUE(box.shown.empty());
-  EXPECT_TRUE(form.List1.empty());
-  ASSERT_EQ(form.TreeView1->topLevelItemCount(), 1);
-  QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
+  EXPECT_TRUE(form.ChannelLines().empty());
+  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
   EXPECT_EQ(TreeTexts(root), kCategories);
   for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i)->childCount(), 0);
 }
@@ -230,9 +209,9 @@ TEST_F(Form1Test, AMissingChannelFileIsReportedOnceAndLeavesTheCatalogEmpty) {
     Form1 local;
     local.SetMessageBox(&localBox);
     std::vector<int> panelsBeforeBox;
-    local.PanelTextWritten = [&](int panel, const std::u16string&) {
+    local.SetPanelTextWatcher([&](int panel, const std::u16string&) {
       if (localBox.shown.empty()) panelsBeforeBox.push_back(panel);
-    };
+    });
     TempDir dir;
     if (c.makeDirectory) fs::create_directory(dir.path() / "chan.dll");
     local.SetWorkingDirectory(dir.path());
@@ -243,7 +222,7 @@ TEST_F(Form1Test, AMissingChannelFileIsReportedOnceAndLeavesTheCatalogEmpty) {
     EXPECT_EQ(said,
               "langxing: 错误！软件缺少必要文件 (no chan.dll in " + dir.path().string() + ")\n");
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return local.WebBrowser2->url().scheme() == QLatin1String(WrittenPageScheme); },
+        [&] { return Ctl(local).WebBrowser2->url().scheme() == QLatin1String(WrittenPageScheme); },
         10000));
 
     ASSERT_EQ(localBox.shown.size(), 1u);
@@ -251,20 +230,20 @@ TEST_F(Form1Test, AMissingChannelFileIsReportedOnceAndLeavesTheCatalogEmpty) {
     EXPECT_EQ(localBox.shown[0].style, 32);
     EXPECT_THAT(panelsBeforeBox, testing::Contains(Form1::ClockPanel));
     EXPECT_EQ(local.PanelText(Form1::ClockPanel), langxing::ClockText(local.Clock()));
-    EXPECT_TRUE(local.List1.empty());
-    EXPECT_EQ(local.TreeView1->topLevelItemCount(), 0);
-    EXPECT_TRUE(local.UpdateCheckPending);
-    EXPECT_TRUE(local.Timer2->isActive());
+    EXPECT_TRUE(local.ChannelLines().empty());
+    EXPECT_EQ(Ctl(local).TreeView1->topLevelItemCount(), 0);
+    EXPECT_TRUE(Form1Access::UpdateCheckPending(local));
+    EXPECT_TRUE(Ctl(local).Timer2->isActive());
   }
 }
 
 TEST_F(Form1Test, TheShippedChannelFileBuildsAFullCatalog) {
   LoadFrom(fs::path(LANGXING_SOURCE_DIR) / "data");
   EXPECT_TRUE(box.shown.empty());
-  EXPECT_GT(form.List1.size(), 14u);
-  ASSERT_EQ(form.TreeView1->topLevelItemCount(), 1);
+  EXPECT_GT(form.ChannelLines().size(), 14u);
+  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
   int channels = 0;
-  QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
+  QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
   for (int i = 0; i < root->childCount(); ++i) channels += root->child(i)->childCount();
   EXPECT_GT(channels, 14);
 }
@@ -277,42 +256,42 @@ TEST_F(Form1Test, TabsShowTheViewOfTheSelectedCaption) {
   for (const Step& s :
        {Step{2, false, false, true}, Step{0, true, false, false}, Step{1, false, true, false},
         Step{2, false, false, true}, Step{1, false, true, false}}) {
-    form.TabStrip1->setCurrentIndex(s.tab);
-    EXPECT_EQ(!form.TreeView1->isHidden(), s.tree) << s.tab;
-    EXPECT_EQ(!form.List2->isHidden(), s.list) << s.tab;
-    EXPECT_EQ(!form.Frame3->isHidden(), s.settings) << s.tab;
+    Ctl(form).TabStrip1->setCurrentIndex(s.tab);
+    EXPECT_EQ(!Ctl(form).TreeView1->isHidden(), s.tree) << s.tab;
+    EXPECT_EQ(!Ctl(form).List2->isHidden(), s.list) << s.tab;
+    EXPECT_EQ(!Ctl(form).Frame3->isHidden(), s.settings) << s.tab;
   }
 
-  form.TabStrip1->setCurrentIndex(2);
+  Ctl(form).TabStrip1->setCurrentIndex(2);
   EXPECT_TRUE(form.SelectTab(u"新闻标题"));
-  EXPECT_EQ(form.TabStrip1->currentIndex(), 1);
-  EXPECT_FALSE(form.List2->isHidden());
-  EXPECT_TRUE(form.Frame3->isHidden());
+  EXPECT_EQ(Ctl(form).TabStrip1->currentIndex(), 1);
+  EXPECT_FALSE(Ctl(form).List2->isHidden());
+  EXPECT_TRUE(Ctl(form).Frame3->isHidden());
   EXPECT_FALSE(form.SelectTab(u"新闻"));
-  EXPECT_EQ(form.TabStrip1->currentIndex(), 1);
+  EXPECT_EQ(Ctl(form).TabStrip1->currentIndex(), 1);
 
   // The view follows the caption, not the tab's number: an unknown caption changes nothing.
-  form.TabStrip1->setTabText(0, QStringLiteral("目录"));
-  form.TabStrip1->setCurrentIndex(0);
-  EXPECT_TRUE(form.TreeView1->isHidden());
-  EXPECT_FALSE(form.List2->isHidden());
+  Ctl(form).TabStrip1->setTabText(0, QStringLiteral("目录"));
+  Ctl(form).TabStrip1->setCurrentIndex(0);
+  EXPECT_TRUE(Ctl(form).TreeView1->isHidden());
+  EXPECT_FALSE(Ctl(form).List2->isHidden());
 }
 
 TEST_F(Form1Test, TheListFontSizeBarSetsTheTreeAndListSizeOnly) {
-  const QString listFamily = form.List2->font().family();
-  const QString treeFamily = form.TreeView1->font().family();
-  form.HScroll2->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_EQ(form.TreeView1->font().pointSize(), 13);
-  EXPECT_EQ(form.List2->font().pointSize(), 13);
-  form.HScroll2->setValue(36);
-  EXPECT_EQ(form.TreeView1->font().pointSize(), 36);
-  EXPECT_EQ(form.List2->font().pointSize(), 36);
-  form.HScroll2->setValue(0);  // clamped to the minimum
-  EXPECT_EQ(form.TreeView1->font().pointSize(), 10);
-  EXPECT_EQ(form.List2->font().pointSize(), 10);
-  EXPECT_EQ(form.List2->font().family(), listFamily);
-  EXPECT_EQ(form.TreeView1->font().family(), treeFamily);
-  EXPECT_EQ(form.List2->font().weight(), QFont::Normal);
+  const QString listFamily = Ctl(form).List2->font().family();
+  const QString treeFamily = Ctl(form).TreeView1->font().family();
+  Ctl(form).HScroll2->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), 13);
+  EXPECT_EQ(Ctl(form).List2->font().pointSize(), 13);
+  Ctl(form).HScroll2->setValue(36);
+  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), 36);
+  EXPECT_EQ(Ctl(form).List2->font().pointSize(), 36);
+  Ctl(form).HScroll2->setValue(0);  // clamped to the minimum
+  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), 10);
+  EXPECT_EQ(Ctl(form).List2->font().pointSize(), 10);
+  EXPECT_EQ(Ctl(form).List2->font().family(), listFamily);
+  EXPECT_EQ(Ctl(form).TreeView1->font().family(), treeFamily);
+  EXPECT_EQ(Ctl(form).List2->font().weight(), QFont::Normal);
 }
 
 TEST_F(Form1Test, TabCaptionsAreWholeWithinThePanesDesignWidth) {
@@ -322,12 +301,12 @@ TEST_F(Form1Test, TabCaptionsAreWholeWithinThePanesDesignWidth) {
   }
   form.show();
   QApplication::processEvents();
-  const QFontMetrics metrics = form.TabStrip1->Bar()->fontMetrics();
-  for (int i = 0; i < form.TabStrip1->count(); ++i) {
-    const QString caption = form.TabStrip1->tabText(i);
+  const QFontMetrics metrics = Ctl(form).TabStrip1->Bar()->fontMetrics();
+  for (int i = 0; i < Ctl(form).TabStrip1->count(); ++i) {
+    const QString caption = Ctl(form).TabStrip1->tabText(i);
     SCOPED_TRACE(caption.toStdString());
-    EXPECT_GE(form.TabStrip1->TabTextRect(i).width(), metrics.horizontalAdvance(caption));
-    EXPECT_LE(form.TabStrip1->Bar()->tabRect(i).right() + 1, TwipsToPixels(2775));
+    EXPECT_GE(Ctl(form).TabStrip1->TabTextRect(i).width(), metrics.horizontalAdvance(caption));
+    EXPECT_LE(Ctl(form).TabStrip1->Bar()->tabRect(i).right() + 1, TwipsToPixels(2775));
   }
 }
 
@@ -335,8 +314,8 @@ TEST_F(Form1Test, EveryStatusTextFitsItsPanelAtTheDesignWidth) {
   form.show();
   // The narrowest the window's outer width can be: its client width alone.
   const double W = langxing::DesignClientWidth;
-  form.StatusBar1->SetPanelWidths({TwipsToPixels(W * 0.1), TwipsToPixels(W * 0.5),
-                                   TwipsToPixels(W * 0.2), TwipsToPixels(W * 0.2)});
+  Ctl(form).StatusBar1->SetPanelWidths({TwipsToPixels(W * 0.1), TwipsToPixels(W * 0.5),
+                                        TwipsToPixels(W * 0.2), TwipsToPixels(W * 0.2)});
   const std::pair<int, const char16_t*> texts[] = {
       {1, u"朗星快报 1.2 "},        {1, u"目前是最新版"},   {3, u"2026-12-31 23:59:59"},
       {4, u"状态：检查版本。。。"}, {4, u"状态：空闲"},     {4, u"状态：获取"},
@@ -346,7 +325,7 @@ TEST_F(Form1Test, EveryStatusTextFitsItsPanelAtTheDesignWidth) {
     const QString shown = QString::fromStdU16String(text);
     SCOPED_TRACE(shown.toStdString());
     form.SetPanelText(panel, text);
-    QLabel* label = form.StatusBar1->Panel(panel);
+    QLabel* label = Ctl(form).StatusBar1->Panel(panel);
     ASSERT_EQ(label->indent(), 0);
     // A trailing blank shows nothing, so it may fall outside.
     EXPECT_LE(label->fontMetrics().horizontalAdvance(shown.trimmed()),
@@ -380,7 +359,7 @@ TEST_F(Form1Test, FontSizeBarsGrowToTheRightAndUpAndWithTheWheelTurnedAway) {
                                         wheel(60)(bar);
                                       },
                                       +1}};
-  for (QScrollBar* bar : {form.HScroll1, form.HScroll2}) {
+  for (QScrollBar* bar : {Ctl(form).HScroll1, Ctl(form).HScroll2}) {
     for (const Input& input : inputs) {
       SCOPED_TRACE(bar->objectName().toStdString() + " " + input.name);
       const int before = bar->value();
@@ -388,22 +367,22 @@ TEST_F(Form1Test, FontSizeBarsGrowToTheRightAndUpAndWithTheWheelTurnedAway) {
       EXPECT_EQ(bar->value(), before + input.change);
     }
   }
-  EXPECT_EQ(form.TreeView1->font().pointSize(), form.HScroll2->value());
+  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), Ctl(form).HScroll2->value());
 }
 
 TEST_F(Form1Test, AtLargeFontSizesTheTreeScrollsSidewaysInsteadOfCuttingNames) {
   LoadFrom(fs::path(LANGXING_SOURCE_DIR) / "data");
   form.show();
-  form.TreeView1->expandAll();
-  form.HScroll2->setValue(36);
+  Ctl(form).TreeView1->expandAll();
+  Ctl(form).HScroll2->setValue(36);
   QApplication::processEvents();
-  const QFontMetrics metrics(form.TreeView1->font());
+  const QFontMetrics metrics(Ctl(form).TreeView1->font());
   int widest = 0;
-  for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
+  for (QTreeWidgetItemIterator it(Ctl(form).TreeView1); *it; ++it)
     widest = std::max(widest, metrics.horizontalAdvance((*it)->text(0)));
-  ASSERT_GT(widest, form.TreeView1->viewport()->width());
-  EXPECT_GE(form.TreeView1->columnWidth(0), widest);
-  EXPECT_GT(form.TreeView1->horizontalScrollBar()->maximum(), 0);
+  ASSERT_GT(widest, Ctl(form).TreeView1->viewport()->width());
+  EXPECT_GE(Ctl(form).TreeView1->columnWidth(0), widest);
+  EXPECT_GT(Ctl(form).TreeView1->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(Form1Test, AMessageBeforeTheWindowIsCentredOnTheScreen) {
@@ -510,8 +489,8 @@ TEST_F(Form1Test, PanelWritesReplaceTheWholeTextAndAreRecorded) {
   form.SetPanelText(5, u"ignored");
   form.SetPanelText(0, u"ignored");
   EXPECT_EQ(form.PanelText(4), u"状态：获取》》");
-  EXPECT_EQ(form.StatusBar1->Panel(2)->text(), QStringLiteral("<b>not markup</b>"));
-  EXPECT_EQ(form.StatusBar1->Panel(2)->textFormat(), Qt::PlainText);
+  EXPECT_EQ(Ctl(form).StatusBar1->Panel(2)->text(), QStringLiteral("<b>not markup</b>"));
+  EXPECT_EQ(Ctl(form).StatusBar1->Panel(2)->textFormat(), Qt::PlainText);
   EXPECT_THAT(writes,
               testing::ElementsAre(std::make_pair(4, std::u16string(u"状态：获取")),
                                    std::make_pair(4, std::u16string(u"状态：获取》》")),
@@ -527,13 +506,13 @@ void ExpectPlaced(QWidget* widget, const TwipsBox& box) {
 
 void ExpectAllPlaced(const Form1& form) {
   const langxing::PaneGeometry& g = form.Panes();
-  ExpectPlaced(form.TabStrip1, g.TabStrip1);
-  ExpectPlaced(form.TreeView1, g.TreeView1);
-  ExpectPlaced(form.List2, g.List2);
-  ExpectPlaced(form.Frame3, g.Frame3);
-  ExpectPlaced(form.Picture2, g.Picture2);
-  ExpectPlaced(form.Frame2, g.Frame2);
-  ExpectPlaced(form.WebBrowser2, g.WebBrowser2);
+  ExpectPlaced(Ctl(form).TabStrip1, g.TabStrip1);
+  ExpectPlaced(Ctl(form).TreeView1, g.TreeView1);
+  ExpectPlaced(Ctl(form).List2, g.List2);
+  ExpectPlaced(Ctl(form).Frame3, g.Frame3);
+  ExpectPlaced(Ctl(form).Picture2, g.Picture2);
+  ExpectPlaced(Ctl(form).Frame2, g.Frame2);
+  ExpectPlaced(Ctl(form).WebBrowser2, g.WebBrowser2);
 }
 
 TEST_F(Form1Test, AResizeLaysOutTheRealControls) {
@@ -548,9 +527,10 @@ TEST_F(Form1Test, AResizeLaysOutTheRealControls) {
   EXPECT_GE(form.OuterHeightTwips(), 650 * 15);
   EXPECT_EQ(form.Panes(), want.panes);
   ExpectAllPlaced(form);
-  EXPECT_EQ(form.StatusBar1->geometry(), QRect(0, 650 - 17, 900, 17));
+  EXPECT_EQ(Ctl(form).StatusBar1->geometry(), QRect(0, 650 - 17, 900, 17));
   for (int panel = 1; panel <= 4; ++panel)
-    EXPECT_EQ(form.StatusBar1->Panel(panel)->width(), TwipsToPixels(want.panelWidths[panel - 1]));
+    EXPECT_EQ(Ctl(form).StatusBar1->Panel(panel)->width(),
+              TwipsToPixels(want.panelWidths[panel - 1]));
 }
 
 void SendMouse(QWidget* target, QEvent::Type type, QPointF local, Qt::MouseButton button,
@@ -562,31 +542,31 @@ void SendMouse(QWidget* target, QEvent::Type type, QPointF local, Qt::MouseButto
 TEST_F(Form1Test, DraggingTheSplitterMovesTheBarThenResizesThePanesAtTheRelease) {
   form.show();
   QApplication::processEvents();
-  const QColor startColour = form.Picture2->BackColor();
+  const QColor startColour = Ctl(form).Picture2->BackColor();
   const QColor dragColour(234, 224, 206);
   EXPECT_NE(startColour, dragColour);
   // The bar stands apart from the window's background and the views on its two sides.
-  for (const QColor& around :
-       {form.palette().color(QPalette::Window), form.TreeView1->palette().color(QPalette::Base)})
+  for (const QColor& around : {form.palette().color(QPalette::Window),
+                               Ctl(form).TreeView1->palette().color(QPalette::Base)})
     EXPECT_GE(std::abs(startColour.lightness() - around.lightness()), 40);
   const langxing::PaneGeometry before = form.Panes();
 
-  SendMouse(form.Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(form.Picture2->BackColor(), dragColour);
+  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(Ctl(form).Picture2->BackColor(), dragColour);
 
   // 100 pixels left of the bar's edge: the bar jumps there, nothing else moves.
-  SendMouse(form.Picture2, QEvent::MouseMove, {-100, 5}, Qt::NoButton, Qt::LeftButton);
+  SendMouse(Ctl(form).Picture2, QEvent::MouseMove, {-100, 5}, Qt::NoButton, Qt::LeftButton);
   EXPECT_EQ(form.Panes().Picture2.left, 2760 - 1500);
-  EXPECT_EQ(form.Picture2->x(), 84);
+  EXPECT_EQ(Ctl(form).Picture2->x(), 84);
   EXPECT_EQ(form.Panes().TabStrip1, before.TabStrip1);
-  EXPECT_EQ(form.TabStrip1->width(), TwipsToPixels(before.TabStrip1.width));
+  EXPECT_EQ(Ctl(form).TabStrip1->width(), TwipsToPixels(before.TabStrip1.width));
 
   // With a second button held the bar stays.
-  SendMouse(form.Picture2, QEvent::MouseMove, {-40, 5}, Qt::NoButton,
+  SendMouse(Ctl(form).Picture2, QEvent::MouseMove, {-40, 5}, Qt::NoButton,
             Qt::LeftButton | Qt::RightButton);
   EXPECT_EQ(form.Panes().Picture2.left, 1260);
 
-  SendMouse(form.Picture2, QEvent::MouseButtonRelease, {-40, 5}, Qt::LeftButton, Qt::NoButton);
+  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonRelease, {-40, 5}, Qt::LeftButton, Qt::NoButton);
   const double clientWidth = form.width() * 15.0;
   EXPECT_EQ(form.Panes().TabStrip1.width, 1255);
   EXPECT_EQ(form.Panes().TreeView1.width, 1135);
@@ -594,12 +574,13 @@ TEST_F(Form1Test, DraggingTheSplitterMovesTheBarThenResizesThePanesAtTheRelease)
   EXPECT_EQ(form.Panes().Frame2.left, 1305);
   EXPECT_EQ(form.Panes().Frame2.width, clientWidth - 1305 - 5);
   ExpectAllPlaced(form);
-  EXPECT_EQ(form.Picture2->BackColor(), dragColour);
+  EXPECT_EQ(Ctl(form).Picture2->BackColor(), dragColour);
 
   // Dragged off the window's left edge, the release brings it back to 1000.
-  SendMouse(form.Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
-  SendMouse(form.Picture2, QEvent::MouseMove, {-500, 5}, Qt::NoButton, Qt::LeftButton);
-  SendMouse(form.Picture2, QEvent::MouseButtonRelease, {-500, 5}, Qt::LeftButton, Qt::NoButton);
+  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(Ctl(form).Picture2, QEvent::MouseMove, {-500, 5}, Qt::NoButton, Qt::LeftButton);
+  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonRelease, {-500, 5}, Qt::LeftButton,
+            Qt::NoButton);
   EXPECT_EQ(form.Panes().Picture2.left, 1000);
   EXPECT_EQ(form.Panes().TabStrip1.width, 995);
   ExpectAllPlaced(form);
@@ -631,11 +612,11 @@ TEST_F(Form1Test, HeadlinesShowTheirTitlesAndKeepTheWholeEntry) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry.toStdString());
-    form.List2->addItem(c.entry);
-    QListWidgetItem* item = form.List2->item(form.List2->count() - 1);
-    const QModelIndex index = form.List2->model()->index(form.List2->count() - 1, 0);
+    Ctl(form).List2->addItem(c.entry);
+    QListWidgetItem* item = Ctl(form).List2->item(Ctl(form).List2->count() - 1);
+    const QModelIndex index = Ctl(form).List2->model()->index(Ctl(form).List2->count() - 1, 0);
     EXPECT_EQ(item->text(), c.entry);
-    auto* delegate = static_cast<QStyledItemDelegate*>(form.List2->itemDelegate());
+    auto* delegate = static_cast<QStyledItemDelegate*>(Ctl(form).List2->itemDelegate());
     EXPECT_EQ(delegate->displayText(index.data(), QLocale()), c.shown);
     EXPECT_EQ(item->toolTip(), c.entry);
     EXPECT_EQ(index.data(Qt::AccessibleDescriptionRole).toString(), c.entry);
@@ -653,12 +634,12 @@ TEST_F(Form1Test, ControlTabAndControlPageKeysStepThroughTheTabs) {
     QWidget* shown;
   };
   const Step steps[] = {
-      {Qt::CTRL | Qt::Key_Tab, u"新闻标题", form.List2},
-      {Qt::CTRL | Qt::Key_PageDown, u"设置", form.Frame3},
-      {Qt::CTRL | Qt::Key_Tab, u"新闻目录", form.TreeView1},  // round the end
-      {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, u"设置", form.Frame3},
-      {Qt::CTRL | Qt::Key_PageUp, u"新闻标题", form.List2},
-      {Qt::CTRL | Qt::Key_PageUp, u"新闻目录", form.TreeView1},
+      {Qt::CTRL | Qt::Key_Tab, u"新闻标题", Ctl(form).List2},
+      {Qt::CTRL | Qt::Key_PageDown, u"设置", Ctl(form).Frame3},
+      {Qt::CTRL | Qt::Key_Tab, u"新闻目录", Ctl(form).TreeView1},  // round the end
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, u"设置", Ctl(form).Frame3},
+      {Qt::CTRL | Qt::Key_PageUp, u"新闻标题", Ctl(form).List2},
+      {Qt::CTRL | Qt::Key_PageUp, u"新闻目录", Ctl(form).TreeView1},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(QString::fromStdU16String(step.tab).toStdString());
@@ -667,7 +648,8 @@ TEST_F(Form1Test, ControlTabAndControlPageKeysStepThroughTheTabs) {
                     step.key.keyboardModifiers());
     EXPECT_EQ(form.SelectedTabCaption(), step.tab);
     // The tab strip's click handler ran: the tab's view is the one shown.
-    for (QWidget* view : std::initializer_list<QWidget*>{form.TreeView1, form.List2, form.Frame3})
+    for (QWidget* view :
+         std::initializer_list<QWidget*>{Ctl(form).TreeView1, Ctl(form).List2, Ctl(form).Frame3})
       EXPECT_EQ(view->isVisibleTo(&form), view == step.shown);
   }
 }
@@ -691,7 +673,7 @@ TEST_F(Form1Test, AtItsLeastSizeEveryControlShowsAndEveryPanelHoldsItsText) {
     }
   }
   // The settings pane shows its colour frame whole.
-  EXPECT_LE(form.Frame4->geometry().bottom(), form.Frame3->height());
+  EXPECT_LE(Ctl(form).Frame4->geometry().bottom(), Ctl(form).Frame3->height());
 
   const std::pair<int, std::u16string> texts[] = {
       {Form1::TitlePanel, form.PanelText(Form1::TitlePanel)},
@@ -701,7 +683,7 @@ TEST_F(Form1Test, AtItsLeastSizeEveryControlShowsAndEveryPanelHoldsItsText) {
   };
   for (const auto& [panel, text] : texts) {
     form.SetPanelText(panel, text);
-    QLabel* label = form.StatusBar1->Panel(panel);
+    QLabel* label = Ctl(form).StatusBar1->Panel(panel);
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text().trimmed()),
               label->contentsRect().width())
         << panel;

@@ -6,6 +6,7 @@
 #include "tests/app/reader_harness.hpp"
 #include "tests/portal/images.hpp"
 #include "tests/portal/test_ca.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(TodayReaderTest, ArticleAndItsPicturesShowThroughTheTlsProxy) {
   }
 
   // With "显示图像" cleared the next render requests no picture at all.
-  form.Check1->setChecked(false);
+  Ctl(form).Check1->setChecked(false);
   portal.ClearRequests();
   ASSERT_TRUE(ShowsWrite([&] { form.ReloadArticle(); }));
   Settle();

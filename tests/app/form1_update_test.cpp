@@ -7,7 +7,9 @@
 #include <QProcess>
 
 #include "core/portal.hpp"
-#include "tests/app/news_window_harness.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/news_window_harness.hpp"
+#include "tests/support/window_controls.hpp"
 #include "update/announcement.hpp"
 
 namespace newswindow {
@@ -22,8 +24,8 @@ using Writes = std::vector<std::pair<int, std::u16string>>;
 class UpdateNoticeTest : public NewsWindowTest {
  protected:
   UpdateNoticeTest() {
-    auto handler = form.WebBrowser3->DocumentComplete;
-    form.WebBrowser3->DocumentComplete = [this, handler] {
+    auto handler = Form1Access::UpdateView(form).DocumentComplete;
+    Form1Access::UpdateView(form).DocumentComplete = [this, handler] {
       ++completions;
       handler();
     };
@@ -56,13 +58,13 @@ class UpdateVerdictTest : public UpdateNoticeTest, public testing::WithParamInte
 TEST_P(UpdateVerdictTest, AnnouncedVersionDecides) {
   const Variant& v = GetParam();
   Announce(v.suffix);
-  form.Timer1->start();
+  Ctl(form).Timer1->start();
   form.Timer1_Timer();
-  EXPECT_FALSE(form.Timer1->isActive());
+  EXPECT_FALSE(Ctl(form).Timer1->isActive());
   // The announcement, then the empty page the view is left on.
   ASSERT_TRUE(WaitForCompletions(2));
-  EXPECT_FALSE(form.UpdateCheckPending);
-  EXPECT_EQ(form.WebBrowser3->LocationURL(), u"about:blank");
+  EXPECT_FALSE(Form1Access::UpdateCheckPending(form));
+  EXPECT_EQ(Form1Access::UpdateView(form).LocationURL(), u"about:blank");
 
   if (v.upToDate) {
     EXPECT_EQ(writes, (Writes{{4, U16("状态：检查版本。。。")},
@@ -71,9 +73,9 @@ TEST_P(UpdateVerdictTest, AnnouncedVersionDecides) {
                               {4, U16("状态：空闲")}}));
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(endings, 0);
-    EXPECT_TRUE(form.Timer2->isActive());
+    EXPECT_TRUE(Ctl(form).Timer2->isActive());
     // A later completion of the announcement changes nothing.
-    form.WebBrowser3->Navigate(std::u16string(langxing::UpdatePageUrl));
+    Form1Access::UpdateView(form).Navigate(std::u16string(langxing::UpdatePageUrl));
     ASSERT_TRUE(WaitForCompletions(3));
     EXPECT_EQ(writes.size(), 4u);
     EXPECT_EQ(form.PanelText(1), U16("目前是最新版"));
@@ -86,7 +88,7 @@ TEST_P(UpdateVerdictTest, AnnouncedVersionDecides) {
   EXPECT_EQ(opener.opened, v.opened);
   EXPECT_EQ(endings, 1);
   EXPECT_TRUE(form.Ending());
-  EXPECT_FALSE(form.Timer2->isActive());
+  EXPECT_FALSE(Ctl(form).Timer2->isActive());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -130,7 +132,7 @@ TEST_F(UpdateNoticeTest, TheNoticeAndTheEndingComeWhileAnArticleDownloads) {
     ++endings;
     downloadingAtTheEnd = form.RenderInFlight();
   });
-  form.ArticleUrl = U16("http://news.sina.com.cn/c/2010-05-01/slow.shtml");
+  Form1Access::SetArticleUrl(form, U16("http://news.sina.com.cn/c/2010-05-01/slow.shtml"));
   form.ReloadArticle();
   Announce("_newer");
   form.Timer1_Timer();
@@ -149,17 +151,17 @@ TEST_F(UpdateNoticeTest, NothingRunsOnceTheProgramEnds) {
 
   QTreeWidgetItem* channel = Node({"朗星快报", "新闻中心", "国内新闻"});
   ASSERT_NE(channel, nullptr);
-  form.TreeView1->setCurrentItem(channel);
+  Ctl(form).TreeView1->setCurrentItem(channel);
   form.TreeView1_NodeClick();
   form.WebBrowser1_DocumentComplete();
   form.Timer1_Timer();
-  form.UpdateCheckPending = true;
+  Form1Access::SetUpdateCheckPending(form, true);
   form.WebBrowser3_DocumentComplete();
   QTest::qWait(300);
   EXPECT_TRUE(writes.empty());
   EXPECT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(endings, 1);
-  EXPECT_TRUE(form.WebBrowser1->LocationURL().empty());
+  EXPECT_TRUE(Form1Access::HeadlineView(form).LocationURL().empty());
 }
 
 TEST_F(UpdateNoticeTest, PageWithoutTheBlockLeavesTheCheckWaiting) {
@@ -180,7 +182,7 @@ TEST_F(UpdateNoticeTest, PageWithoutTheBlockLeavesTheCheckWaiting) {
     ASSERT_TRUE(WaitForCompletions(before + 1));
     QTest::qWait(100);
     EXPECT_EQ(writes, (Writes{{4, U16("状态：检查版本。。。")}}));
-    EXPECT_TRUE(form.UpdateCheckPending);
+    EXPECT_TRUE(Form1Access::UpdateCheckPending(form));
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(endings, 0);
     EXPECT_EQ(form.PanelText(2), u"");
@@ -189,18 +191,18 @@ TEST_F(UpdateNoticeTest, PageWithoutTheBlockLeavesTheCheckWaiting) {
 
 TEST_F(UpdateNoticeTest, Timer1StartsTheCheckOnce) {
   Announce("");
-  form.Timer1->setInterval(10);
-  form.Timer1->start();
+  Ctl(form).Timer1->setInterval(10);
+  Ctl(form).Timer1->start();
   if (!langxing::UpdateCheckEnabled) {
     // A build without the update check: the timer fires once and nothing is read.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Timer1->isActive(); }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Ctl(form).Timer1->isActive(); }, 8000));
     QTest::qWait(300);
     EXPECT_EQ(completions, 0);
     EXPECT_THAT(WritesTo(4), testing::Not(testing::Contains(U16("状态：检查版本。。。"))));
     return;
   }
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.PanelText(1) == U16("目前是最新版"); }, 8000));
-  EXPECT_FALSE(form.Timer1->isActive());
+  EXPECT_FALSE(Ctl(form).Timer1->isActive());
   QTest::qWait(100);
   const std::vector<std::u16string> status = WritesTo(4);
   EXPECT_EQ(std::count(status.begin(), status.end(), U16("状态：检查版本。。。")), 1);

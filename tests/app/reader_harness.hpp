@@ -16,24 +16,25 @@
 #include "app/form1.hpp"
 #include "app/written_page.hpp"
 #include "tests/portal/test_portal.hpp"
+#include "tests/support/window_controls.hpp"
 #include "tests/webview/view_harness.hpp"
 
 class ReaderHarness : public testing::Test {
  protected:
   ReaderHarness() : proxy_(WithTls(portal)), caBundle_(portal) {
     // The update check is not what these tests look at; it would write its own status text.
-    form.Timer1->stop();
-    form.PanelTextWritten = [this](int panel, const std::u16string& text) {
+    controls.Timer1->stop();
+    form.SetPanelTextWatcher([this](int panel, const std::u16string& text) {
       if (panel == Form1::StatusPanel) statusTexts.push_back(text);
-    };
-    form.WebBrowser2->SetSilent(true);
-    QObject::connect(form.WebBrowser2, &QWebEngineView::loadFinished, &form, [this](bool ok) {
-      if (ok) loadedUrls_.push_back(form.WebBrowser2->url());
+    });
+    controls.WebBrowser2->SetSilent(true);
+    QObject::connect(controls.WebBrowser2, &QWebEngineView::loadFinished, &form, [this](bool ok) {
+      if (ok) loadedUrls_.push_back(controls.WebBrowser2->url());
     });
     form.show();
   }
 
-  ArticleView& View() { return *form.WebBrowser2; }
+  ArticleView& View() { return *controls.WebBrowser2; }
 
   // Runs action, which writes a page into the article view, and waits until that page (and not
   // one shown before it) has loaded. False after kWaitMs.
@@ -66,8 +67,8 @@ class ReaderHarness : public testing::Test {
   }
 
   QListWidgetItem* AddHeadline(const std::u16string& entry) {
-    form.List2->addItem(QString::fromStdU16String(entry));
-    return form.List2->item(form.List2->count() - 1);
+    controls.List2->addItem(QString::fromStdU16String(entry));
+    return controls.List2->item(controls.List2->count() - 1);
   }
 
   // Keeps the event loop running for a while, so that anything still queued happens.
@@ -92,6 +93,7 @@ class ReaderHarness : public testing::Test {
   std::vector<QUrl> loadedUrls_;
   std::vector<std::u16string> statusTexts;
   Form1 form;
+  const WindowControls controls{form};  // looked up once, not at every poll of a wait
 };
 
 // The headline entries of the fixture listing, as the scraper puts them into List2.

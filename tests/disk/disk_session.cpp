@@ -17,6 +17,7 @@
 #include "app/form1.hpp"
 #include "app/program.hpp"
 #include "core/portal.hpp"
+#include "tests/support/window_controls.hpp"
 #include "update/announcement.hpp"
 
 namespace {
@@ -60,28 +61,29 @@ QTreeWidgetItem* FirstChannel(QTreeWidget* tree) {
 }
 
 void PlaySession(Form1& window) {
-  QTreeWidgetItem* channel = FirstChannel(window.TreeView1);
+  QTreeWidgetItem* channel = FirstChannel(Ctl(window).TreeView1);
   if (channel == nullptr) {
     QCoreApplication::exit(11);
     return;
   }
   window.SelectTab(u"新闻目录");
-  window.TreeView1->setCurrentItem(channel);
+  Ctl(window).TreeView1->setCurrentItem(channel);
   window.TreeView1_NodeClick();
 
   WhenReady(
       [&window] {
-        return window.List2->count() > 1 && window.PanelText(Form1::StatusPanel) == u"状态：空闲";
+        return Ctl(window).List2->count() > 1 &&
+               window.PanelText(Form1::StatusPanel) == u"状态：空闲";
       },
       [&window] {
         Say("headline list filled");
         auto articleText = std::make_shared<QString>();
-        window.List2_Click(window.List2->item(0));
+        window.List2_Click(Ctl(window).List2->item(0));
         // The view's text is read afresh at every poll: the article counts as shown once the
         // page in the view holds its source line, however its loads were signalled.
         WhenReady(
             [&window, articleText] {
-              window.WebBrowser2->page()->toPlainText(
+              Ctl(window).WebBrowser2->page()->toPlainText(
                   [articleText](const QString& text) { *articleText = text; });
               return articleText->contains(QStringLiteral("文章来源于新浪网"));
             },

@@ -7,6 +7,8 @@
 
 #include "catalog/channel_file.hpp"
 #include "tests/faults/fault_window.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace faults {
 namespace {
@@ -19,11 +21,11 @@ class ChannelFileStartupTest : public testing::Test {
     form.SetMessageBox(&box);
     form.SetAddressOpener(&opener);
     form.SetProgramEnder([] {});
-    form.Timer1->stop();
+    Ctl(form).Timer1->stop();
     form.SetWorkingDirectory(dir.path());
-    form.PanelTextWritten = [this](int panel, const std::u16string& text) {
+    form.SetPanelTextWatcher([this](int panel, const std::u16string& text) {
       if (panel == Form1::StatusPanel) status.push_back(text);
-    };
+    });
   }
 
   void WriteChannelFile(const std::string& bytes) {
@@ -40,7 +42,7 @@ class ChannelFileStartupTest : public testing::Test {
 
   int Leaves() const {
     int leaves = 0;
-    const QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
+    const QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
     for (int i = 0; root != nullptr && i < root->childCount(); ++i)
       leaves += root->child(i)->childCount();
     return leaves;
@@ -50,12 +52,12 @@ class ChannelFileStartupTest : public testing::Test {
   // the run has ended with the list in a defined state.
   bool OpenLeaf(QTreeWidgetItem* leaf) {
     // The headline view is parked on the empty page first, so a navigation shows.
-    form.WebBrowser1->Navigate(u"about:blank");
+    Form1Access::HeadlineView(form).Navigate(u"about:blank");
     if (!QTest::qWaitFor([this] { return !status.empty(); }, 8000)) return false;
     status.clear();
-    form.TreeView1->setCurrentItem(leaf);
+    Ctl(form).TreeView1->setCurrentItem(leaf);
     form.TreeView1_NodeClick();
-    if (form.WebBrowser1->LocationURL() == u"about:blank") return status.size() == 1;
+    if (Form1Access::HeadlineView(form).LocationURL() == u"about:blank") return status.size() == 1;
     return QTest::qWaitFor(
         [this] {
           return !status.empty() &&
@@ -66,8 +68,8 @@ class ChannelFileStartupTest : public testing::Test {
 
   std::vector<std::u16string> ListItems() const {
     std::vector<std::u16string> items;
-    for (int i = 0; i < form.List2->count(); ++i)
-      items.push_back(form.List2->item(i)->text().toStdU16String());
+    for (int i = 0; i < Ctl(form).List2->count(); ++i)
+      items.push_back(Ctl(form).List2->item(i)->text().toStdU16String());
     return items;
   }
 
@@ -103,20 +105,20 @@ TEST_F(ChannelFileStartupTest, LongestListWithAMebibyteLineLoadsAndItsChannelsOp
   const double seconds = LoadSeconds();
   std::cout << "start-up with " << kLines << " channel lines (" << bytes.size()
             << " bytes, one line of 1 MiB): Form_Load took " << seconds << " s\n";
-  ASSERT_EQ(form.List1.size(), static_cast<std::size_t>(kLines));
-  EXPECT_EQ(form.List1[kHugeAt].size(),
+  ASSERT_EQ(form.ChannelLines().size(), static_cast<std::size_t>(kLines));
+  EXPECT_EQ(form.ChannelLines()[kHugeAt].size(),
             (1u << 20) + std::u16string_view(u"新闻中心_--http://news.sina.com.cn/huge/").size());
-  ASSERT_EQ(form.TreeView1->topLevelItemCount(), 1);
+  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
   EXPECT_EQ(Leaves(), kLines);
   EXPECT_TRUE(box.shown.empty());
 
   // The channels on both sides of the long line open: the last one is the portal's listing.
-  QTreeWidgetItem* lastCategory = form.TreeView1->topLevelItem(0)->child((kLines - 1) % 4);
+  QTreeWidgetItem* lastCategory = Ctl(form).TreeView1->topLevelItem(0)->child((kLines - 1) % 4);
   QTreeWidgetItem* last = lastCategory->child(lastCategory->childCount() - 1);
   ASSERT_EQ(last->text(0), QStringLiteral("最后一个频道"));
   ASSERT_TRUE(OpenLeaf(last));
   EXPECT_EQ(ListItems(), newswindow::NormalListingEntries());
-  QTreeWidgetItem* huge = form.TreeView1->topLevelItem(0)->child(0)->child(kHugeAt / 4);
+  QTreeWidgetItem* huge = Ctl(form).TreeView1->topLevelItem(0)->child(0)->child(kHugeAt / 4);
   ASSERT_EQ(huge->text(0).size(), 1 << 20);
   ASSERT_TRUE(OpenLeaf(huge));
   EXPECT_EQ(ListItems(), std::vector<std::u16string>{newswindow::Apology});
@@ -154,22 +156,22 @@ TEST_F(ChannelFileStartupTest, RandomBytesLoadAndWhateverChannelsTheyGiveOpen) {
     Form1 fresh;
     fresh.SetMessageBox(&box);
     fresh.SetProgramEnder([] {});
-    fresh.Timer1->stop();
+    Ctl(fresh).Timer1->stop();
     fresh.SetWorkingDirectory(dir.path());
     const auto started = std::chrono::steady_clock::now();
     ASSERT_NO_THROW(fresh.Form_Load());
     std::cout << name << " (" << bytes.size() << " bytes): Form_Load took "
               << std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()
-              << " s, " << fresh.List1.size() << " lines\n";
-    EXPECT_LE(fresh.List1.size(), langxing::MaxChannelLines);
-    ASSERT_EQ(fresh.TreeView1->topLevelItemCount(), 1);
-    EXPECT_EQ(fresh.TreeView1->topLevelItem(0)->childCount(), 14);
+              << " s, " << fresh.ChannelLines().size() << " lines\n";
+    EXPECT_LE(fresh.ChannelLines().size(), langxing::MaxChannelLines);
+    ASSERT_EQ(Ctl(fresh).TreeView1->topLevelItemCount(), 1);
+    EXPECT_EQ(Ctl(fresh).TreeView1->topLevelItem(0)->childCount(), 14);
   }
 
   // The form under test loads the marked file; a run of its channels each ends in a list.
   Form1& window = form;
   ASSERT_NO_THROW(window.Form_Load());
-  const QTreeWidgetItem* root = window.TreeView1->topLevelItem(0);
+  const QTreeWidgetItem* root = Ctl(window).TreeView1->topLevelItem(0);
   ASSERT_NE(root, nullptr);
   ASSERT_GT(Leaves(), 0);
   int opened = 0;

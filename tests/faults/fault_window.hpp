@@ -15,7 +15,8 @@
 #include "app/ui_poster.hpp"
 #include "core/downloader.hpp"
 #include "core/page_loader.hpp"
-#include "tests/app/news_window_harness.hpp"
+#include "tests/support/form1_access.hpp"
+#include "tests/support/news_window_harness.hpp"
 
 namespace faults {
 
@@ -104,8 +105,7 @@ class FaultWindowTest : public newswindow::NewsWindowTest {
     portal.SetPage(Channels()[9].url, langxing::testportal::Page{.body = garbage});
 
     // The same headline view the window makes, with limits that fail a stall in seconds.
-    form.WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(&form), ShortLimits());
-    form.WebBrowser1->DocumentComplete = [this] { form.WebBrowser1_DocumentComplete(); };
+    Form1Access::LimitHeadlineView(form, ShortLimits());
     form.SetDownloader(&downloader);
 
     QObject::connect(&ticker, &QTimer::timeout, [this] {
@@ -119,18 +119,6 @@ class FaultWindowTest : public newswindow::NewsWindowTest {
   }
 
   ~FaultWindowTest() override { form.SetDownloader(nullptr); }
-
-  // Waits until the headline run of the latest click has ended: the last status text written
-  // ends the run (the running clock writes its own panel in between).
-  bool WaitForIdle(int timeoutMs = 8000) {
-    return QTest::qWaitFor(
-        [this] {
-          for (auto it = writes.rbegin(); it != writes.rend(); ++it)
-            if (it->first == Form1::StatusPanel) return RunEnded(it->second);
-          return false;
-        },
-        timeoutMs);
-  }
 
   QTreeWidgetItem* ChannelNode(const Channel& c) { return Node({"朗星快报", "新闻中心", c.name}); }
 

@@ -13,6 +13,7 @@
 #include "app/article_view.hpp"
 #include "app/written_page.hpp"
 #include "tests/faults/fault_window.hpp"
+#include "tests/support/window_controls.hpp"
 #include "tests/webview/view_harness.hpp"
 
 namespace faults {
@@ -48,9 +49,9 @@ class LongSessionTest : public FaultWindowTest {
     portal.SetPage("http://news.sina.com.cn/c/2010-05-01/utf8_4.shtml", slow);
     // utf8_5 is not on the portal: a 404 page.
 
-    form.WebBrowser2->SetSilent(true);
-    QObject::connect(form.WebBrowser2, &QWebEngineView::loadFinished, &form, [this](bool ok) {
-      if (ok) loaded.push_back(form.WebBrowser2->url());
+    Ctl(form).WebBrowser2->SetSilent(true);
+    QObject::connect(Ctl(form).WebBrowser2, &QWebEngineView::loadFinished, &form, [this](bool ok) {
+      if (ok) loaded.push_back(Ctl(form).WebBrowser2->url());
     });
   }
 
@@ -79,11 +80,11 @@ class LongSessionTest : public FaultWindowTest {
   // Waits until the page written last has loaded in the article view.
   bool LatestWriteShows(std::size_t loadedBefore) {
     auto* pages = dynamic_cast<const WrittenPageHandler*>(
-        form.WebBrowser2->page()->profile()->urlSchemeHandler(WrittenPageScheme));
+        Ctl(form).WebBrowser2->page()->profile()->urlSchemeHandler(WrittenPageScheme));
     if (pages == nullptr) return false;
     return QTest::qWaitFor(
         [&] {
-          const QUrl shown = form.WebBrowser2->url();
+          const QUrl shown = Ctl(form).WebBrowser2->url();
           if (!pages->IsLatest(shown)) return false;
           for (std::size_t i = loadedBefore; i < loaded.size(); ++i)
             if (loaded[i] == shown) return true;
@@ -94,15 +95,15 @@ class LongSessionTest : public FaultWindowTest {
 
   // Opens the headline in List2's row `row` with a mouse click and checks the render it runs.
   void OpenHeadline(int row, bool checkPage) {
-    QListWidgetItem* item = form.List2->item(row);
+    QListWidgetItem* item = Ctl(form).List2->item(row);
     ASSERT_NE(item, nullptr);
     const std::u16string entry = item->text().toStdU16String();
     SCOPED_TRACE(item->text().toStdString());
     const std::size_t writesBefore = writes.size();
     const std::size_t loadedBefore = loaded.size();
-    form.List2->scrollToItem(item);
-    QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      form.List2->visualItemRect(item).center());
+    Ctl(form).List2->scrollToItem(item);
+    QTest::mouseClick(Ctl(form).List2->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      Ctl(form).List2->visualItemRect(item).center());
     // The download runs on; its texts and page come in when it has ended.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.RenderInFlight(); }, kWaitMs));
 
@@ -111,20 +112,20 @@ class LongSessionTest : public FaultWindowTest {
       if (writes[i].first == Form1::StatusPanel) status.push_back(writes[i].second);
     ASSERT_FALSE(status.empty());
     EXPECT_EQ(status.front(), U16("状态：获取》》"));
-    EXPECT_EQ(status.back(),
-              OutcomeOf(form.ArticleUrl).asItCame ? U16("状态：获取》》") : U16("状态：空闲"));
+    EXPECT_EQ(status.back(), OutcomeOf(form.ArticleAddress()).asItCame ? U16("状态：获取》》")
+                                                                       : U16("状态：空闲"));
     // The entries' links are quoted; most go through the portal's "url=" forwarder.
     const std::size_t forwarded = entry.find(u"url=");
     const std::u16string link = forwarded != std::u16string::npos
                                     ? entry.substr(forwarded + 4)
                                     : entry.substr(entry.find(u';') + 1);
-    EXPECT_EQ(langxing::TrimSpaces(form.ArticleUrl),
+    EXPECT_EQ(langxing::TrimSpaces(form.ArticleAddress()),
               langxing::TrimSpaces(langxing::ReplaceAll(link, u"\"", u"")));
     if (!checkPage) return;
 
     ASSERT_TRUE(LatestWriteShows(loadedBefore));
-    const ArticleOutcome expected = OutcomeOf(form.ArticleUrl);
-    const QString text = BodyText(*form.WebBrowser2);
+    const ArticleOutcome expected = OutcomeOf(form.ArticleAddress());
+    const QString text = BodyText(*Ctl(form).WebBrowser2);
     if (expected.failure) {
       EXPECT_TRUE(text.startsWith(FailureText)) << text.left(200).toStdString();
     } else {
@@ -188,7 +189,7 @@ TEST_F(LongSessionTest, ChannelClicksAndHeadlineOpensWithFailuresMixedIn) {
       const bool checkPage = opensDone % 10 == 9 || opensDone + 1 == opens;
       // Each listing's rows are opened in turn, so every kind of article comes up.
       int& turn = channel.listing == Listing::Utf8 ? utf8Turn : normalTurn;
-      OpenHeadline(turn++ % form.List2->count(), checkPage);
+      OpenHeadline(turn++ % Ctl(form).List2->count(), checkPage);
       if (HasFatalFailure()) return;
       ++opensDone;
       pagesChecked += checkPage;

@@ -12,6 +12,7 @@
 #include "app/form1.hpp"
 #include "app/program.hpp"
 #include "tests/startup/ready_report.hpp"
+#include "tests/support/window_controls.hpp"
 
 int main(int argc, char** argv) {
   const double mainStart = startup::BootClockMs();
@@ -24,9 +25,9 @@ int main(int argc, char** argv) {
   bool catalogEmpty = true;
   const int status = RunProgram(argc, argv, [&](QApplication& app, Form1& window) {
     // Connected before Form_Load, which starts the blank page.
-    startup::QuitWhenReady(app, window, *window.WebBrowser2, mainStart);
+    startup::QuitWhenReady(app, window, *Ctl(window).WebBrowser2, mainStart);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window, &catalogEmpty] {
-      catalogEmpty = window.TreeView1->topLevelItemCount() == 0;
+      catalogEmpty = Ctl(window).TreeView1->topLevelItemCount() == 0;
     });
   });
   if (status == 0 && catalogEmpty) {

@@ -17,6 +17,7 @@
 
 #include "app/status_bar.hpp"
 #include "tests/app/reader_harness.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace {
 
@@ -85,7 +86,7 @@ class StatusOnScreenTest : public ReaderHarness {
 
   // Panel 4 on the screen, in the screen's pixels.
   QRect StatusPanelOnScreen() const {
-    QLabel* panel = form.StatusBar1->Panel(Form1::StatusPanel);
+    QLabel* panel = Ctl(form).StatusBar1->Panel(Form1::StatusPanel);
     const qreal scale = panel->devicePixelRatioF();
     const QPoint topLeft = panel->mapToGlobal(QPoint(0, 0)) * scale;
     return {topLeft, panel->size() * scale};
@@ -117,11 +118,11 @@ TEST_F(StatusOnScreenTest, TheFetchTextIsOnScreenAndThePointerBusyWhileAnArticle
 
   // The pointer is busy from the first status text of the render to its last.
   std::vector<bool> busyAtEachText;
-  form.PanelTextWritten = [&](int panel, const std::u16string&) {
+  form.SetPanelTextWatcher([&](int panel, const std::u16string&) {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     if (panel == Form1::StatusPanel)
       busyAtEachText.push_back(cursor != nullptr && cursor->shape() == Qt::BusyCursor);
-  };
+  });
 
   const QRect area = StatusPanelOnScreen();
   constexpr int Tries = 10;
@@ -151,9 +152,9 @@ TEST_F(StatusOnScreenTest, TheFetchTextIsOnScreenAndThePointerBusyWhileAnArticle
     busyAtEachText.clear();
     // Clicked as the user clicks it.
     QListWidgetItem* item = AddHeadline(DelayedEntry);
-    form.List2->scrollToItem(item);
-    QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, {},
-                      form.List2->visualItemRect(item).center());
+    Ctl(form).List2->scrollToItem(item);
+    QTest::mouseClick(Ctl(form).List2->viewport(), Qt::LeftButton, {},
+                      Ctl(form).List2->visualItemRect(item).center());
     // The window's own thread goes on turning its event loop meanwhile.
     const bool watchEnded = QTest::qWaitFor([&] { return watched.load(); }, 12000);
     watcher.join();

@@ -6,6 +6,7 @@
 
 #include "app/status_bar.hpp"
 #include "tests/app/reader_harness.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace {
 
@@ -19,15 +20,15 @@ class WaylandWindowTest : public ReaderHarness {
 TEST_F(WaylandWindowTest, StartsAndRendersAnArticleWithItsStatusTexts) {
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  EXPECT_EQ(form.StatusBar1->Panel(Form1::TitlePanel)->text().trimmed(), form.windowTitle());
+  EXPECT_EQ(Ctl(form).StatusBar1->Panel(Form1::TitlePanel)->text().trimmed(), form.windowTitle());
 
   std::vector<bool> busyAtEachText;
-  form.PanelTextWritten = [&](int panel, const std::u16string& text) {
+  form.SetPanelTextWatcher([&](int panel, const std::u16string& text) {
     if (panel != Form1::StatusPanel) return;
     statusTexts.push_back(text);
     const QCursor* cursor = QGuiApplication::overrideCursor();
     busyAtEachText.push_back(cursor != nullptr && cursor->shape() == Qt::BusyCursor);
-  };
+  });
   ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(NewsEntry)); }));
   EXPECT_EQ(statusTexts, RenderStatusTexts);
   EXPECT_EQ(busyAtEachText, std::vector<bool>(RenderStatusTexts.size(), true));

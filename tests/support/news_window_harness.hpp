@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A loaded Form1 against the local portal: a channel file in a temporary folder, the proxy
 // pointed at the portal, a fake message box and address opener, and every panel write recorded.
+// The window suites (tests/app, tests/faults) build their windows on it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,8 +23,10 @@
 #include "core/text.hpp"
 #include "tests/portal/normal_listing.hpp"
 #include "tests/portal/test_portal.hpp"
+#include "tests/support/status_wait.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/tree_path.hpp"
+#include "tests/support/window_controls.hpp"
 
 namespace newswindow {
 
@@ -128,12 +131,11 @@ class NewsWindowTest : public testing::Test {
     form.SetAddressOpener(&opener);
     form.SetProgramEnder([this] { ++endings; });
     // The update check starts only when a test asks for it.
-    form.Timer1->stop();
+    Ctl(form).Timer1->stop();
     form.SetWorkingDirectory(dir.path());
     form.Form_Load();
-    form.PanelTextWritten = [this](int panel, const std::u16string& text) {
-      writes.emplace_back(panel, text);
-    };
+    form.SetPanelTextWatcher(
+        [this](int panel, const std::u16string& text) { writes.emplace_back(panel, text); });
   }
 
   // Every text written to one panel, in order.
@@ -146,14 +148,14 @@ class NewsWindowTest : public testing::Test {
 
   std::vector<std::u16string> ListItems() const {
     std::vector<std::u16string> items;
-    for (int i = 0; i < form.List2->count(); ++i)
-      items.push_back(form.List2->item(i)->text().toStdU16String());
+    for (int i = 0; i < Ctl(form).List2->count(); ++i)
+      items.push_back(Ctl(form).List2->item(i)->text().toStdU16String());
     return items;
   }
 
   // The node at a path of texts from the root, expanded into view; nullptr if there is none.
   QTreeWidgetItem* Node(std::initializer_list<const char*> path) {
-    return langxing::testsupport::NodeAtPath(form.TreeView1, path);
+    return langxing::testsupport::NodeAtPath(Ctl(form).TreeView1, path);
   }
 
   // A left click in the middle of the node's row, as the user makes it.
@@ -161,27 +163,16 @@ class NewsWindowTest : public testing::Test {
     ASSERT_NE(item, nullptr);
     if (!form.isVisible()) form.show();
     form.SelectTab(u"新闻目录");
-    form.TreeView1->scrollToItem(item);
-    const QRect row = form.TreeView1->visualItemRect(item);
+    Ctl(form).TreeView1->scrollToItem(item);
+    const QRect row = Ctl(form).TreeView1->visualItemRect(item);
     ASSERT_TRUE(row.isValid());
-    QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
-  }
-
-  // The last status text of a headline run: idle, or the load failed.
-  static bool RunEnded(const std::u16string& status) {
-    return status == U16("状态：空闲") || status.starts_with(U16("状态：获取失败"));
+    QTest::mouseClick(Ctl(form).TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      row.center());
   }
 
   // Waits (a few seconds at most) until the headline run of the latest click has ended.
   bool WaitForIdle(int timeoutMs = 8000) {
-    return QTest::qWaitFor(
-        [this] {
-          // The clock writes its own panel every second; only the status panel's last text counts.
-          for (auto it = writes.rbegin(); it != writes.rend(); ++it)
-            if (it->first == Form1::StatusPanel) return RunEnded(it->second);
-          return false;
-        },
-        timeoutMs);
+    return langxing::testsupport::WaitForRunEnd(writes, timeoutMs);
   }
 
   TempDir dir;
