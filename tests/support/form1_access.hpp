@@ -8,7 +8,6 @@
 
 #include "app/form1.hpp"
 #include "core/page_loader.hpp"
-#include "tests/support/form1_access.hpp"
 
 struct Form1Access {
   // The hidden view headline pages load in (WebBrowser1), and the announcement's (WebBrowser3).
