@@ -426,17 +426,17 @@ class Guard {
       return Push(n, tag.name, 0, true, n == GUMBO_TAG_SVG);
     }
     if (n == GUMBO_TAG_HTML || n == GUMBO_TAG_BODY || n == GUMBO_TAG_HEAD) return true;
-    // In a select, another select, an input, a keygen or a textarea closes it.
+    // In a select, another select, an input, a keygen or a textarea closes it. Only options
+    // may stand above it: elsewhere the parser is no longer reading the select's content (a
+    // table in a cell closed it, say), and the tag is read as in the body.
     if ((n == GUMBO_TAG_SELECT || n == GUMBO_TAG_INPUT || n == GUMBO_TAG_KEYGEN ||
          n == GUMBO_TAG_TEXTAREA) &&
         Count(GUMBO_TAG_SELECT) > 0) {
-      for (std::size_t k = stack_.size(); k-- > 0;) {
-        if (stack_[k].Is(GUMBO_TAG_SELECT)) {
-          PopThrough(k);
-          break;
-        }
+      const std::size_t k = SelectUnderOptions();
+      if (k != kNone) {
+        PopThrough(k);
+        if (n == GUMBO_TAG_SELECT) return true;
       }
-      if (n == GUMBO_TAG_SELECT) return true;
     }
     if (traits & kTablePart) return TablePart(n, traits);
     const bool closesP = ClosesP(n, tag.name, traits);
@@ -526,6 +526,17 @@ class Guard {
       return top != GUMBO_TAG_TABLE || PushImplied(GUMBO_TAG_COLGROUP);
     }
     return Push(n, {}, traits, false);
+  }
+
+  // The select right under the open options and option groups, or kNone.
+  std::size_t SelectUnderOptions() const {
+    for (std::size_t k = stack_.size(); k-- > 0;) {
+      const Open& at = stack_[k];
+      if (at.foreign) return kNone;
+      if (at.Is(GUMBO_TAG_SELECT)) return k;
+      if (!at.Is(GUMBO_TAG_OPTION) && !at.Is(GUMBO_TAG_OPTGROUP)) return kNone;
+    }
+    return kNone;
   }
 
   bool PushImplied(GumboTag tag) { return Push(tag, {}, TraitsOf(tag), false); }

@@ -269,6 +269,9 @@ TEST(PrepareMarkup, CountsWhatTheParserKeepsOpen) {
       // such a hash took it for a void element and let it nest without bound.
       {"unknown name hashing like br", Repeat("<not-br-.7m9ik.jipbp.47h39.0h7o6>", 200), true},
       {"an SVG end tag closes only its own name", "<svg>" + Repeat("<g><a1></a2>", 60), true},
+      // The parser closes a select in a cell at a <table>; a later <select> closes no other.
+      {"tables after selects in cells",
+       "<table><td>" + Repeat("<x><select><table><td>", 40) + "<select>", true},
   };
   html::MarkupLimits limits;
   limits.maxDepth = 100;
@@ -340,7 +343,7 @@ TEST(PrepareMarkup, RenamesForeignElementsTheParserWouldTakeForHtml) {
       {"<body><table><select><desc><table><math><math></svg><th><mi><select></table>",
        "<body><table><select><desc><table><math><math></svg><th-><mi><select></table>"},
       {"<body><table><svg><select><select><title><p><select><th></table>",
-       "<body><table><svg><select-><select-><title><p><select><th-></table>"},
+       "<body><table><svg><select-><select-><title><p><select><th></table>"},
       {"<body><table><svg><td><desc><select></table><tr><select>",
        "<body><table><svg><td-><desc><select></table><tr><select>"},
       {"<frame><col><table><svg><svg><annotation-xml><TD><title><select></table><title><td/></"
