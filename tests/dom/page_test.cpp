@@ -379,6 +379,12 @@ TEST(PrepareMarkup, RenamesForeignElementsTheParserWouldTakeForHtml) {
        "<td><td><table><svg><input>x<select-><option><desc><select><th>"},
       {"<template><td><table><tr><math><select><foreignObject><mi><select></tr>",
        "<template><td><table><tr><math><select-><foreignObject><mi><select></tr>"},
+      {"<table><th></th><svg></select></template>x<th><title><select><annotation-xml></tbody>"
+       "<colgroup><th>",
+       "<table><th></th><svg></select></template>x<th-><title><select><annotation-xml></tbody>"
+       "<colgroup><th>"},
+      {"<td/><thead><table><svg><select><title></b><select><title><keygen><caption>",
+       "<td/><thead><table><svg><select-><title></b><select><title><keygen><caption>"},
   };
   for (const Case& c : cases) {
     const html::PreparedMarkup markup = html::PrepareMarkup(c.page);
