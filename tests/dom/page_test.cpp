@@ -385,6 +385,12 @@ TEST(PrepareMarkup, RenamesForeignElementsTheParserWouldTakeForHtml) {
        "<colgroup><th>"},
       {"<td/><thead><table><svg><select><title></b><select><title><keygen><caption>",
        "<td/><thead><table><svg><select-><title></b><select><title><keygen><caption>"},
+      {"<table><svg><select><title></template>x<select><td><colgroup></th>",
+       "<table><svg><select-><title></template>x<select><td><colgroup></th>"},
+      {"<table><math></html><desc><select><annotation-xml encoding=text/html><select><svg>"
+       "</desc><td></select>",
+       "<table><math></html><desc><select-><annotation-xml encoding=text/html><select><svg>"
+       "</desc><td-></select>"},
   };
   for (const Case& c : cases) {
     const html::PreparedMarkup markup = html::PrepareMarkup(c.page);
