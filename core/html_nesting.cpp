@@ -67,7 +67,9 @@ bool ConfusesModeReset(GumboTag t) {
 
 // Tags, start or end, at which the parser may close a table, select or template and so pick
 // its mode again: the table and select tags themselves, the tags that close a select, and the
-// table parts that close a select inside a table.
+// table parts that close a select inside a table. Each counts whether or not a table or select
+// is open then: the model's stack does not follow the parser's modes closely enough to tell, and
+// renaming a little early is safe where renaming too late is not.
 bool MayResetMode(GumboTag t, bool endTag) {
   switch (t) {
     case GUMBO_TAG_TABLE:
