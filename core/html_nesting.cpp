@@ -7,6 +7,7 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -29,10 +30,67 @@ bool IsRowGroup(GumboTag t) {
 }
 
 // Elements inside which the content may be HTML again, though their parent is SVG or MathML.
-bool IsIntegrationPoint(GumboTag t, bool svg) {
+// An annotation-xml is one only when its encoding says the content is HTML.
+bool IsIntegrationPoint(GumboTag t, bool svg, bool htmlEncoding) {
   if (svg) return t == GUMBO_TAG_FOREIGNOBJECT || t == GUMBO_TAG_DESC || t == GUMBO_TAG_TITLE;
   return t == GUMBO_TAG_MI || t == GUMBO_TAG_MO || t == GUMBO_TAG_MN || t == GUMBO_TAG_MS ||
-         t == GUMBO_TAG_MTEXT || t == GUMBO_TAG_ANNOTATION_XML;
+         t == GUMBO_TAG_MTEXT || (t == GUMBO_TAG_ANNOTATION_XML && htmlEncoding);
+}
+
+// When the parser closes a table, a select or a template, it picks how to read what follows
+// from the open elements, by tag alone: an SVG or MathML element named like one of these is
+// taken for the HTML element, and the parser then acts on a table cell or select that is not
+// there and aborts. Such foreign elements are renamed before the parse when they are open at
+// that moment (see RenameConfusableForeign).
+bool ConfusesModeReset(GumboTag t) {
+  switch (t) {
+    case GUMBO_TAG_SELECT:
+    case GUMBO_TAG_TD:
+    case GUMBO_TAG_TH:
+    case GUMBO_TAG_TR:
+    case GUMBO_TAG_TBODY:
+    case GUMBO_TAG_THEAD:
+    case GUMBO_TAG_TFOOT:
+    case GUMBO_TAG_CAPTION:
+    case GUMBO_TAG_COLGROUP:
+    case GUMBO_TAG_TABLE:
+    case GUMBO_TAG_TEMPLATE:
+    case GUMBO_TAG_HEAD:
+    case GUMBO_TAG_BODY:
+    case GUMBO_TAG_FRAMESET:
+    case GUMBO_TAG_HTML:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Tags, start or end, at which the parser may close a table, select or template and so pick
+// its mode again: the table and select tags themselves, the tags that close a select, and the
+// table parts that close a select inside a table. Each counts whether or not a table or select
+// is open then: the model's stack does not follow the parser's modes closely enough to tell, and
+// renaming a little early is safe where renaming too late is not.
+bool MayResetMode(GumboTag t, bool endTag) {
+  switch (t) {
+    case GUMBO_TAG_TABLE:
+    case GUMBO_TAG_SELECT:
+    case GUMBO_TAG_CAPTION:
+    case GUMBO_TAG_TBODY:
+    case GUMBO_TAG_THEAD:
+    case GUMBO_TAG_TFOOT:
+    case GUMBO_TAG_TR:
+    case GUMBO_TAG_TD:
+    case GUMBO_TAG_TH:
+      return true;
+    case GUMBO_TAG_INPUT:
+    case GUMBO_TAG_KEYGEN:
+    case GUMBO_TAG_TEXTAREA:
+      return !endTag;
+    case GUMBO_TAG_TEMPLATE:
+      return endTag;
+    default:
+      return false;
+  }
 }
 
 // The tree builder closes an open <p> at a <dialog> too; gumbo has no tag for it, so that one is
@@ -49,6 +107,7 @@ struct StartTag {
   std::string attributes;
   bool selfClosing = false;
   bool fontBreaksOut = false;  // <font> with color, face or size leaves SVG/MathML content
+  bool htmlEncoding = false;   // encoding="text/html" or "application/xhtml+xml"
 };
 
 struct Open {
@@ -61,6 +120,9 @@ struct Open {
   bool foreignInside;    // its content may be SVG/MathML
   std::size_t listSize;  // formatting list length when it opened (for markers)
   std::uint64_t listId;  // its entry in the list of active formatting elements, or 0
+  // A foreign element the parser may take for an HTML one: where its start tag's name ends,
+  // for a rename; else kNoRename.
+  std::size_t renameAt;
 
   bool Is(GumboTag t) const { return tag == t; }
   // The same element name as an end tag's.
@@ -95,6 +157,8 @@ class Guard {
       if (i == kRestIsText) break;
     }
     if (!firstTokenSeen_ && HasText(i, s_.size())) firstTokenSeen_ = true;
+    // At the end of the page, the parser closes an open template and picks its mode again.
+    if (Count(GUMBO_TAG_TEMPLATE) > 0) RenameConfusableForeign();
     result.cut = end < s_.size();
     result.mode = mode_;
     if (edits_.empty()) {
@@ -116,6 +180,7 @@ class Guard {
 
  private:
   static constexpr std::size_t kCut = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kNoRename = static_cast<std::size_t>(-1);
   static constexpr std::size_t kRestIsText = static_cast<std::size_t>(-2);
 
   struct Edit {
@@ -247,6 +312,11 @@ class Guard {
         tag->attributes += std::to_string(value.size()) + ':';
         tag->attributes += value;
       }
+      if (tag && EqualsIgnoringCase(name, "encoding") &&
+          (EqualsIgnoringCase(value, "text/html") ||
+           EqualsIgnoringCase(value, "application/xhtml+xml"))) {
+        tag->htmlEncoding = true;
+      }
       if (tag && (EqualsIgnoringCase(name, "color") || EqualsIgnoringCase(name, "face") ||
                   EqualsIgnoringCase(name, "size"))) {
         tag->fontBreaksOut = true;
@@ -270,6 +340,8 @@ class Guard {
     const GumboTag tag = ReadName(i, name);
     const std::size_t end = ReadAttributes(i, nullptr);
     if (end == std::string_view::npos) return s_.size();
+    // An end tag that closes a foreign element of its name does not reach the HTML rules.
+    if (MayResetMode(tag, true) && ForeignNamed(tag, name) == kNone) RenameConfusableForeign();
     if (tag == GUMBO_TAG_UNKNOWN) {
       AnyOtherEndTag(tag, name);
     } else {
@@ -287,7 +359,8 @@ class Guard {
     if (items_ > limits_.maxItems) return kCut;
     const std::uint32_t traits = TraitsOf(tag.tag);
     const bool html = StartTagIsHtml(tag);
-    if (!StartTagOpens(tag, traits, html)) return kCut;
+    if (html && MayResetMode(tag.tag, false)) RenameConfusableForeign();
+    if (!StartTagOpens(tag, traits, html, i)) return kCut;
     if (html && (traits & kRawText) && RawTextApplies(tag.tag)) {
       if (tag.tag == GUMBO_TAG_PLAINTEXT) return kRestIsText;
       return SkipRawText(end, tag.tag);
@@ -307,6 +380,11 @@ class Guard {
   // HTML's own first closes the foreign elements.
   bool StartTagIsHtml(const StartTag& tag) {
     if (!Foreign()) return true;
+    // An <svg> in a MathML annotation-xml opens SVG content by the HTML rules.
+    if (tag.tag == GUMBO_TAG_SVG && !stack_.back().svg &&
+        stack_.back().Is(GUMBO_TAG_ANNOTATION_XML)) {
+      return true;
+    }
     const bool breaksOut =
         Has(tag.tag, kBreaksOut) || (tag.tag == GUMBO_TAG_FONT && tag.fontBreaksOut);
     if (!breaksOut) return false;
@@ -330,28 +408,37 @@ class Guard {
   std::size_t Depth() const { return stack_.size(); }
 
   // Applies a start tag; false when it would make the tree deeper than allowed.
-  bool StartTagOpens(const StartTag& tag, std::uint32_t traits, bool html) {
+  // `nameEnd` is where the tag's name ends in the page.
+  bool StartTagOpens(const StartTag& tag, std::uint32_t traits, bool html, std::size_t nameEnd) {
     const GumboTag n = tag.tag;
     if (!html) {
       if (tag.selfClosing) return true;
-      return Push(n, tag.name, 0, true);
+      // In SVG or MathML content every element, <svg> and <math> too, takes its parent's
+      // namespace.
+      const bool svg = stack_.back().svg;
+      if (!Push(n, tag.name, 0, true, svg, 0, tag.htmlEncoding)) return false;
+      if (ConfusesModeReset(n)) {
+        stack_.back().renameAt = nameEnd;
+        ++confusableOpen_;
+      }
+      return true;
     }
     if (n == GUMBO_TAG_SVG || n == GUMBO_TAG_MATH) {
       if (tag.selfClosing) return true;
       return Push(n, tag.name, 0, true, n == GUMBO_TAG_SVG);
     }
     if (n == GUMBO_TAG_HTML || n == GUMBO_TAG_BODY || n == GUMBO_TAG_HEAD) return true;
-    // In a select, another select, an input, a keygen or a textarea closes it.
+    // In a select, another select, an input, a keygen or a textarea closes it. Only options
+    // may stand above it: elsewhere the parser is no longer reading the select's content (a
+    // table in a cell closed it, say), and the tag is read as in the body.
     if ((n == GUMBO_TAG_SELECT || n == GUMBO_TAG_INPUT || n == GUMBO_TAG_KEYGEN ||
          n == GUMBO_TAG_TEXTAREA) &&
         Count(GUMBO_TAG_SELECT) > 0) {
-      for (std::size_t k = stack_.size(); k-- > 0;) {
-        if (stack_[k].Is(GUMBO_TAG_SELECT)) {
-          PopThrough(k);
-          break;
-        }
+      const std::size_t k = SelectUnderOptions();
+      if (k != kNone) {
+        PopThrough(k);
+        if (n == GUMBO_TAG_SELECT) return true;
       }
-      if (n == GUMBO_TAG_SELECT) return true;
     }
     if (traits & kTablePart) return TablePart(n, traits);
     const bool closesP = ClosesP(n, tag.name, traits);
@@ -443,6 +530,17 @@ class Guard {
     return Push(n, {}, traits, false);
   }
 
+  // The select right under the open options and option groups, or kNone.
+  std::size_t SelectUnderOptions() const {
+    for (std::size_t k = stack_.size(); k-- > 0;) {
+      const Open& at = stack_[k];
+      if (at.foreign) return kNone;
+      if (at.Is(GUMBO_TAG_SELECT)) return k;
+      if (!at.Is(GUMBO_TAG_OPTION) && !at.Is(GUMBO_TAG_OPTGROUP)) return kNone;
+    }
+    return kNone;
+  }
+
   bool PushImplied(GumboTag tag) { return Push(tag, {}, TraitsOf(tag), false); }
 
   std::size_t NearestTableContext() const {
@@ -499,14 +597,36 @@ class Guard {
   // tag first closes the nearest foreign element of its name; once an HTML element is reached,
   // the HTML rules run from the top. True when it closed one.
   bool ClosesForeign(GumboTag n, std::string_view name) {
-    if (stack_.empty() || !stack_.back().foreign) return false;
+    const std::size_t k = ForeignNamed(n, name);
+    if (k == kNone) return false;
+    PopThrough(k);
+    return true;
+  }
+
+  // The foreign element such an end tag closes, or kNone.
+  std::size_t ForeignNamed(GumboTag n, std::string_view name) const {
+    if (stack_.empty() || !stack_.back().foreign) return kNone;
     for (std::size_t k = stack_.size(); k-- > 0 && stack_[k].foreign;) {
-      if (stack_[k].Named(n, name)) {
-        PopThrough(k);
-        return true;
-      }
+      if (stack_[k].Named(n, name)) return k;
     }
-    return false;
+    return kNone;
+  }
+
+  // Renames, by a '-' after the name, every open foreign element the parser could take for an
+  // HTML table part, select or template when it picks its mode again. Called before each tag
+  // at which it may do so; the elements open in the model then include those open in the
+  // parser. A page without such elements open at such a tag is not changed.
+  void RenameConfusableForeign() {
+    if (confusableOpen_ == 0) return;
+    for (Open& open : stack_) {
+      if (open.renameAt == kNoRename) continue;
+      const Edit edit{open.renameAt, open.renameAt, "-"};
+      const auto at = std::upper_bound(edits_.begin(), edits_.end(), edit.begin,
+                                       [](std::size_t b, const Edit& e) { return b < e.begin; });
+      edits_.insert(at, edit);
+      open.renameAt = kNoRename;
+      --confusableOpen_;
+    }
   }
 
   // "Any other end tag": the nearest element of that name closes, unless a special element
@@ -615,12 +735,12 @@ class Guard {
   }
 
   bool Push(GumboTag n, std::string_view name, std::uint32_t traits, bool foreign, bool svg = false,
-            std::uint64_t listId = 0) {
+            std::uint64_t listId = 0, bool htmlEncoding = false) {
     if (foreign && !stack_.empty() && stack_.back().foreign && n != GUMBO_TAG_SVG &&
         n != GUMBO_TAG_MATH) {
       svg = stack_.back().svg;
     }
-    const bool integration = foreign && IsIntegrationPoint(n, svg);
+    const bool integration = foreign && IsIntegrationPoint(n, svg, htmlEncoding);
     Open open{n,
               name,
               traits,
@@ -629,8 +749,10 @@ class Guard {
               !foreign || integration,
               foreign && (!integration || n == GUMBO_TAG_ANNOTATION_XML),
               formatting_.size(),
-              listId};
-    if (foreign) open.traits = integration ? (kSpecial | kScopeLimit) : 0;
+              listId,
+              kNoRename};
+    // Every annotation-xml bounds scopes and stops end tags, whatever its encoding.
+    if (foreign) open.traits = IsIntegrationPoint(n, svg, true) ? (kSpecial | kScopeLimit) : 0;
     if (open.traits & kMarker) formatting_.push_back({kNoTag, {}, 0, false});
     stack_.push_back(open);
     ++openCount_[n];
@@ -640,6 +762,7 @@ class Guard {
   void Pop() {
     const Open& top = stack_.back();
     --openCount_[top.tag];
+    if (top.renameAt != kNoRename) --confusableOpen_;
     if (top.listId != 0) MarkClosed(top.listId);
     if (top.traits & kMarker) TruncateFormatting(top.listSize);
     stack_.pop_back();
@@ -736,7 +859,8 @@ class Guard {
   bool formPointer_ = false;
   bool firstTokenSeen_ = false;
   DocumentMode mode_ = DocumentMode::Quirks;
-  std::vector<Edit> edits_;
+  std::vector<Edit> edits_;         // in page order
+  std::size_t confusableOpen_ = 0;  // open elements with a pending rename
 };
 
 }  // namespace

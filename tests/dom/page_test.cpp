@@ -269,6 +269,9 @@ TEST(PrepareMarkup, CountsWhatTheParserKeepsOpen) {
       // such a hash took it for a void element and let it nest without bound.
       {"unknown name hashing like br", Repeat("<not-br-.7m9ik.jipbp.47h39.0h7o6>", 200), true},
       {"an SVG end tag closes only its own name", "<svg>" + Repeat("<g><a1></a2>", 60), true},
+      // The parser closes a select in a cell at a <table>; a later <select> closes no other.
+      {"tables after selects in cells",
+       "<table><td>" + Repeat("<x><select><table><td>", 40) + "<select>", true},
   };
   html::MarkupLimits limits;
   limits.maxDepth = 100;
@@ -296,6 +299,104 @@ TEST(PrepareMarkup, BoundsAttributesAndItems) {
   const auto cut = html::PrepareMarkup(many, limits);
   EXPECT_TRUE(cut.cut);
   EXPECT_EQ(cut.text, many.substr(0, 25 * 8));
+}
+
+// An SVG or MathML element named like a table part, select or template, still open when the
+// parser closes a table, select or template, made the parser abort: the guard renames it. The
+// same elements are left alone where they are closed first, and so is inline SVG in tables.
+TEST(PrepareMarkup, RenamesForeignElementsTheParserWouldTakeForHtml) {
+  struct Case {
+    const char* page;
+    const char* prepared;
+  };
+  const Case cases[] = {
+      {"<table><svg><td><title><select></table>", "<table><svg><td-><title><select></table>"},
+      {"<table><svg><th><title><select></table>", "<table><svg><th-><title><select></table>"},
+      {"<table><svg><tr><desc><select></table>", "<table><svg><tr-><desc><select></table>"},
+      {"<table><svg><TD class=x><title><select></table>",
+       "<table><svg><TD- class=x><title><select></table>"},
+      {"<table><svg><select><title><select></table><td>",
+       "<table><svg><select-><title><select></table><td>"},
+      // An annotation-xml without an HTML encoding holds MathML.
+      {"<table><math><annotation-xml><td><mi><select></table>",
+       "<table><math><annotation-xml><td-><mi><select></table>"},
+      {"<table><math><annotation-xml encoding=text/html><td><mi><select></table>",
+       "<table><math><annotation-xml encoding=text/html><td><mi><select></table>"},
+      // An <svg> inside SVG is SVG, so its <title> lets the <select> in.
+      {"<table><option><svg><svg><select><title><body><select><table>",
+       "<table><option><svg><svg><select-><title><body><select><table>"},
+      {"<template><svg><td><title><select></template>",
+       "<template><svg><td-><title><select></template>"},
+      {"<svg><td>a</td><select>b</select></svg>", "<svg><td>a</td><select>b</select></svg>"},
+      {"<table><svg><td></td><title><select></table>",
+       "<table><svg><td></td><title><select></table>"},
+      {"<table><svg><td/><title><select></table>", "<table><svg><td/><title><select></table>"},
+      {"<table><tr><td><svg><title>a</title><desc>d</desc><g><path d='M0'/><text>t</text></g>"
+       "</svg></td></tr></table>",
+       "<table><tr><td><svg><title>a</title><desc>d</desc><g><path d='M0'/><text>t</text></g>"
+       "</svg></td></tr></table>"},
+      // Pages found by fuzzing that made the parser abort.
+      {"</select><table></tr><mi><svg><select><title><select><annotation-xml><mi><td><caption>",
+       "</select><table></tr><mi><svg><select-><title><select><annotation-xml><mi><td><caption>"},
+      {"</table><table><svg><select><desc><select><td/><th><mi><table></template>",
+       "</table><table><svg><select-><desc><select><td/><th><mi><table></template>"},
+      {"<body><table><select><desc><table><math><math></svg><th><mi><select></table>",
+       "<body><table><select><desc><table><math><math></svg><th-><mi><select></table>"},
+      {"<body><table><svg><select><select><title><p><select><th></table>",
+       "<body><table><svg><select-><select-><title><p><select><th></table>"},
+      {"<body><table><svg><td><desc><select></table><tr><select>",
+       "<body><table><svg><td-><desc><select></table><tr><select>"},
+      {"<frame><col><table><svg><svg><annotation-xml><TD><title><select></table><title><td/></"
+       "desc><th>",
+       "<frame><col><table><svg><svg><annotation-xml><TD-><title><select></table><title><td/></"
+       "desc><th>"},
+      {"<option><table><svg><th><desc><select><frameset></table><math>",
+       "<option><table><svg><th-><desc><select><frameset></table><math>"},
+      {"<p><table><svg><tbody><html><select><foreignObject></"
+       "tr><select><foreignObject><table><select>",
+       "<p><table><svg><tbody-><html-><select-><foreignObject></"
+       "tr><select><foreignObject><table><select>"},
+      {"<table></template></tr><desc><option><svg><svg><select><title><body><select><table>",
+       "<table></template></tr><desc><option><svg><svg><select-><title><body><select><table>"},
+      {"<table></template><html><svg><th><foreignObject><html><input><select></table>",
+       "<table></template><html><svg><th-><foreignObject><html><input><select></table>"},
+      {"<table><math><select><option><mi><select><math><title></td><frameset><table><select>",
+       "<table><math><select-><option><mi><select><math><title></td><frameset><table><select>"},
+      {"<table><svg><caption><tr><th><input><colgroup><td><svg><foreignObject><select></table>",
+       "<table><svg><caption-><tr-><th-><input><colgroup-><td-><svg><foreignObject><select></"
+       "table>"},
+      {"<table><svg><mglyph><TD><select><desc></template><b><select><colgroup></svg><th></"
+       "mi><math>",
+       "<table><svg><mglyph><TD-><select-><desc></template><b><select><colgroup></svg><th></"
+       "mi><math>"},
+      {"<table><svg><td><select><desc><select><tbody><frameset><input><td><th>",
+       "<table><svg><td-><select-><desc><select><tbody><frameset><input><td><th>"},
+      {"<table><svg><td><title><select><p></tr></table><tr>",
+       "<table><svg><td-><title><select><p></tr></table><tr>"},
+      {"<td/><table><desc><table><annotation-xml><math><html><tr><th><mi><select></table>",
+       "<td/><table><desc><table><annotation-xml><math><html-><tr-><th-><mi><select></table>"},
+      {"<td><td><table><svg><input>x<select><option><desc><select><th>",
+       "<td><td><table><svg><input>x<select-><option><desc><select><th>"},
+      {"<template><td><table><tr><math><select><foreignObject><mi><select></tr>",
+       "<template><td><table><tr><math><select-><foreignObject><mi><select></tr>"},
+      {"<table><th></th><svg></select></template>x<th><title><select><annotation-xml></tbody>"
+       "<colgroup><th>",
+       "<table><th></th><svg></select></template>x<th-><title><select><annotation-xml></tbody>"
+       "<colgroup><th>"},
+      {"<td/><thead><table><svg><select><title></b><select><title><keygen><caption>",
+       "<td/><thead><table><svg><select-><title></b><select><title><keygen><caption>"},
+      {"<table><svg><select><title></template>x<select><td><colgroup></th>",
+       "<table><svg><select-><title></template>x<select><td><colgroup></th>"},
+      {"<table><math></html><desc><select><annotation-xml encoding=text/html><select><svg>"
+       "</desc><td></select>",
+       "<table><math></html><desc><select-><annotation-xml encoding=text/html><select><svg>"
+       "</desc><td-></select>"},
+  };
+  for (const Case& c : cases) {
+    const html::PreparedMarkup markup = html::PrepareMarkup(c.page);
+    EXPECT_EQ(markup.text, c.prepared) << c.page;
+    SerializeBodyUtf8(c.page);  // aborted the process before
+  }
 }
 
 TEST(PrepareMarkup, TakesTheModeFromTheStandardsListOfDoctypes) {

@@ -216,6 +216,17 @@ TEST(SerializeBody, CollapsesWhiteSpace) {
   });
 }
 
+// A foreign element the parser would take for a table cell or select is written under its
+// new name; the page no longer aborts the parser.
+TEST(SerializeBody, WritesRenamedForeignElementsByTheirNewName) {
+  ExpectInnerHtml({
+      {"SVG cell open when the table closes", "<table><svg><td><title><select></table>x",
+       "<SVG><td-><TITLE><SELECT></SELECT></TITLE></td-></SVG>\r\n<TABLE></TABLE>x"},
+      {"MathML select open when the table closes", "<table><math><select><mi><select></table>",
+       "<MATH><select-><MI><SELECT></SELECT></MI></select-></MATH>\r\n<TABLE></TABLE>"},
+  });
+}
+
 TEST(SerializeBody, MatchesTheWorkedListingExample) {
   const std::string page =
       "<center><table><tr bgcolor=\"#EEEEEE\"><td>...</td></tr>\n"
