@@ -151,7 +151,9 @@ QWebEngineScript StillScript() {
       .forEach(function (type) { window.addEventListener(type, still, true); });
   var costly = ['animation', 'transition', 'filter', 'backdrop-filter', 'box-shadow',
                 'text-shadow', 'will-change', 'mix-blend-mode'];
+  // Most elements carry no style attribute; asking for their style object would make one.
   function plain(element) {
+    if (!element.hasAttribute('style')) return;
     var style = element.style;
     if (!style) return;
     costly.forEach(function (property) {
@@ -165,7 +167,9 @@ QWebEngineScript StillScript() {
       record.addedNodes.forEach(function (node) {
         if (node.nodeType !== 1) return;
         plain(node);
-        node.querySelectorAll('[style]').forEach(plain);
+        // The parser reports each element it adds; a node that came with children of its own
+        // (moved by the parser, or adopted) has them looked at here.
+        if (node.firstElementChild) node.querySelectorAll('[style]').forEach(plain);
       });
     });
   }).observe(document, {childList: true, subtree: true, attributes: true,
@@ -210,6 +214,12 @@ ArticleView::ArticleView(QWidget* parent)
     // The renderer holds the written page, parsed: only its pictures are still on their way
     // (a slow picture host). Nothing hangs.
     if (answered_ && parsed_) return;
+    // The renderer is still parsing the written page and has got further since the last
+    // round (a page of megabytes): it is working, not hung. It gets another round.
+    if (answered_ && progressed_) {
+      writeWatch_.start();
+      return;
+    }
     // The renderer answers but the write still does not show: the engine may be busy with
     // the page shown before (its compositing, say). It gets one more round of the watch.
     if (answered_ && stalledFor_ != writes_) {
@@ -362,11 +372,21 @@ void ArticleView::ProbeRenderer() {
   probed_ = writes_;
   answered_ = false;
   parsed_ = false;
+  progressed_ = false;
   const std::uint64_t probe = probed_;
-  page()->runJavaScript(QStringLiteral("document.readyState === 'loading' ? '' : location.href"),
+  // While the parser is at work the answer is how many elements it has made so far.
+  page()->runJavaScript(QStringLiteral("document.readyState === 'loading' ? "
+                                       "document.getElementsByTagName('*').length : location.href"),
                         QWebEngineScript::ApplicationWorld, [this, probe](const QVariant& answer) {
                           if (probe != probed_) return;
                           answered_ = true;
+                          if (answer.typeId() != QMetaType::QString) {
+                            const qint64 elements = answer.toLongLong();
+                            progressed_ = elementsFor_ == probe && elements > elementsParsed_;
+                            elementsParsed_ = elements;
+                            elementsFor_ = probe;
+                            return;
+                          }
                           const QUrl shown(answer.toString());
                           parsed_ = writtenPages_ != nullptr
                                         ? writtenPages_->IsLatest(shown)

@@ -101,6 +101,11 @@ class ArticleView final : public QWebEngineView {
   bool answered_ = false;
   bool parsed_ = false;  // the answer: the latest write is parsed, its pictures may still load
   std::uint64_t stalledFor_ = 0;  // the write the renderer answered for but did not show
+  // How many elements the parser had made at the last probe, and for which write; whether
+  // the latest probe found it further on with the same write.
+  qint64 elementsParsed_ = 0;
+  std::uint64_t elementsFor_ = 0;
+  bool progressed_ = false;
   std::uint64_t killedFor_ = 0;
   std::uint64_t reloadedFor_ = 0;
 };
