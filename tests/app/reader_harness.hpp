@@ -15,6 +15,8 @@
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
 #include "app/written_page.hpp"
+#include "core/text.hpp"
+#include "tests/portal/normal_listing.hpp"
 #include "tests/portal/test_portal.hpp"
 #include "tests/support/window_controls.hpp"
 #include "tests/webview/view_harness.hpp"
@@ -96,17 +98,15 @@ class ReaderHarness : public testing::Test {
   const WindowControls controls{form};  // looked up once, not at every poll of a wait
 };
 
-// The headline entries of the fixture listing, as the scraper puts them into List2.
+// Headline entries of the fixture listing, as the scraper puts them into List2: a news, an
+// auto and a blog article.
 inline const std::u16string NewsEntry =
-    u"北京地铁四号线今日起试运营;\"http://go.sina.com.cn/?url=http://news.sina.com.cn/c/2010-05-01/"
-    u"083020191234.shtml\" ";
-inline const std::u16string NewsUrl = u"http://news.sina.com.cn/c/2010-05-01/083020191234.shtml ";
+    langxing::Utf8ToUtf16(langxing::testportal::kNormalListingEntries[0]);
 inline const std::u16string AutoEntry =
-    u"新款国产轿车正式上市 售价公布;\"http://go.sina.com.cn/?url=http://auto.sina.com.cn/news/"
-    u"2010-05-01/0812581234.shtml\" ";
+    langxing::Utf8ToUtf16(langxing::testportal::kNormalListingEntries[1]);
 inline const std::u16string BlogEntry =
-    u"志愿者日记：我在世博园的第一天;\"http://go.sina.com.cn/?url=http://blog.sina.com.cn/s/"
-    u"blog_4b0f52990100i7xz.html\" ";
+    langxing::Utf8ToUtf16(langxing::testportal::kNormalListingEntries[2]);
+inline const std::u16string NewsUrl = u"http://news.sina.com.cn/c/2010-05-01/083020191234.shtml ";
 
 inline const std::vector<std::u16string> RenderStatusTexts = {u"状态：获取》》", u"状态：正在处理",
                                                               u"状态：处理完毕", u"状态：空闲"};
