@@ -39,8 +39,8 @@ class ReaderHarness : public testing::Test {
   ArticleView& View() { return *controls.WebBrowser2; }
 
   // Runs action, which writes a page into the article view, and waits until that page (and not
-  // one shown before it) has loaded. False after kWaitMs.
-  bool ShowsWrite(const std::function<void()>& action) {
+  // one shown before it) has loaded. False after waitMs.
+  bool ShowsWrite(const std::function<void()>& action, int waitMs = kWaitMs) {
     const QUrl before = View().url();
     const std::size_t seen = loadedUrls_.size();
     action();
@@ -54,7 +54,7 @@ class ReaderHarness : public testing::Test {
           }
           return false;
         },
-        kWaitMs);
+        waitMs);
   }
 
   // Spins the event loop until no render is in flight any more. False after kWaitMs.
