@@ -214,9 +214,24 @@ ArticleView::ArticleView(QWidget* parent)
     // The renderer holds the written page, parsed: only its pictures are still on their way
     // (a slow picture host). Nothing hangs.
     if (answered_ && parsed_) return;
+    // The page shown before answers and the write has not reached a renderer yet (one is
+    // being started for it, say): it is on its way, nothing hangs.
+    if (answered_ && onItsWay_) {
+      writeWatch_.start();
+      return;
+    }
     // The renderer is still parsing the written page and has got further since the last
     // round (a page of megabytes): it is working, not hung. It gets another round.
-    if (answered_ && progressed_) {
+    const bool progressedBefore = progressedLastRound_;
+    progressedLastRound_ = answered_ && progressed_;
+    if (progressedLastRound_) {
+      writeWatch_.start();
+      return;
+    }
+    // A renderer last seen getting on with the page may be laying out what it parsed, in one
+    // go that takes seconds on a busy machine, and so miss one question. It gets one more
+    // round; a renderer that then still does not answer is hung.
+    if (!answered_ && progressedBefore) {
       writeWatch_.start();
       return;
     }
@@ -321,6 +336,8 @@ void ArticleView::WriteDocument(const std::u16string& html, const std::u16string
   writeShown_ = false;
   ownNavigation_ = false;
   ++writes_;
+  elementsParsed_ = 0;  // any elements of this write are progress over the page shown before
+  progressedLastRound_ = false;
   writeWatch_.start();
   const QString based = WithBaseAddress(WithStillStyle(page), writtenBase_);
   if (writtenPages_) {
@@ -373,25 +390,27 @@ void ArticleView::ProbeRenderer() {
   answered_ = false;
   parsed_ = false;
   progressed_ = false;
+  onItsWay_ = false;
   const std::uint64_t probe = probed_;
+  const bool pendingWhenAsked = writePending_;
   // While the parser is at work the answer is how many elements it has made so far.
-  page()->runJavaScript(QStringLiteral("document.readyState === 'loading' ? "
-                                       "document.getElementsByTagName('*').length : location.href"),
-                        QWebEngineScript::ApplicationWorld, [this, probe](const QVariant& answer) {
-                          if (probe != probed_) return;
-                          answered_ = true;
-                          if (answer.typeId() != QMetaType::QString) {
-                            const qint64 elements = answer.toLongLong();
-                            progressed_ = elementsFor_ == probe && elements > elementsParsed_;
-                            elementsParsed_ = elements;
-                            elementsFor_ = probe;
-                            return;
-                          }
-                          const QUrl shown(answer.toString());
-                          parsed_ = writtenPages_ != nullptr
-                                        ? writtenPages_->IsLatest(shown)
-                                        : !shown.isEmpty() && shown == QUrl(writtenBase_);
-                        });
+  page()->runJavaScript(
+      QStringLiteral("document.readyState === 'loading' ? "
+                     "document.getElementsByTagName('*').length : location.href"),
+      QWebEngineScript::ApplicationWorld, [this, probe, pendingWhenAsked](const QVariant& answer) {
+        if (probe != probed_) return;
+        answered_ = true;
+        if (answer.typeId() != QMetaType::QString) {
+          const qint64 elements = answer.toLongLong();
+          progressed_ = elements > elementsParsed_;
+          elementsParsed_ = elements;
+          return;
+        }
+        const QUrl shown(answer.toString());
+        parsed_ = writtenPages_ != nullptr ? writtenPages_->IsLatest(shown)
+                                           : !shown.isEmpty() && shown == QUrl(writtenBase_);
+        onItsWay_ = !parsed_ && pendingWhenAsked;
+      });
   answerWatch_.start();
 }
 

@@ -99,13 +99,14 @@ class ArticleView final : public QWebEngineView {
   std::uint64_t writes_ = 0;
   std::uint64_t probed_ = 0;
   bool answered_ = false;
-  bool parsed_ = false;  // the answer: the latest write is parsed, its pictures may still load
+  bool parsed_ = false;    // the answer: the latest write is parsed, its pictures may still load
+  bool onItsWay_ = false;  // the answer came from the page before, the write not yet committed
   std::uint64_t stalledFor_ = 0;  // the write the renderer answered for but did not show
-  // How many elements the parser had made at the last probe, and for which write; whether
-  // the latest probe found it further on with the same write.
+  // How many elements the parser had made of the latest write at the last probe; whether the
+  // latest probe found it further on, and whether the round before the latest one did.
   qint64 elementsParsed_ = 0;
-  std::uint64_t elementsFor_ = 0;
   bool progressed_ = false;
+  bool progressedLastRound_ = false;
   std::uint64_t killedFor_ = 0;
   std::uint64_t reloadedFor_ = 0;
 };
