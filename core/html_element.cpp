@@ -14,19 +14,12 @@ namespace {
 
 using html::ChildAt;
 using html::ChildrenOf;
+using html::IsElement;
+using html::IsTextNode;
 using html::WalkDescendants;
 
 using html::Has;
 using html::IsSpace;
-
-bool IsElement(const GumboNode* node) {
-  return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
-}
-
-bool IsTextNode(const GumboNode* node) {
-  return node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
-         node->type == GUMBO_NODE_CDATA;
-}
 
 std::string_view AttributeOf(const GumboNode* node, const char* name) {
   const GumboAttribute* a = gumbo_get_attribute(&node->v.element.attributes, name);

@@ -53,6 +53,17 @@ class ParsedHtml {
   const GumboOutput* output_ = nullptr;
 };
 
+// An element node (a <template> is one too, with its own node type).
+inline bool IsElement(const GumboNode* node) {
+  return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
+}
+
+// A node of character data: text, whitespace or a CDATA section.
+inline bool IsTextNode(const GumboNode* node) {
+  return node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
+         node->type == GUMBO_NODE_CDATA;
+}
+
 // The children of a document or an element.
 inline const GumboVector& ChildrenOf(const GumboNode* node) {
   return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;

@@ -25,6 +25,8 @@ namespace {
 
 using html::ChildAt;
 using html::ChildrenOf;
+using html::IsElement;
+using html::IsTextNode;
 using html::WalkDescendants;
 
 // How much of a page is looked at to tell markup from binary data.
@@ -34,21 +36,12 @@ using html::Has;
 using html::IsAllSpace;
 using html::IsSpace;
 
-bool IsElement(const GumboNode* node) {
-  return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
-}
-
 GumboTag TagOf(const GumboNode* node) {
   return IsElement(node) ? node->v.element.tag : GUMBO_TAG_UNKNOWN;
 }
 
 bool IsBlockNode(const GumboNode* node) {
   return IsElement(node) && Has(TagOf(node), html::kBlock);
-}
-
-bool IsTextNode(const GumboNode* node) {
-  return node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
-         node->type == GUMBO_NODE_CDATA;
 }
 
 std::string_view TextOf(const GumboNode* node) { return node->v.text.text; }
