@@ -69,16 +69,16 @@ TEST_F(CatalogClickTest, EnterOpensTheCurrentChannel) {
   form.show();
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  Ctl(form).TreeView1->setFocus();
-  Ctl(form).TreeView1->setCurrentItem(channel);
-  QTest::keyClick(Ctl(form).TreeView1, Qt::Key_Return);
+  controls.TreeView1->setFocus();
+  controls.TreeView1->setCurrentItem(channel);
+  QTest::keyClick(controls.TreeView1, Qt::Key_Return);
   ASSERT_TRUE(WaitForIdle());
   EXPECT_EQ(WritesTo(4).front(), U16("状态：获取"));
   EXPECT_EQ(portal.Requests(),
             std::vector<std::string>{"http://news.sina.com.cn/society/index_list.shtml"});
   EXPECT_EQ(ListItems(), Utf8ListingEntries());
   // The headlines have the focus, so the arrow keys and Enter go on from there at once.
-  EXPECT_EQ(QApplication::focusWidget(), Ctl(form).List2);
+  EXPECT_EQ(QApplication::focusWidget(), controls.List2);
 }
 
 // A style that activates an item on a single click as well, as some desktops do.
@@ -97,8 +97,8 @@ TEST_F(CatalogClickTest, OneClickStartsOneLoadWhateverTheStyle) {
     SingleClickActivation* style = nullptr;
     if (activatesOnClick) {
       style = new SingleClickActivation;
-      style->setParent(Ctl(form).TreeView1);
-      Ctl(form).TreeView1->setStyle(style);
+      style->setParent(controls.TreeView1);
+      controls.TreeView1->setStyle(style);
     }
     writes.clear();
     portal.ClearRequests();

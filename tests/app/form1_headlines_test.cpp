@@ -44,8 +44,8 @@ TEST_F(HeadlineListTest, ChannelPageFillsTheListInPageOrderAndShowsIt) {
     EXPECT_EQ(ListItems(), c.entries);
     EXPECT_EQ(WritesTo(4), RunStatusTexts);
     EXPECT_EQ(form.SelectedTabCaption(), U16("新闻标题"));
-    EXPECT_TRUE(Ctl(form).List2->isVisibleTo(&form));
-    EXPECT_FALSE(Ctl(form).TreeView1->isVisibleTo(&form));
+    EXPECT_TRUE(controls.List2->isVisibleTo(&form));
+    EXPECT_FALSE(controls.TreeView1->isVisibleTo(&form));
   }
 }
 
@@ -72,12 +72,12 @@ TEST_F(HeadlineListTest, TitleMarkerIsReadFromText2AtEachRun) {
 }
 
 TEST_F(HeadlineListTest, CompletionBeforeAnyChannelClickOnlyEmptiesTheList) {
-  Ctl(form).List2->addItem(QStringLiteral("旧条目"));
+  controls.List2->addItem(QStringLiteral("旧条目"));
   Form1Access::HeadlineView(form).Navigate(U16("http://news.sina.com.cn/china/index_list.shtml"));
   ASSERT_TRUE(QTest::qWaitFor([this] { return !writes.empty(); }, 8000));
   QTest::qWait(100);
   EXPECT_EQ(writes, (std::vector<std::pair<int, std::u16string>>{{4, U16("状态：获取》")}}));
-  EXPECT_EQ(Ctl(form).List2->count(), 0);
+  EXPECT_EQ(controls.List2->count(), 0);
   EXPECT_EQ(form.SelectedTabCaption(), U16("新闻目录"));
 }
 

@@ -63,17 +63,17 @@ TEST_F(ReaderTest, MouseClickAndEnterOpenAHeadlineOnceEach) {
   ASSERT_TRUE(form.SelectTab(u"新闻标题"));
   QListWidgetItem* news = AddHeadline(NewsEntry);
   QListWidgetItem* autoItem = AddHeadline(AutoEntry);
-  QWidget* viewport = Ctl(form).List2->viewport();
+  QWidget* viewport = controls.List2->viewport();
 
   ASSERT_TRUE(ShowsWrite([&] {
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, Ctl(form).List2->visualItemRect(news).center());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, controls.List2->visualItemRect(news).center());
   }));
   EXPECT_EQ(form.ArticleAddress(), NewsUrl);
   EXPECT_EQ(Renders(), 1);
 
-  Ctl(form).List2->setFocus();
-  Ctl(form).List2->setCurrentItem(autoItem);
-  ASSERT_TRUE(ShowsWrite([&] { QTest::keyClick(Ctl(form).List2, Qt::Key_Return); }));
+  controls.List2->setFocus();
+  controls.List2->setCurrentItem(autoItem);
+  ASSERT_TRUE(ShowsWrite([&] { QTest::keyClick(controls.List2, Qt::Key_Return); }));
   EXPECT_TRUE(Script(QStringLiteral("document.body.innerText"))
                   .contains(QStringLiteral("一款全新国产紧凑型轿车正式上市")));
   EXPECT_EQ(Renders(), 2);
@@ -81,7 +81,7 @@ TEST_F(ReaderTest, MouseClickAndEnterOpenAHeadlineOnceEach) {
   // A double click opens the article once, not once for the click and again for the double click.
   // (Press and release, then the second press that arrives as a double click, and its release.)
   statusTexts.clear();
-  const QPoint newsAt = Ctl(form).List2->visualItemRect(news).center();
+  const QPoint newsAt = controls.List2->visualItemRect(news).center();
   QTest::mouseClick(viewport, Qt::LeftButton, {}, newsAt);
   QTest::mouseDClick(viewport, Qt::LeftButton, {}, newsAt);
   QTest::mouseRelease(viewport, Qt::LeftButton, {}, newsAt);
@@ -101,7 +101,7 @@ TEST_F(ReaderTest, SwitchingTabsLeavesTheArticleWhereTheReaderLeftIt) {
   const auto scrolled = [&] { return Script(QStringLiteral("String(window.scrollY)")); };
   ASSERT_EQ(scrolled(), QStringLiteral("0"));
 
-  QTabBar* tabs = Ctl(form).TabStrip1->Bar();
+  QTabBar* tabs = controls.TabStrip1->Bar();
   struct Case {
     const char* name;
     QWidget* clicked;  // in the settings pane
@@ -109,8 +109,8 @@ TEST_F(ReaderTest, SwitchingTabsLeavesTheArticleWhereTheReaderLeftIt) {
     int tab;  // the tab clicked then
   };
   for (const Case& c :
-       {Case{"check box, then the headlines", Ctl(form).Check2, Ctl(form).List2, 1},
-        Case{"scroll bar, then the catalog", Ctl(form).HScroll2, Ctl(form).TreeView1, 0}}) {
+       {Case{"check box, then the headlines", controls.Check2, controls.List2, 1},
+        Case{"scroll bar, then the catalog", controls.HScroll2, controls.TreeView1, 0}}) {
     SCOPED_TRACE(c.name);
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
     QTest::mouseClick(c.clicked, Qt::LeftButton, {}, QPoint(c.clicked->width() / 2, 5));
@@ -150,7 +150,7 @@ TEST_F(ReaderTest, DirectLinkWithoutUrlParameterOpensTheLink) {
 }
 
 TEST_F(ReaderTest, FontSizeChangeBeforeAnyArticleShowsTheFailurePageWithAnEmptyLink) {
-  ASSERT_TRUE(ShowsWrite([&] { Ctl(form).HScroll1->setValue(20); }));
+  ASSERT_TRUE(ShowsWrite([&] { controls.HScroll1->setValue(20); }));
   EXPECT_EQ(statusTexts, RenderStatusTexts);
   EXPECT_EQ(Script(QStringLiteral("document.body.innerText")),
             QStringLiteral("抱歉，本文获取失败！可以访问原始页\n\n文章来源于新浪网访问原始页"));
@@ -167,15 +167,15 @@ TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
 
   // Ticking the options alone renders nothing.
   statusTexts.clear();
-  Ctl(form).Check1->setChecked(false);
-  Ctl(form).Check2->setChecked(false);
+  controls.Check1->setChecked(false);
+  controls.Check2->setChecked(false);
   Settle(200);
   EXPECT_TRUE(statusTexts.empty());
 
   // The next font size change renders the same article at the new size, images hidden; an
   // image tag written in capitals is left as it is.
   portal.ClearRequests();
-  ASSERT_TRUE(ShowsWrite([&] { Ctl(form).HScroll1->setValue(22); }));
+  ASSERT_TRUE(ShowsWrite([&] { controls.HScroll1->setValue(22); }));
   Settle();
   // No picture is fetched at all, not even the one the rewrite leaves visible.
   for (const std::string& url : portal.Requests())
@@ -194,8 +194,8 @@ TEST_F(ReaderTest, OptionsApplyAtTheNextRenderOfTheSameArticle) {
             QStringLiteral("22px"));
 
   // A partly ticked box counts as ticked.
-  Ctl(form).Check1->setTristate(true);
-  Ctl(form).Check1->setCheckState(Qt::PartiallyChecked);
+  controls.Check1->setTristate(true);
+  controls.Check1->setCheckState(Qt::PartiallyChecked);
   EXPECT_EQ(form.CurrentReaderSettings().showImages, 2);
   ASSERT_TRUE(ShowsWrite([&] { form.ReloadArticle(); }));
   EXPECT_EQ(Script(imagesShown).count(QStringLiteral("sinaimg")), 3);
@@ -347,11 +347,11 @@ TEST_F(SlowArticleTest, ANewerRequestSupersedesTheOneInFlight) {
       {"headline click", [&] { form.List2_Click(AddHeadline(NewsEntry)); }, RenderStatusTexts},
       {"swatch press",
        [&] {
-         form.Swatch_MouseDown(Ctl(form).Picture3);
-         form.Swatch_MouseUp(Ctl(form).Picture3);
+         form.Swatch_MouseDown(controls.Picture3);
+         form.Swatch_MouseUp(controls.Picture3);
        },
        RenderStatusTexts},
-      {"font size", [&] { Ctl(form).HScroll1->setValue(Ctl(form).HScroll1->value() + 1); },
+      {"font size", [&] { controls.HScroll1->setValue(controls.HScroll1->value() + 1); },
        RenderStatusTexts},
   };
   for (const Case& c : cases) {
@@ -377,9 +377,9 @@ TEST_F(SlowArticleTest, QuickFontSizeStepsGiveOneDownloadAtTheLastValue) {
   Form1Access::SetArticleUrl(form, QString::fromLatin1(SlowArticle).toStdU16String());
   ASSERT_TRUE(ShowsWrite([&] {
     // Three steps of the arrow key, as a user holding it down would make them.
-    Ctl(form).HScroll1->setFocus();
+    controls.HScroll1->setFocus();
     for (int i = 0; i < 3; ++i) {
-      QTest::keyClick(Ctl(form).HScroll1, Qt::Key_Right);
+      QTest::keyClick(controls.HScroll1, Qt::Key_Right);
       QTest::qWait(50);
     }
   }));
@@ -397,7 +397,7 @@ TEST_F(SlowArticleTest, EscapeAndClosingGiveTheRenderUpAndTheViewKeepsItsPage) {
     bool idleText;  // the status then reads "状态：空闲"
   };
   const std::vector<Case> cases = {
-      {"Escape", [&] { QTest::keyClick(Ctl(form).List2, Qt::Key_Escape); }, true},
+      {"Escape", [&] { QTest::keyClick(controls.List2, Qt::Key_Escape); }, true},
       {"close", [&] { form.close(); }, false},
   };
   for (const Case& c : cases) {

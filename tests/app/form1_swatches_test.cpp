@@ -19,11 +19,11 @@ class SwatchTest : public ReaderHarness {
   std::map<std::string, QColor> Colours() const {
     std::map<std::string, QColor> colours;
     for (const langxing::Swatch& row : langxing::Swatches)
-      colours[std::string(row.name)] = Ctl(form).Swatch(row.name)->BackColor();
+      colours[std::string(row.name)] = controls.Swatch(row.name)->BackColor();
     return colours;
   }
 
-  PictureBox* Swatch(const char* name) const { return Ctl(form).Swatch(name); }
+  PictureBox* Swatch(const char* name) const { return controls.Swatch(name); }
 };
 
 struct SwatchCase {

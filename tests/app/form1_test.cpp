@@ -79,6 +79,7 @@ class Form1Test : public testing::Test {
 
   FakeMessageBox box;
   Form1 form;
+  const WindowControls controls{form};  // looked up once
   std::vector<std::pair<int, std::u16string>> writes;
 };
 
@@ -133,12 +134,12 @@ TEST_F(Form1Test, IsCreatedWithEveryControlInItsContainerAndTheCatalogShown) {
 
 TEST_F(Form1Test, KeepsTheDesignedFocusOrder) {
   const std::vector<QWidget*> want = {
-      Ctl(form).List2,    Ctl(form).WebBrowser2, Ctl(form).TabStrip1, Ctl(form).TreeView1,
-      Ctl(form).Check1,   Ctl(form).HScroll1,    Ctl(form).HScroll2,  Ctl(form).Check2,
-      Ctl(form).Picture9, Ctl(form).Picture10,   Ctl(form).Picture3,  Ctl(form).Picture4,
-      Ctl(form).Picture5, Ctl(form).Picture6,    Ctl(form).Picture7,  Ctl(form).Picture8};
+      controls.List2,    controls.WebBrowser2, controls.TabStrip1, controls.TreeView1,
+      controls.Check1,   controls.HScroll1,    controls.HScroll2,  controls.Check2,
+      controls.Picture9, controls.Picture10,   controls.Picture3,  controls.Picture4,
+      controls.Picture5, controls.Picture6,    controls.Picture7,  controls.Picture8};
   std::vector<QWidget*> seen;
-  QWidget* w = Ctl(form).List2;
+  QWidget* w = controls.List2;
   for (int guard = 0; guard < 500 && seen.size() < want.size(); ++guard) {
     if (std::find(want.begin(), want.end(), w) != want.end() &&
         std::find(seen.begin(), seen.end(), w) == seen.end())
@@ -160,7 +161,7 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
   EXPECT_TRUE(box.shown.empty());
   EXPECT_TRUE(Form1Access::UpdateCheckPending(form));
   EXPECT_FALSE(Form1Access::HeadlinesRequested(form));
-  EXPECT_EQ(Ctl(form).Picture2->BorderStyle(), 0);
+  EXPECT_EQ(controls.Picture2->BorderStyle(), 0);
   EXPECT_THAT(
       form.ChannelLines(),
       testing::ElementsAre(u"新闻中心_国内新闻--http://a/1", u"体育新闻_NBA--http://b/2", u"",
@@ -171,8 +172,8 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.front(), std::make_pair(Form1::ClockPanel, langxing::ClockText(form.Clock())));
 
-  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
-  QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
+  ASSERT_EQ(controls.TreeView1->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = controls.TreeView1->topLevelItem(0);
   EXPECT_EQ(root->text(0), QStringLiteral("朗星快报"));
   EXPECT_FALSE(root->isExpanded());
   EXPECT_EQ(TreeTexts(root), kCategories);
@@ -183,7 +184,7 @@ TEST_F(Form1Test, StartsUpWithAChannelFile) {
   // Start-up runs once.
   form.Form_Load();
   EXPECT_EQ(form.ChannelLines().size(), 5u);
-  EXPECT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
+  EXPECT_EQ(controls.TreeView1->topLevelItemCount(), 1);
 }
 
 TEST_F(Form1Test, AnEmptyChannelFileGivesTheBareCatalogWithoutAMessage) {
@@ -192,8 +193,8 @@ TEST_F(Form1Test, AnEmptyChannelFileGivesTheBareCatalogWithoutAMessage) {
   LoadFrom(dir.path());
   EXPECT_TRUE(box.shown.empty());
   EXPECT_TRUE(form.ChannelLines().empty());
-  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
-  QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
+  ASSERT_EQ(controls.TreeView1->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = controls.TreeView1->topLevelItem(0);
   EXPECT_EQ(TreeTexts(root), kCategories);
   for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i)->childCount(), 0);
 }
@@ -241,9 +242,9 @@ TEST_F(Form1Test, TheShippedChannelFileBuildsAFullCatalog) {
   LoadFrom(fs::path(LANGXING_SOURCE_DIR) / "data");
   EXPECT_TRUE(box.shown.empty());
   EXPECT_GT(form.ChannelLines().size(), 14u);
-  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
+  ASSERT_EQ(controls.TreeView1->topLevelItemCount(), 1);
   int channels = 0;
-  QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
+  QTreeWidgetItem* root = controls.TreeView1->topLevelItem(0);
   for (int i = 0; i < root->childCount(); ++i) channels += root->child(i)->childCount();
   EXPECT_GT(channels, 14);
 }
@@ -256,42 +257,42 @@ TEST_F(Form1Test, TabsShowTheViewOfTheSelectedCaption) {
   for (const Step& s :
        {Step{2, false, false, true}, Step{0, true, false, false}, Step{1, false, true, false},
         Step{2, false, false, true}, Step{1, false, true, false}}) {
-    Ctl(form).TabStrip1->setCurrentIndex(s.tab);
-    EXPECT_EQ(!Ctl(form).TreeView1->isHidden(), s.tree) << s.tab;
-    EXPECT_EQ(!Ctl(form).List2->isHidden(), s.list) << s.tab;
-    EXPECT_EQ(!Ctl(form).Frame3->isHidden(), s.settings) << s.tab;
+    controls.TabStrip1->setCurrentIndex(s.tab);
+    EXPECT_EQ(!controls.TreeView1->isHidden(), s.tree) << s.tab;
+    EXPECT_EQ(!controls.List2->isHidden(), s.list) << s.tab;
+    EXPECT_EQ(!controls.Frame3->isHidden(), s.settings) << s.tab;
   }
 
-  Ctl(form).TabStrip1->setCurrentIndex(2);
+  controls.TabStrip1->setCurrentIndex(2);
   EXPECT_TRUE(form.SelectTab(u"新闻标题"));
-  EXPECT_EQ(Ctl(form).TabStrip1->currentIndex(), 1);
-  EXPECT_FALSE(Ctl(form).List2->isHidden());
-  EXPECT_TRUE(Ctl(form).Frame3->isHidden());
+  EXPECT_EQ(controls.TabStrip1->currentIndex(), 1);
+  EXPECT_FALSE(controls.List2->isHidden());
+  EXPECT_TRUE(controls.Frame3->isHidden());
   EXPECT_FALSE(form.SelectTab(u"新闻"));
-  EXPECT_EQ(Ctl(form).TabStrip1->currentIndex(), 1);
+  EXPECT_EQ(controls.TabStrip1->currentIndex(), 1);
 
   // The view follows the caption, not the tab's number: an unknown caption changes nothing.
-  Ctl(form).TabStrip1->setTabText(0, QStringLiteral("目录"));
-  Ctl(form).TabStrip1->setCurrentIndex(0);
-  EXPECT_TRUE(Ctl(form).TreeView1->isHidden());
-  EXPECT_FALSE(Ctl(form).List2->isHidden());
+  controls.TabStrip1->setTabText(0, QStringLiteral("目录"));
+  controls.TabStrip1->setCurrentIndex(0);
+  EXPECT_TRUE(controls.TreeView1->isHidden());
+  EXPECT_FALSE(controls.List2->isHidden());
 }
 
 TEST_F(Form1Test, TheListFontSizeBarSetsTheTreeAndListSizeOnly) {
-  const QString listFamily = Ctl(form).List2->font().family();
-  const QString treeFamily = Ctl(form).TreeView1->font().family();
-  Ctl(form).HScroll2->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), 13);
-  EXPECT_EQ(Ctl(form).List2->font().pointSize(), 13);
-  Ctl(form).HScroll2->setValue(36);
-  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), 36);
-  EXPECT_EQ(Ctl(form).List2->font().pointSize(), 36);
-  Ctl(form).HScroll2->setValue(0);  // clamped to the minimum
-  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), 10);
-  EXPECT_EQ(Ctl(form).List2->font().pointSize(), 10);
-  EXPECT_EQ(Ctl(form).List2->font().family(), listFamily);
-  EXPECT_EQ(Ctl(form).TreeView1->font().family(), treeFamily);
-  EXPECT_EQ(Ctl(form).List2->font().weight(), QFont::Normal);
+  const QString listFamily = controls.List2->font().family();
+  const QString treeFamily = controls.TreeView1->font().family();
+  controls.HScroll2->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(controls.TreeView1->font().pointSize(), 13);
+  EXPECT_EQ(controls.List2->font().pointSize(), 13);
+  controls.HScroll2->setValue(36);
+  EXPECT_EQ(controls.TreeView1->font().pointSize(), 36);
+  EXPECT_EQ(controls.List2->font().pointSize(), 36);
+  controls.HScroll2->setValue(0);  // clamped to the minimum
+  EXPECT_EQ(controls.TreeView1->font().pointSize(), 10);
+  EXPECT_EQ(controls.List2->font().pointSize(), 10);
+  EXPECT_EQ(controls.List2->font().family(), listFamily);
+  EXPECT_EQ(controls.TreeView1->font().family(), treeFamily);
+  EXPECT_EQ(controls.List2->font().weight(), QFont::Normal);
 }
 
 TEST_F(Form1Test, TabCaptionsAreWholeWithinThePanesDesignWidth) {
@@ -301,12 +302,12 @@ TEST_F(Form1Test, TabCaptionsAreWholeWithinThePanesDesignWidth) {
   }
   form.show();
   QApplication::processEvents();
-  const QFontMetrics metrics = Ctl(form).TabStrip1->Bar()->fontMetrics();
-  for (int i = 0; i < Ctl(form).TabStrip1->count(); ++i) {
-    const QString caption = Ctl(form).TabStrip1->tabText(i);
+  const QFontMetrics metrics = controls.TabStrip1->Bar()->fontMetrics();
+  for (int i = 0; i < controls.TabStrip1->count(); ++i) {
+    const QString caption = controls.TabStrip1->tabText(i);
     SCOPED_TRACE(caption.toStdString());
-    EXPECT_GE(Ctl(form).TabStrip1->TabTextRect(i).width(), metrics.horizontalAdvance(caption));
-    EXPECT_LE(Ctl(form).TabStrip1->Bar()->tabRect(i).right() + 1, TwipsToPixels(2775));
+    EXPECT_GE(controls.TabStrip1->TabTextRect(i).width(), metrics.horizontalAdvance(caption));
+    EXPECT_LE(controls.TabStrip1->Bar()->tabRect(i).right() + 1, TwipsToPixels(2775));
   }
 }
 
@@ -314,8 +315,8 @@ TEST_F(Form1Test, EveryStatusTextFitsItsPanelAtTheDesignWidth) {
   form.show();
   // The narrowest the window's outer width can be: its client width alone.
   const double W = langxing::DesignClientWidth;
-  Ctl(form).StatusBar1->SetPanelWidths({TwipsToPixels(W * 0.1), TwipsToPixels(W * 0.5),
-                                        TwipsToPixels(W * 0.2), TwipsToPixels(W * 0.2)});
+  controls.StatusBar1->SetPanelWidths({TwipsToPixels(W * 0.1), TwipsToPixels(W * 0.5),
+                                       TwipsToPixels(W * 0.2), TwipsToPixels(W * 0.2)});
   const std::pair<int, const char16_t*> texts[] = {
       {1, u"朗星快报 1.2 "},        {1, u"目前是最新版"},   {3, u"2026-12-31 23:59:59"},
       {4, u"状态：检查版本。。。"}, {4, u"状态：空闲"},     {4, u"状态：获取"},
@@ -325,7 +326,7 @@ TEST_F(Form1Test, EveryStatusTextFitsItsPanelAtTheDesignWidth) {
     const QString shown = QString::fromStdU16String(text);
     SCOPED_TRACE(shown.toStdString());
     form.SetPanelText(panel, text);
-    QLabel* label = Ctl(form).StatusBar1->Panel(panel);
+    QLabel* label = controls.StatusBar1->Panel(panel);
     ASSERT_EQ(label->indent(), 0);
     // A trailing blank shows nothing, so it may fall outside.
     EXPECT_LE(label->fontMetrics().horizontalAdvance(shown.trimmed()),
@@ -359,7 +360,7 @@ TEST_F(Form1Test, FontSizeBarsGrowToTheRightAndUpAndWithTheWheelTurnedAway) {
                                         wheel(60)(bar);
                                       },
                                       +1}};
-  for (QScrollBar* bar : {Ctl(form).HScroll1, Ctl(form).HScroll2}) {
+  for (QScrollBar* bar : {controls.HScroll1, controls.HScroll2}) {
     for (const Input& input : inputs) {
       SCOPED_TRACE(bar->objectName().toStdString() + " " + input.name);
       const int before = bar->value();
@@ -367,22 +368,22 @@ TEST_F(Form1Test, FontSizeBarsGrowToTheRightAndUpAndWithTheWheelTurnedAway) {
       EXPECT_EQ(bar->value(), before + input.change);
     }
   }
-  EXPECT_EQ(Ctl(form).TreeView1->font().pointSize(), Ctl(form).HScroll2->value());
+  EXPECT_EQ(controls.TreeView1->font().pointSize(), controls.HScroll2->value());
 }
 
 TEST_F(Form1Test, AtLargeFontSizesTheTreeScrollsSidewaysInsteadOfCuttingNames) {
   LoadFrom(fs::path(LANGXING_SOURCE_DIR) / "data");
   form.show();
-  Ctl(form).TreeView1->expandAll();
-  Ctl(form).HScroll2->setValue(36);
+  controls.TreeView1->expandAll();
+  controls.HScroll2->setValue(36);
   QApplication::processEvents();
-  const QFontMetrics metrics(Ctl(form).TreeView1->font());
+  const QFontMetrics metrics(controls.TreeView1->font());
   int widest = 0;
-  for (QTreeWidgetItemIterator it(Ctl(form).TreeView1); *it; ++it)
+  for (QTreeWidgetItemIterator it(controls.TreeView1); *it; ++it)
     widest = std::max(widest, metrics.horizontalAdvance((*it)->text(0)));
-  ASSERT_GT(widest, Ctl(form).TreeView1->viewport()->width());
-  EXPECT_GE(Ctl(form).TreeView1->columnWidth(0), widest);
-  EXPECT_GT(Ctl(form).TreeView1->horizontalScrollBar()->maximum(), 0);
+  ASSERT_GT(widest, controls.TreeView1->viewport()->width());
+  EXPECT_GE(controls.TreeView1->columnWidth(0), widest);
+  EXPECT_GT(controls.TreeView1->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(Form1Test, AMessageBeforeTheWindowIsCentredOnTheScreen) {
@@ -489,8 +490,8 @@ TEST_F(Form1Test, PanelWritesReplaceTheWholeTextAndAreRecorded) {
   form.SetPanelText(5, u"ignored");
   form.SetPanelText(0, u"ignored");
   EXPECT_EQ(form.PanelText(4), u"状态：获取》》");
-  EXPECT_EQ(Ctl(form).StatusBar1->Panel(2)->text(), QStringLiteral("<b>not markup</b>"));
-  EXPECT_EQ(Ctl(form).StatusBar1->Panel(2)->textFormat(), Qt::PlainText);
+  EXPECT_EQ(controls.StatusBar1->Panel(2)->text(), QStringLiteral("<b>not markup</b>"));
+  EXPECT_EQ(controls.StatusBar1->Panel(2)->textFormat(), Qt::PlainText);
   EXPECT_THAT(writes,
               testing::ElementsAre(std::make_pair(4, std::u16string(u"状态：获取")),
                                    std::make_pair(4, std::u16string(u"状态：获取》》")),
@@ -506,13 +507,14 @@ void ExpectPlaced(QWidget* widget, const TwipsBox& box) {
 
 void ExpectAllPlaced(const Form1& form) {
   const langxing::PaneGeometry& g = form.Panes();
-  ExpectPlaced(Ctl(form).TabStrip1, g.TabStrip1);
-  ExpectPlaced(Ctl(form).TreeView1, g.TreeView1);
-  ExpectPlaced(Ctl(form).List2, g.List2);
-  ExpectPlaced(Ctl(form).Frame3, g.Frame3);
-  ExpectPlaced(Ctl(form).Picture2, g.Picture2);
-  ExpectPlaced(Ctl(form).Frame2, g.Frame2);
-  ExpectPlaced(Ctl(form).WebBrowser2, g.WebBrowser2);
+  const WindowControls controls(form);
+  ExpectPlaced(controls.TabStrip1, g.TabStrip1);
+  ExpectPlaced(controls.TreeView1, g.TreeView1);
+  ExpectPlaced(controls.List2, g.List2);
+  ExpectPlaced(controls.Frame3, g.Frame3);
+  ExpectPlaced(controls.Picture2, g.Picture2);
+  ExpectPlaced(controls.Frame2, g.Frame2);
+  ExpectPlaced(controls.WebBrowser2, g.WebBrowser2);
 }
 
 TEST_F(Form1Test, AResizeLaysOutTheRealControls) {
@@ -527,9 +529,9 @@ TEST_F(Form1Test, AResizeLaysOutTheRealControls) {
   EXPECT_GE(form.OuterHeightTwips(), 650 * 15);
   EXPECT_EQ(form.Panes(), want.panes);
   ExpectAllPlaced(form);
-  EXPECT_EQ(Ctl(form).StatusBar1->geometry(), QRect(0, 650 - 17, 900, 17));
+  EXPECT_EQ(controls.StatusBar1->geometry(), QRect(0, 650 - 17, 900, 17));
   for (int panel = 1; panel <= 4; ++panel)
-    EXPECT_EQ(Ctl(form).StatusBar1->Panel(panel)->width(),
+    EXPECT_EQ(controls.StatusBar1->Panel(panel)->width(),
               TwipsToPixels(want.panelWidths[panel - 1]));
 }
 
@@ -542,31 +544,31 @@ void SendMouse(QWidget* target, QEvent::Type type, QPointF local, Qt::MouseButto
 TEST_F(Form1Test, DraggingTheSplitterMovesTheBarThenResizesThePanesAtTheRelease) {
   form.show();
   QApplication::processEvents();
-  const QColor startColour = Ctl(form).Picture2->BackColor();
+  const QColor startColour = controls.Picture2->BackColor();
   const QColor dragColour(234, 224, 206);
   EXPECT_NE(startColour, dragColour);
   // The bar stands apart from the window's background and the views on its two sides.
   for (const QColor& around : {form.palette().color(QPalette::Window),
-                               Ctl(form).TreeView1->palette().color(QPalette::Base)})
+                               controls.TreeView1->palette().color(QPalette::Base)})
     EXPECT_GE(std::abs(startColour.lightness() - around.lightness()), 40);
   const langxing::PaneGeometry before = form.Panes();
 
-  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(Ctl(form).Picture2->BackColor(), dragColour);
+  SendMouse(controls.Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(controls.Picture2->BackColor(), dragColour);
 
   // 100 pixels left of the bar's edge: the bar jumps there, nothing else moves.
-  SendMouse(Ctl(form).Picture2, QEvent::MouseMove, {-100, 5}, Qt::NoButton, Qt::LeftButton);
+  SendMouse(controls.Picture2, QEvent::MouseMove, {-100, 5}, Qt::NoButton, Qt::LeftButton);
   EXPECT_EQ(form.Panes().Picture2.left, 2760 - 1500);
-  EXPECT_EQ(Ctl(form).Picture2->x(), 84);
+  EXPECT_EQ(controls.Picture2->x(), 84);
   EXPECT_EQ(form.Panes().TabStrip1, before.TabStrip1);
-  EXPECT_EQ(Ctl(form).TabStrip1->width(), TwipsToPixels(before.TabStrip1.width));
+  EXPECT_EQ(controls.TabStrip1->width(), TwipsToPixels(before.TabStrip1.width));
 
   // With a second button held the bar stays.
-  SendMouse(Ctl(form).Picture2, QEvent::MouseMove, {-40, 5}, Qt::NoButton,
+  SendMouse(controls.Picture2, QEvent::MouseMove, {-40, 5}, Qt::NoButton,
             Qt::LeftButton | Qt::RightButton);
   EXPECT_EQ(form.Panes().Picture2.left, 1260);
 
-  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonRelease, {-40, 5}, Qt::LeftButton, Qt::NoButton);
+  SendMouse(controls.Picture2, QEvent::MouseButtonRelease, {-40, 5}, Qt::LeftButton, Qt::NoButton);
   const double clientWidth = form.width() * 15.0;
   EXPECT_EQ(form.Panes().TabStrip1.width, 1255);
   EXPECT_EQ(form.Panes().TreeView1.width, 1135);
@@ -574,13 +576,12 @@ TEST_F(Form1Test, DraggingTheSplitterMovesTheBarThenResizesThePanesAtTheRelease)
   EXPECT_EQ(form.Panes().Frame2.left, 1305);
   EXPECT_EQ(form.Panes().Frame2.width, clientWidth - 1305 - 5);
   ExpectAllPlaced(form);
-  EXPECT_EQ(Ctl(form).Picture2->BackColor(), dragColour);
+  EXPECT_EQ(controls.Picture2->BackColor(), dragColour);
 
   // Dragged off the window's left edge, the release brings it back to 1000.
-  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
-  SendMouse(Ctl(form).Picture2, QEvent::MouseMove, {-500, 5}, Qt::NoButton, Qt::LeftButton);
-  SendMouse(Ctl(form).Picture2, QEvent::MouseButtonRelease, {-500, 5}, Qt::LeftButton,
-            Qt::NoButton);
+  SendMouse(controls.Picture2, QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(controls.Picture2, QEvent::MouseMove, {-500, 5}, Qt::NoButton, Qt::LeftButton);
+  SendMouse(controls.Picture2, QEvent::MouseButtonRelease, {-500, 5}, Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(form.Panes().Picture2.left, 1000);
   EXPECT_EQ(form.Panes().TabStrip1.width, 995);
   ExpectAllPlaced(form);
@@ -612,11 +613,11 @@ TEST_F(Form1Test, HeadlinesShowTheirTitlesAndKeepTheWholeEntry) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry.toStdString());
-    Ctl(form).List2->addItem(c.entry);
-    QListWidgetItem* item = Ctl(form).List2->item(Ctl(form).List2->count() - 1);
-    const QModelIndex index = Ctl(form).List2->model()->index(Ctl(form).List2->count() - 1, 0);
+    controls.List2->addItem(c.entry);
+    QListWidgetItem* item = controls.List2->item(controls.List2->count() - 1);
+    const QModelIndex index = controls.List2->model()->index(controls.List2->count() - 1, 0);
     EXPECT_EQ(item->text(), c.entry);
-    auto* delegate = static_cast<QStyledItemDelegate*>(Ctl(form).List2->itemDelegate());
+    auto* delegate = static_cast<QStyledItemDelegate*>(controls.List2->itemDelegate());
     EXPECT_EQ(delegate->displayText(index.data(), QLocale()), c.shown);
     EXPECT_EQ(item->toolTip(), c.entry);
     EXPECT_EQ(index.data(Qt::AccessibleDescriptionRole).toString(), c.entry);
@@ -634,12 +635,12 @@ TEST_F(Form1Test, ControlTabAndControlPageKeysStepThroughTheTabs) {
     QWidget* shown;
   };
   const Step steps[] = {
-      {Qt::CTRL | Qt::Key_Tab, u"新闻标题", Ctl(form).List2},
-      {Qt::CTRL | Qt::Key_PageDown, u"设置", Ctl(form).Frame3},
-      {Qt::CTRL | Qt::Key_Tab, u"新闻目录", Ctl(form).TreeView1},  // round the end
-      {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, u"设置", Ctl(form).Frame3},
-      {Qt::CTRL | Qt::Key_PageUp, u"新闻标题", Ctl(form).List2},
-      {Qt::CTRL | Qt::Key_PageUp, u"新闻目录", Ctl(form).TreeView1},
+      {Qt::CTRL | Qt::Key_Tab, u"新闻标题", controls.List2},
+      {Qt::CTRL | Qt::Key_PageDown, u"设置", controls.Frame3},
+      {Qt::CTRL | Qt::Key_Tab, u"新闻目录", controls.TreeView1},  // round the end
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, u"设置", controls.Frame3},
+      {Qt::CTRL | Qt::Key_PageUp, u"新闻标题", controls.List2},
+      {Qt::CTRL | Qt::Key_PageUp, u"新闻目录", controls.TreeView1},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(QString::fromStdU16String(step.tab).toStdString());
@@ -649,7 +650,7 @@ TEST_F(Form1Test, ControlTabAndControlPageKeysStepThroughTheTabs) {
     EXPECT_EQ(form.SelectedTabCaption(), step.tab);
     // The tab strip's click handler ran: the tab's view is the one shown.
     for (QWidget* view :
-         std::initializer_list<QWidget*>{Ctl(form).TreeView1, Ctl(form).List2, Ctl(form).Frame3})
+         std::initializer_list<QWidget*>{controls.TreeView1, controls.List2, controls.Frame3})
       EXPECT_EQ(view->isVisibleTo(&form), view == step.shown);
   }
 }
@@ -673,7 +674,7 @@ TEST_F(Form1Test, AtItsLeastSizeEveryControlShowsAndEveryPanelHoldsItsText) {
     }
   }
   // The settings pane shows its colour frame whole.
-  EXPECT_LE(Ctl(form).Frame4->geometry().bottom(), Ctl(form).Frame3->height());
+  EXPECT_LE(controls.Frame4->geometry().bottom(), controls.Frame3->height());
 
   const std::pair<int, std::u16string> texts[] = {
       {Form1::TitlePanel, form.PanelText(Form1::TitlePanel)},
@@ -683,7 +684,7 @@ TEST_F(Form1Test, AtItsLeastSizeEveryControlShowsAndEveryPanelHoldsItsText) {
   };
   for (const auto& [panel, text] : texts) {
     form.SetPanelText(panel, text);
-    QLabel* label = Ctl(form).StatusBar1->Panel(panel);
+    QLabel* label = controls.StatusBar1->Panel(panel);
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text().trimmed()),
               label->contentsRect().width())
         << panel;

@@ -62,7 +62,7 @@ TEST_F(TodayReaderTest, ArticleAndItsPicturesShowThroughTheTlsProxy) {
   }
 
   // With "显示图像" cleared the next render requests no picture at all.
-  Ctl(form).Check1->setChecked(false);
+  controls.Check1->setChecked(false);
   portal.ClearRequests();
   ASSERT_TRUE(ShowsWrite([&] { form.ReloadArticle(); }));
   Settle();

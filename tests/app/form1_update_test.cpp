@@ -58,9 +58,9 @@ class UpdateVerdictTest : public UpdateNoticeTest, public testing::WithParamInte
 TEST_P(UpdateVerdictTest, AnnouncedVersionDecides) {
   const Variant& v = GetParam();
   Announce(v.suffix);
-  Ctl(form).Timer1->start();
+  controls.Timer1->start();
   form.Timer1_Timer();
-  EXPECT_FALSE(Ctl(form).Timer1->isActive());
+  EXPECT_FALSE(controls.Timer1->isActive());
   // The announcement, then the empty page the view is left on.
   ASSERT_TRUE(WaitForCompletions(2));
   EXPECT_FALSE(Form1Access::UpdateCheckPending(form));
@@ -73,7 +73,7 @@ TEST_P(UpdateVerdictTest, AnnouncedVersionDecides) {
                               {4, U16("状态：空闲")}}));
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(endings, 0);
-    EXPECT_TRUE(Ctl(form).Timer2->isActive());
+    EXPECT_TRUE(controls.Timer2->isActive());
     // A later completion of the announcement changes nothing.
     Form1Access::UpdateView(form).Navigate(std::u16string(langxing::UpdatePageUrl));
     ASSERT_TRUE(WaitForCompletions(3));
@@ -88,7 +88,7 @@ TEST_P(UpdateVerdictTest, AnnouncedVersionDecides) {
   EXPECT_EQ(opener.opened, v.opened);
   EXPECT_EQ(endings, 1);
   EXPECT_TRUE(form.Ending());
-  EXPECT_FALSE(Ctl(form).Timer2->isActive());
+  EXPECT_FALSE(controls.Timer2->isActive());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,7 +151,7 @@ TEST_F(UpdateNoticeTest, NothingRunsOnceTheProgramEnds) {
 
   QTreeWidgetItem* channel = Node({"朗星快报", "新闻中心", "国内新闻"});
   ASSERT_NE(channel, nullptr);
-  Ctl(form).TreeView1->setCurrentItem(channel);
+  controls.TreeView1->setCurrentItem(channel);
   form.TreeView1_NodeClick();
   form.WebBrowser1_DocumentComplete();
   form.Timer1_Timer();
@@ -191,18 +191,18 @@ TEST_F(UpdateNoticeTest, PageWithoutTheBlockLeavesTheCheckWaiting) {
 
 TEST_F(UpdateNoticeTest, Timer1StartsTheCheckOnce) {
   Announce("");
-  Ctl(form).Timer1->setInterval(10);
-  Ctl(form).Timer1->start();
+  controls.Timer1->setInterval(10);
+  controls.Timer1->start();
   if (!langxing::UpdateCheckEnabled) {
     // A build without the update check: the timer fires once and nothing is read.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Ctl(form).Timer1->isActive(); }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controls.Timer1->isActive(); }, 8000));
     QTest::qWait(300);
     EXPECT_EQ(completions, 0);
     EXPECT_THAT(WritesTo(4), testing::Not(testing::Contains(U16("状态：检查版本。。。"))));
     return;
   }
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.PanelText(1) == U16("目前是最新版"); }, 8000));
-  EXPECT_FALSE(Ctl(form).Timer1->isActive());
+  EXPECT_FALSE(controls.Timer1->isActive());
   QTest::qWait(100);
   const std::vector<std::u16string> status = WritesTo(4);
   EXPECT_EQ(std::count(status.begin(), status.end(), U16("状态：检查版本。。。")), 1);

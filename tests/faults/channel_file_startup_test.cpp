@@ -21,7 +21,7 @@ class ChannelFileStartupTest : public testing::Test {
     form.SetMessageBox(&box);
     form.SetAddressOpener(&opener);
     form.SetProgramEnder([] {});
-    Ctl(form).Timer1->stop();
+    controls.Timer1->stop();
     form.SetWorkingDirectory(dir.path());
     form.SetPanelTextWatcher([this](int panel, const std::u16string& text) {
       if (panel == Form1::StatusPanel) status.push_back(text);
@@ -42,7 +42,7 @@ class ChannelFileStartupTest : public testing::Test {
 
   int Leaves() const {
     int leaves = 0;
-    const QTreeWidgetItem* root = Ctl(form).TreeView1->topLevelItem(0);
+    const QTreeWidgetItem* root = controls.TreeView1->topLevelItem(0);
     for (int i = 0; root != nullptr && i < root->childCount(); ++i)
       leaves += root->child(i)->childCount();
     return leaves;
@@ -55,7 +55,7 @@ class ChannelFileStartupTest : public testing::Test {
     Form1Access::HeadlineView(form).Navigate(u"about:blank");
     if (!QTest::qWaitFor([this] { return !status.empty(); }, 8000)) return false;
     status.clear();
-    Ctl(form).TreeView1->setCurrentItem(leaf);
+    controls.TreeView1->setCurrentItem(leaf);
     form.TreeView1_NodeClick();
     if (Form1Access::HeadlineView(form).LocationURL() == u"about:blank") return status.size() == 1;
     return QTest::qWaitFor(
@@ -68,8 +68,8 @@ class ChannelFileStartupTest : public testing::Test {
 
   std::vector<std::u16string> ListItems() const {
     std::vector<std::u16string> items;
-    for (int i = 0; i < Ctl(form).List2->count(); ++i)
-      items.push_back(Ctl(form).List2->item(i)->text().toStdU16String());
+    for (int i = 0; i < controls.List2->count(); ++i)
+      items.push_back(controls.List2->item(i)->text().toStdU16String());
     return items;
   }
 
@@ -80,6 +80,7 @@ class ChannelFileStartupTest : public testing::Test {
   newswindow::RecordingOpener opener;
   std::vector<std::u16string> status;
   Form1 form;
+  const WindowControls controls{form};  // looked up once
 };
 
 TEST_F(ChannelFileStartupTest, LongestListWithAMebibyteLineLoadsAndItsChannelsOpen) {
@@ -108,17 +109,17 @@ TEST_F(ChannelFileStartupTest, LongestListWithAMebibyteLineLoadsAndItsChannelsOp
   ASSERT_EQ(form.ChannelLines().size(), static_cast<std::size_t>(kLines));
   EXPECT_EQ(form.ChannelLines()[kHugeAt].size(),
             (1u << 20) + std::u16string_view(u"新闻中心_--http://news.sina.com.cn/huge/").size());
-  ASSERT_EQ(Ctl(form).TreeView1->topLevelItemCount(), 1);
+  ASSERT_EQ(controls.TreeView1->topLevelItemCount(), 1);
   EXPECT_EQ(Leaves(), kLines);
   EXPECT_TRUE(box.shown.empty());
 
   // The channels on both sides of the long line open: the last one is the portal's listing.
-  QTreeWidgetItem* lastCategory = Ctl(form).TreeView1->topLevelItem(0)->child((kLines - 1) % 4);
+  QTreeWidgetItem* lastCategory = controls.TreeView1->topLevelItem(0)->child((kLines - 1) % 4);
   QTreeWidgetItem* last = lastCategory->child(lastCategory->childCount() - 1);
   ASSERT_EQ(last->text(0), QStringLiteral("最后一个频道"));
   ASSERT_TRUE(OpenLeaf(last));
   EXPECT_EQ(ListItems(), newswindow::NormalListingEntries());
-  QTreeWidgetItem* huge = Ctl(form).TreeView1->topLevelItem(0)->child(0)->child(kHugeAt / 4);
+  QTreeWidgetItem* huge = controls.TreeView1->topLevelItem(0)->child(0)->child(kHugeAt / 4);
   ASSERT_EQ(huge->text(0).size(), 1 << 20);
   ASSERT_TRUE(OpenLeaf(huge));
   EXPECT_EQ(ListItems(), std::vector<std::u16string>{newswindow::Apology});

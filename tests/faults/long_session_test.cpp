@@ -49,9 +49,9 @@ class LongSessionTest : public FaultWindowTest {
     portal.SetPage("http://news.sina.com.cn/c/2010-05-01/utf8_4.shtml", slow);
     // utf8_5 is not on the portal: a 404 page.
 
-    Ctl(form).WebBrowser2->SetSilent(true);
-    QObject::connect(Ctl(form).WebBrowser2, &QWebEngineView::loadFinished, &form, [this](bool ok) {
-      if (ok) loaded.push_back(Ctl(form).WebBrowser2->url());
+    controls.WebBrowser2->SetSilent(true);
+    QObject::connect(controls.WebBrowser2, &QWebEngineView::loadFinished, &form, [this](bool ok) {
+      if (ok) loaded.push_back(controls.WebBrowser2->url());
     });
   }
 
@@ -80,11 +80,11 @@ class LongSessionTest : public FaultWindowTest {
   // Waits until the page written last has loaded in the article view.
   bool LatestWriteShows(std::size_t loadedBefore) {
     auto* pages = dynamic_cast<const WrittenPageHandler*>(
-        Ctl(form).WebBrowser2->page()->profile()->urlSchemeHandler(WrittenPageScheme));
+        controls.WebBrowser2->page()->profile()->urlSchemeHandler(WrittenPageScheme));
     if (pages == nullptr) return false;
     return QTest::qWaitFor(
         [&] {
-          const QUrl shown = Ctl(form).WebBrowser2->url();
+          const QUrl shown = controls.WebBrowser2->url();
           if (!pages->IsLatest(shown)) return false;
           for (std::size_t i = loadedBefore; i < loaded.size(); ++i)
             if (loaded[i] == shown) return true;
@@ -95,15 +95,15 @@ class LongSessionTest : public FaultWindowTest {
 
   // Opens the headline in List2's row `row` with a mouse click and checks the render it runs.
   void OpenHeadline(int row, bool checkPage) {
-    QListWidgetItem* item = Ctl(form).List2->item(row);
+    QListWidgetItem* item = controls.List2->item(row);
     ASSERT_NE(item, nullptr);
     const std::u16string entry = item->text().toStdU16String();
     SCOPED_TRACE(item->text().toStdString());
     const std::size_t writesBefore = writes.size();
     const std::size_t loadedBefore = loaded.size();
-    Ctl(form).List2->scrollToItem(item);
-    QTest::mouseClick(Ctl(form).List2->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      Ctl(form).List2->visualItemRect(item).center());
+    controls.List2->scrollToItem(item);
+    QTest::mouseClick(controls.List2->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      controls.List2->visualItemRect(item).center());
     // The download runs on; its texts and page come in when it has ended.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.RenderInFlight(); }, kWaitMs));
 
@@ -125,7 +125,7 @@ class LongSessionTest : public FaultWindowTest {
 
     ASSERT_TRUE(LatestWriteShows(loadedBefore));
     const ArticleOutcome expected = OutcomeOf(form.ArticleAddress());
-    const QString text = BodyText(*Ctl(form).WebBrowser2);
+    const QString text = BodyText(*controls.WebBrowser2);
     if (expected.failure) {
       EXPECT_TRUE(text.startsWith(FailureText)) << text.left(200).toStdString();
     } else {
@@ -189,7 +189,7 @@ TEST_F(LongSessionTest, ChannelClicksAndHeadlineOpensWithFailuresMixedIn) {
       const bool checkPage = opensDone % 10 == 9 || opensDone + 1 == opens;
       // Each listing's rows are opened in turn, so every kind of article comes up.
       int& turn = channel.listing == Listing::Utf8 ? utf8Turn : normalTurn;
-      OpenHeadline(turn++ % Ctl(form).List2->count(), checkPage);
+      OpenHeadline(turn++ % controls.List2->count(), checkPage);
       if (HasFatalFailure()) return;
       ++opensDone;
       pagesChecked += checkPage;

@@ -131,7 +131,7 @@ class NewsWindowTest : public testing::Test {
     form.SetAddressOpener(&opener);
     form.SetProgramEnder([this] { ++endings; });
     // The update check starts only when a test asks for it.
-    Ctl(form).Timer1->stop();
+    controls.Timer1->stop();
     form.SetWorkingDirectory(dir.path());
     form.Form_Load();
     form.SetPanelTextWatcher(
@@ -148,14 +148,14 @@ class NewsWindowTest : public testing::Test {
 
   std::vector<std::u16string> ListItems() const {
     std::vector<std::u16string> items;
-    for (int i = 0; i < Ctl(form).List2->count(); ++i)
-      items.push_back(Ctl(form).List2->item(i)->text().toStdU16String());
+    for (int i = 0; i < controls.List2->count(); ++i)
+      items.push_back(controls.List2->item(i)->text().toStdU16String());
     return items;
   }
 
   // The node at a path of texts from the root, expanded into view; nullptr if there is none.
   QTreeWidgetItem* Node(std::initializer_list<const char*> path) {
-    return langxing::testsupport::NodeAtPath(Ctl(form).TreeView1, path);
+    return langxing::testsupport::NodeAtPath(controls.TreeView1, path);
   }
 
   // A left click in the middle of the node's row, as the user makes it.
@@ -163,11 +163,10 @@ class NewsWindowTest : public testing::Test {
     ASSERT_NE(item, nullptr);
     if (!form.isVisible()) form.show();
     form.SelectTab(u"新闻目录");
-    Ctl(form).TreeView1->scrollToItem(item);
-    const QRect row = Ctl(form).TreeView1->visualItemRect(item);
+    controls.TreeView1->scrollToItem(item);
+    const QRect row = controls.TreeView1->visualItemRect(item);
     ASSERT_TRUE(row.isValid());
-    QTest::mouseClick(Ctl(form).TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      row.center());
+    QTest::mouseClick(controls.TreeView1->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
   }
 
   // Waits (a few seconds at most) until the headline run of the latest click has ended.
@@ -183,6 +182,7 @@ class NewsWindowTest : public testing::Test {
   int endings = 0;
   std::vector<std::pair<int, std::u16string>> writes;
   Form1 form;
+  const WindowControls controls{form};  // looked up once
 };
 
 }  // namespace newswindow
