@@ -35,9 +35,9 @@ void AddExtension(X509* cert, X509* issuer, int nid, const std::string& value) {
   X509_EXTENSION_free(extension);
 }
 
-// A certificate for `key` named `commonName`, valid from yesterday for `days` days. The
-// issuer is `issuer` (self-signed when it is null); the caller signs it.
-X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, X509* issuer, long days) {
+// A certificate for `key` with the subject and validity `spec` gives; the caller sets its issuer
+// and extensions and signs it.
+X509* NewCertificate(EVP_PKEY* key, const CertificateSpec& spec) {
   X509* cert = X509_new();
   Require(cert != nullptr, "make a certificate");
   X509_set_version(cert, 2);
@@ -47,17 +47,40 @@ X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, X509* issuer,
   BIGNUM* number = BN_bin2bn(serial, sizeof serial, nullptr);
   BN_to_ASN1_INTEGER(number, X509_get_serialNumber(cert));
   BN_free(number);
-  X509_gmtime_adj(X509_getm_notBefore(cert), -kDay);
-  X509_gmtime_adj(X509_getm_notAfter(cert), days * kDay);
+  X509_gmtime_adj(X509_getm_notBefore(cert), spec.notBeforeDays * kDay);
+  X509_gmtime_adj(X509_getm_notAfter(cert), spec.notAfterDays * kDay);
   X509_set_pubkey(cert, key);
+  if (spec.lookalikeOf != nullptr) {
+    X509_set_subject_name(cert, X509_get_subject_name(spec.lookalikeOf));
+    return cert;
+  }
   X509_NAME* name = X509_get_subject_name(cert);
   X509_NAME_add_entry_by_txt(name, "O", MBSTRING_UTF8,
                              reinterpret_cast<const unsigned char*>("Langxing test portal"), -1, -1,
                              0);
   X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8,
-                             reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1, 0);
-  X509_set_issuer_name(cert, issuer != nullptr ? X509_get_subject_name(issuer) : name);
+                             reinterpret_cast<const unsigned char*>(spec.commonName.c_str()), -1,
+                             -1, 0);
   return cert;
+}
+
+// The subject key identifier: the look-alike's own copy of the original's, else the key's hash.
+void AddSubjectKeyIdentifier(X509* cert, const CertificateSpec& spec) {
+  if (spec.lookalikeOf == nullptr) {
+    AddExtension(cert, cert, NID_subject_key_identifier, "hash");
+    return;
+  }
+  const int index = X509_get_ext_by_NID(spec.lookalikeOf, NID_subject_key_identifier, -1);
+  Require(index >= 0, "copy a key identifier");
+  X509_add_ext(cert, X509_get_ext(spec.lookalikeOf, index), -1);
+}
+
+CertificateSpec PortalCaSpec() {
+  return {.commonName = "Langxing test CA", .authority = true, .extendedUsage = {}};
+}
+
+CertificateSpec PortalServerSpec(const std::vector<std::string>& hosts) {
+  return {.commonName = hosts.empty() ? "localhost" : hosts.front(), .hosts = hosts};
 }
 
 }  // namespace
@@ -67,26 +90,54 @@ std::vector<std::string> PortalCertificateHosts() {
           "feed.mix.sina.com.cn", "sinaimg.cn",    "*.sinaimg.cn"};
 }
 
-TestCertificateAuthority::TestCertificateAuthority(const std::vector<std::string>& serverHosts)
-    : caKey_(NewKey()), serverKey_(NewKey()) {
-  caCert_.reset(NewCertificate(caKey_.get(), "Langxing test CA", nullptr, 30));
-  AddExtension(caCert_.get(), caCert_.get(), NID_basic_constraints, "critical,CA:TRUE");
-  AddExtension(caCert_.get(), caCert_.get(), NID_key_usage, "critical,keyCertSign,cRLSign");
-  AddExtension(caCert_.get(), caCert_.get(), NID_subject_key_identifier, "hash");
-  Require(X509_sign(caCert_.get(), caKey_.get(), EVP_sha256()) > 0, "sign the CA");
-
-  serverCert_.reset(NewCertificate(serverKey_.get(),
-                                   serverHosts.empty() ? "localhost" : serverHosts.front(),
-                                   caCert_.get(), 30));
+TestCertificate::TestCertificate(const CertificateSpec& spec, const TestCertificate* issuer)
+    : key_(NewKey()) {
+  cert_.reset(NewCertificate(key_.get(), spec));
+  X509* cert = cert_.get();
+  X509* issuerCert = issuer != nullptr ? issuer->Certificate() : cert;
+  X509_set_issuer_name(cert, X509_get_subject_name(issuerCert));
+  if (spec.authority) {
+    AddExtension(cert, issuerCert, NID_basic_constraints, "critical,CA:TRUE");
+    AddExtension(cert, issuerCert, NID_key_usage, "critical,keyCertSign,cRLSign");
+  } else {
+    AddExtension(cert, issuerCert, NID_basic_constraints, "critical,CA:FALSE");
+    AddExtension(cert, issuerCert, NID_key_usage, "critical,digitalSignature");
+    if (!spec.extendedUsage.empty())
+      AddExtension(cert, issuerCert, NID_ext_key_usage, spec.extendedUsage);
+  }
+  AddSubjectKeyIdentifier(cert, spec);
+  if (issuer != nullptr)
+    AddExtension(cert, issuerCert, NID_authority_key_identifier, "keyid:always");
   std::string names;
-  for (const std::string& host : serverHosts) names += (names.empty() ? "DNS:" : ",DNS:") + host;
-  AddExtension(serverCert_.get(), caCert_.get(), NID_basic_constraints, "critical,CA:FALSE");
-  AddExtension(serverCert_.get(), caCert_.get(), NID_key_usage, "critical,digitalSignature");
-  AddExtension(serverCert_.get(), caCert_.get(), NID_ext_key_usage, "serverAuth");
-  AddExtension(serverCert_.get(), caCert_.get(), NID_authority_key_identifier, "keyid:always");
-  if (!names.empty()) AddExtension(serverCert_.get(), caCert_.get(), NID_subject_alt_name, names);
-  Require(X509_sign(serverCert_.get(), caKey_.get(), EVP_sha256()) > 0, "sign the server");
+  for (const std::string& host : spec.hosts) names += (names.empty() ? "DNS:" : ",DNS:") + host;
+  if (!names.empty()) AddExtension(cert, issuerCert, NID_subject_alt_name, names);
+  EVP_PKEY* signer = issuer != nullptr ? issuer->Key() : key_.get();
+  Require(X509_sign(cert, signer, EVP_sha256()) > 0, "sign a certificate");
+}
 
+std::string TestCertificate::Der() const {
+  unsigned char* bytes = nullptr;
+  const int size = i2d_X509(cert_.get(), &bytes);
+  Require(size > 0, "encode a certificate");
+  std::string der(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+  OPENSSL_free(bytes);
+  return der;
+}
+
+std::string TestCertificate::Pem() const { return PemOf(cert_.get()); }
+
+std::string TestCertificate::KeyPem() const {
+  BIO* bio = BIO_new(BIO_s_mem());
+  PEM_write_bio_PrivateKey(bio, key_.get(), nullptr, nullptr, 0, nullptr, nullptr);
+  char* data = nullptr;
+  const long size = BIO_get_mem_data(bio, &data);
+  std::string pem(data, static_cast<std::size_t>(size));
+  BIO_free(bio);
+  return pem;
+}
+
+TestCertificateAuthority::TestCertificateAuthority(const std::vector<std::string>& serverHosts)
+    : ca_(PortalCaSpec(), nullptr), server_(PortalServerSpec(serverHosts), &ca_) {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern =
       std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/langxing-test-ca-XXXXXX.pem";
@@ -104,7 +155,7 @@ TestCertificateAuthority::~TestCertificateAuthority() {
   std::filesystem::remove(caPemPath_, ignored);
 }
 
-std::string TestCertificateAuthority::CaPem() const { return PemOf(caCert_.get()); }
+std::string TestCertificateAuthority::CaPem() const { return ca_.Pem(); }
 
 std::string PemOf(X509* certificate) {
   BIO* bio = BIO_new(BIO_s_mem());
