@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A today's article in the window, end to end over https: the program's download and the
-// article view's pictures both go through the local portal's TLS proxy and its test CA.
+// article view's pictures both go through the local portal's TLS proxy and its test CA (the
+// portal sends its certificate alone, as a server under a root CA does).
 #include <QCheckBox>
 
+#include "tests/app/chain_server.hpp"
 #include "tests/app/reader_harness.hpp"
 #include "tests/portal/images.hpp"
 #include "tests/portal/test_ca.hpp"
@@ -10,8 +12,10 @@
 
 namespace {
 
+using langxing::testportal::CertificateSpec;
 using langxing::testportal::Page;
 using langxing::testportal::SolidPng;
+using langxing::testportal::TestCertificate;
 
 constexpr const char* kArticle = "https://news.sina.com.cn/c/2026-01-01/doc-itoday01.shtml";
 constexpr const char* kPicture = "https://n.sinaimg.cn/news/today/a.jpg";
@@ -86,6 +90,43 @@ TEST_F(TodayReaderTest, PictureUnderAnotherCaIsRefused) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return Script(state) == QStringLiteral("true:0"); }, kWaitMs))
       << Script(state).toStdString();
   EXPECT_TRUE(portal.RequestHeaders(kPicture).empty());
+}
+
+// Only a chain the bundle verifies shows: the portal's picture host, whose certificate its CA
+// signed, is shown; hosts whose servers present another key under a look-alike of that CA, or a
+// self-signed certificate, each beside the real CA, are refused after the handshake, before any
+// request reaches them.
+TEST_F(TodayReaderTest, PicturesShowOnlyUnderAChainTheBundleVerifies) {
+  const TestCertificate& ca = portal.Authority().Ca();
+  const TestCertificate lookalike(
+      {.authority = true, .extendedUsage = {}, .lookalikeOf = ca.Certificate()}, nullptr);
+  const CertificateSpec pictures{.commonName = "n.sinaimg.cn", .hosts = {"*.sinaimg.cn"}};
+  const TestCertificate forged(pictures, &lookalike);
+  const TestCertificate selfSigned(pictures, nullptr);
+  ChainServer forgedServer({&forged, &ca});
+  ChainServer selfSignedServer({&selfSigned, &ca});
+  const std::string png = SolidPng(64, 48, {40, 40, 200});
+  forgedServer.server().Serve("/a.png", png, "image/png");
+  selfSignedServer.server().Serve("/a.png", png, "image/png");
+  portal.RouteHttps("forged.sinaimg.cn", forgedServer.port());
+  portal.RouteHttps("self.sinaimg.cn", selfSignedServer.port());
+
+  ASSERT_TRUE(ShowsWrite([&] {
+    View().WriteDocument(
+        u"<body><img src=\"https://n.sinaimg.cn/news/today/a.jpg\">"
+        u"<img src=\"https://forged.sinaimg.cn/a.png\">"
+        u"<img src=\"https://self.sinaimg.cn/a.png\"></body>",
+        u"https://news.sina.com.cn/c/2026-01-01/doc-itoday01.shtml");
+  }));
+  const QString sizes = QStringLiteral(
+      "Array.from(document.images).map(i => i.complete + ':' + i.naturalWidth).join()");
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return Script(sizes) == QStringLiteral("true:64,true:0,true:0"); }, kWaitMs))
+      << Script(sizes).toStdString();
+  for (ChainServer* server : {&forgedServer, &selfSignedServer}) {
+    EXPECT_GT(server->server().Handshakes(), 0);
+    EXPECT_EQ(server->server().Hits("/a.png"), 0);
+  }
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <stdexcept>
 #include <string>
 
@@ -41,6 +43,19 @@ bool SendAll(int fd, const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(sent);
   }
   return true;
+}
+
+std::string Lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The host of "CONNECT host:port HTTP/1.1", lower-case.
+std::string ConnectHost(const std::string& head) {
+  const std::size_t start = head.find(' ') + 1;
+  const std::size_t end = head.find_first_of(": \r", start);
+  return Lowered(head.substr(start, end == std::string::npos ? end : end - start));
 }
 
 }  // namespace
@@ -77,6 +92,17 @@ void ConnectTunnel::Stop() {
     connections.swap(connections_);
   }
   for (Connection& c : connections) c.thread.join();
+}
+
+void ConnectTunnel::RouteHost(const std::string& host, int tlsPort) {
+  std::lock_guard lock(mutex_);
+  routes_[Lowered(host)] = tlsPort;
+}
+
+int ConnectTunnel::TlsPortFor(const std::string& head) {
+  std::lock_guard lock(mutex_);
+  const auto route = routes_.find(ConnectHost(head));
+  return route != routes_.end() ? route->second : tlsPort_;
 }
 
 void ConnectTunnel::Accept() {
@@ -122,7 +148,7 @@ void ConnectTunnel::Serve(int client) {
     return;
   }
   const bool isConnect = head.starts_with("CONNECT ");
-  const int server = ConnectLoopback(isConnect ? tlsPort_ : plainPort_);
+  const int server = ConnectLoopback(isConnect ? TlsPortFor(head) : plainPort_);
   if (server < 0) {
     const std::string refusal = "HTTP/1.1 502 Bad Gateway\r\nContent-Length: 0\r\n\r\n";
     SendAll(client, refusal.data(), refusal.size());

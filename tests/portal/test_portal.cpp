@@ -219,11 +219,11 @@ void TestPortal::EnableTls() {
   if (impl->tunnel) return;
   impl->authority = std::make_unique<TestCertificateAuthority>(PortalCertificateHosts());
   TestCertificateAuthority* authority = impl->authority.get();
-  // The server sends the CA after its own certificate, so that a client sees the whole chain.
+  // The server sends its own certificate alone, as a server under a root CA does: clients
+  // find the CA in their bundle.
   impl->tlsServer = std::make_unique<httplib::SSLServer>([authority](SSL_CTX& context) {
     return SSL_CTX_use_certificate(&context, authority->ServerCertificate()) == 1 &&
-           SSL_CTX_use_PrivateKey(&context, authority->ServerKey()) == 1 &&
-           SSL_CTX_add1_chain_cert(&context, authority->CaCertificate()) == 1;
+           SSL_CTX_use_PrivateKey(&context, authority->ServerKey()) == 1;
   });
   if (!impl->tlsServer->is_valid()) throw std::runtime_error("TestPortal: no TLS server");
   httplib::SSLServer& tls = *impl->tlsServer;
@@ -247,6 +247,16 @@ std::string TestPortal::HttpsProxyUrl() const {
 
 std::filesystem::path TestPortal::CaBundlePath() const {
   return impl_->authority ? impl_->authority->CaPemPath() : std::filesystem::path();
+}
+
+const TestCertificateAuthority& TestPortal::Authority() const {
+  if (!impl_->authority) throw std::logic_error("TestPortal: no test CA before EnableTls()");
+  return *impl_->authority;
+}
+
+void TestPortal::RouteHttps(const std::string& host, int tlsPort) {
+  if (!impl_->tunnel) throw std::logic_error("TestPortal: no https before EnableTls()");
+  impl_->tunnel->RouteHost(host, tlsPort);
 }
 
 void TestPortal::SetPageGenerator(PageGenerator generator) {

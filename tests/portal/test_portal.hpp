@@ -17,6 +17,8 @@
 
 namespace langxing::testportal {
 
+class TestCertificateAuthority;
+
 struct Page {                             // one canned response
   std::string body;                       // bytes as served (GBK for most portal pages)
   std::string contentType = "text/html";  // sent as is (no charset unless a fixture wants one)
@@ -52,6 +54,11 @@ class TestPortal {
   std::string HttpsProxyUrl() const;
   // The test CA's certificate as a PEM file, for CURL_CA_BUNDLE; empty before EnableTls().
   std::filesystem::path CaBundlePath() const;
+  // The test CA itself, for certificates a test makes under it; EnableTls() first.
+  const TestCertificateAuthority& Authority() const;
+  // Sends https for `host` to another TLS server on a loopback port (one presenting a chain of
+  // the test's own) instead of the portal's; EnableTls() first.
+  void RouteHttps(const std::string& host, int tlsPort);
 
   // Answers for addresses no page was set for; nullopt gives the 404 page.
   using PageGenerator = std::function<std::optional<Page>(const std::string& absoluteUrl)>;
