@@ -53,7 +53,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   CreateHeadlineView();
   CreateUpdateView();
   ConnectCatalogHandlers();
-  Timer1->start();
+  // A build without the update check (its updates come from the distribution) starts no timer
+  // for it.
+  if (langxing::UpdateCheckEnabled) Timer1->start();
   Timer2->start();
 }
 
