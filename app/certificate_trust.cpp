@@ -127,7 +127,7 @@ void AnswerCertificateError(const QWebEngineCertificateError& e) {
   const char* bundle = std::getenv("CURL_CA_BUNDLE");
   // A wrong name, an expired or revoked certificate stays an error whatever the bundle holds;
   // so does a chain whose authority the engine could not place unless it verifies against the
-  // bundle in full (the engine reports an unknown authority ahead of every other fault).
+  // bundle in full (the engine reports an unknown authority ahead of a wrong name or dates).
   bool trusted = false;
   if (bundle != nullptr && error.isOverridable() &&
       error.type() == QWebEngineCertificateError::CertificateAuthorityInvalid) {

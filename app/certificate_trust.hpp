@@ -14,7 +14,8 @@ class QWebEngineCertificateError;
 
 // True when `derChain` (DER certificates, the server's own first) verifies for `host` (a DNS name
 // or an IP address) with the certificates of the PEM file `bundlePath` as the only trust anchors:
-// each signature up to an anchor, the validity dates, the host against the subjectAltName, the
+// each signature up to an anchor, the validity dates, the host against the subjectAltName (the
+// subject's common name only where that names no DNS name or address, as libcurl reads it), the
 // issuers' CA constraints and key usage, the server purpose and the security level of OpenSSL's
 // default TLS client. The rest of the chain serves only as untrusted intermediates. As for
 // libcurl, any certificate of the bundle is an anchor, self-signed or not. False for an empty
