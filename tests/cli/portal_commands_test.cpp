@@ -232,6 +232,9 @@ TEST_F(CliPortal, ArticleOfEachKindOfPage) {
   const std::string general = "http://news.sina.com.cn/c/2024-01-01/a.shtml";
   const std::string autoPage = "http://auto.sina.com.cn/news/b.shtml";
   const std::string blog = "http://blog.sina.com.cn/s/blog_c.html";
+  const std::string outside = "http://www.example.org/news/a.html";
+  const std::string outsidePage =
+      "<html><head><meta charset=\"utf-8\"></head><body><p>创业环保</p></body></html>";
   const Case cases[] = {
       {"general news, images hidden, own colour and size",
        general,
@@ -258,6 +261,13 @@ TEST_F(CliPortal, ArticleOfEachKindOfPage) {
        "text/html; charset=utf-8",
        {},
        "<center><strong>博文标题</strong></center><hr /><br /><p>博客正文</p>",
+       "0;font-size:14px;"},
+      {"a page outside the portal in the UTF-8 it declares, shown whole",
+       outside,
+       outsidePage,
+       "text/html",
+       {},
+       outsidePage,
        "0;font-size:14px;"},
   };
   for (const auto& c : cases) {
