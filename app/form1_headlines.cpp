@@ -4,13 +4,15 @@
 #include <QStringList>
 
 #include "app/form1.hpp"
+#include "app/headline_titles.hpp"
 #include "app/ui_poster.hpp"
+#include "headlines/headline_page_feed.hpp"
 #include "headlines/headline_run.hpp"
 
 void Form1::CreateHeadlineView(const langxing::NetworkLimits& limits) {
-  // Headlines are cut out of the body's markup only.
-  WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(this), limits,
-                                                       langxing::BodyParts::kInnerHtml);
+  // Headlines are cut out of the body's markup only, or read from the feed the page names.
+  WebBrowser1 = std::make_unique<langxing::PageLoader>(
+      MakeUiPoster(this), limits, langxing::BodyParts::kInnerHtml, langxing::FeedOfHeadlinePage);
   WebBrowser1->DocumentComplete = [this] { WebBrowser1_DocumentComplete(); };
 }
 
