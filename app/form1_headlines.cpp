@@ -31,6 +31,9 @@ void Form1::WebBrowser1_DocumentComplete() {
     for (const std::u16string& entry : entries) items.append(QString::fromStdU16String(entry));
     List2->addItems(items);
   };
+  hooks.showPublished = [this](const langxing::PublishTimes& times) {
+    ShowPublishTimes(List2, times);
+  };
   // Brings the headline list to the front through the tab strip's own click handling.
   hooks.fetched = [this] { SelectTab(u"新闻标题"); };
   hooks.skipFailedSteps = true;
