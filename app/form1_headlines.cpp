@@ -4,13 +4,15 @@
 #include <QStringList>
 
 #include "app/form1.hpp"
+#include "app/headline_titles.hpp"
 #include "app/ui_poster.hpp"
+#include "headlines/headline_page_feed.hpp"
 #include "headlines/headline_run.hpp"
 
 void Form1::CreateHeadlineView(const langxing::NetworkLimits& limits) {
-  // Headlines are cut out of the body's markup only.
-  WebBrowser1 = std::make_unique<langxing::PageLoader>(MakeUiPoster(this), limits,
-                                                       langxing::BodyParts::kInnerHtml);
+  // Headlines are cut out of the body's markup only, or read from the feed the page names.
+  WebBrowser1 = std::make_unique<langxing::PageLoader>(
+      MakeUiPoster(this), limits, langxing::BodyParts::kInnerHtml, langxing::FeedOfHeadlinePage);
   WebBrowser1->DocumentComplete = [this] { WebBrowser1_DocumentComplete(); };
 }
 
@@ -28,6 +30,9 @@ void Form1::WebBrowser1_DocumentComplete() {
     items.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::u16string& entry : entries) items.append(QString::fromStdU16String(entry));
     List2->addItems(items);
+  };
+  hooks.showPublished = [this](const langxing::PublishTimes& times) {
+    ShowPublishTimes(List2, times);
   };
   // Brings the headline list to the front through the tab strip's own click handling.
   hooks.fetched = [this] { SelectTab(u"新闻标题"); };

@@ -4,6 +4,9 @@
 #include <QAbstractItemModel>
 #include <QListWidget>
 #include <QStyledItemDelegate>
+#include <ctime>
+
+#include "headlines/publish_time.hpp"
 
 namespace {
 
@@ -14,6 +17,13 @@ class HeadlineTitleDelegate final : public QStyledItemDelegate {
   QString displayText(const QVariant& value, const QLocale& locale) const override {
     return HeadlineTitleOf(QStyledItemDelegate::displayText(value, locale));
   }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->features.testFlag(QStyleOptionViewItem::HasDisplay))
+      option->text = HeadlineShownText(index);
+  }
 };
 
 }  // namespace
@@ -21,6 +31,12 @@ class HeadlineTitleDelegate final : public QStyledItemDelegate {
 QString HeadlineTitleOf(const QString& entry) {
   const qsizetype end = entry.indexOf(QLatin1Char(';'));
   return end > 0 ? entry.left(end) : entry;
+}
+
+QString HeadlineShownText(const QModelIndex& index) {
+  const QString title = HeadlineTitleOf(index.data(Qt::DisplayRole).toString());
+  const QString published = index.data(PublishedLabelRole).toString();
+  return published.isEmpty() ? title : published + QLatin1Char(' ') + title;
 }
 
 void ShowHeadlineTitles(QListWidget* list) {
@@ -37,4 +53,15 @@ void ShowHeadlineTitles(QListWidget* list) {
                        item->setData(Qt::AccessibleDescriptionRole, entry);
                      }
                    });
+}
+
+void ShowPublishTimes(QListWidget* list, const langxing::PublishTimes& times) {
+  const std::int64_t now = std::time(nullptr);
+  const int first = list->count() - static_cast<int>(times.size());
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    QListWidgetItem* item = list->item(first + static_cast<int>(i));
+    if (item == nullptr || !times[i]) continue;
+    item->setData(PublishedLabelRole,
+                  QString::fromStdU16String(langxing::PublishedLabel(*times[i], now)));
+  }
 }

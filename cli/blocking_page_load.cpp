@@ -41,14 +41,16 @@ class TaskQueue {
 }  // namespace
 
 std::chrono::milliseconds PatienceFor(const NetworkLimits& limits) {
-  return limits.totalTimeout + limits.connectTimeout + std::chrono::seconds(15);
+  // Two transfers at most: a page that names its feed, then the feed.
+  return 2 * (limits.totalTimeout + limits.connectTimeout) + std::chrono::seconds(15);
 }
 
 PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
-                          std::chrono::milliseconds patience) {
+                          std::chrono::milliseconds patience, PageFeedFinder findPageFeed) {
   // The queue outlives the loader: a worker still finishing after we gave up may post into it.
   auto queue = std::make_shared<TaskQueue>();
-  PageLoader loader([queue](std::function<void()> task) { queue->Post(std::move(task)); }, limits);
+  PageLoader loader([queue](std::function<void()> task) { queue->Post(std::move(task)); }, limits,
+                    BodyParts::kBoth, std::move(findPageFeed));
   std::optional<PageLoad> result;
   loader.DocumentComplete = [&] {
     if (result) return;

@@ -10,23 +10,25 @@
 
 #include "core/html_serializer.hpp"
 #include "core/http.hpp"
+#include "core/page_loader.hpp"
 
 namespace langxing::cli {
 
 struct PageLoad {
   std::optional<BodyTexts> body;  // the document the loader completed, when the page was loaded
   std::string error;              // otherwise why not
-  // When the address named today's roll feed: its answer (PageLoader::RollFeedText).
+  // When the address or its page named today's roll feed: its answer (PageLoader::RollFeedText).
   std::optional<std::string> rollFeed;
 };
 
 // Navigates and waits for the completion. No completion within `patience` (which the loader's
-// own time-outs should prevent) counts as a failed load.
+// own time-outs should prevent) counts as a failed load. `findPageFeed` as for the loader.
 PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
-                          std::chrono::milliseconds patience);
+                          std::chrono::milliseconds patience, PageFeedFinder findPageFeed = {});
 
-// How long to wait for a completion under `limits`: the loader's whole-transfer time-out,
-// its connect time-out, and a margin for decoding and parsing.
+// How long to wait for a completion under `limits`: the loader's whole-transfer and connect
+// time-outs for each of the two transfers a navigation may make (a page that names its feed,
+// then the feed), and a margin for decoding and parsing.
 std::chrono::milliseconds PatienceFor(const NetworkLimits& limits);
 
 }  // namespace langxing::cli

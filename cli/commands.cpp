@@ -15,6 +15,7 @@
 #include "core/portal.hpp"
 #include "core/status_texts.hpp"
 #include "core/text.hpp"
+#include "headlines/headline_page_feed.hpp"
 #include "headlines/headline_run.hpp"
 #include "reader/render_article.hpp"
 #include "update/announcement.hpp"
@@ -55,7 +56,8 @@ void WriteCatalogNode(std::ostream& out, const CatalogNode& node, std::size_t de
 // Loads the page with the headless loader and lists its headlines as the headline list
 // would hold them, with the status texts of a headline load.
 int PrintHeadlinesOf(const std::u16string& url, const StatusWriter& setStatus, Context& context) {
-  const PageLoad load = LoadPageBlocking(url, context.limits, PatienceFor(context.limits));
+  const PageLoad load =
+      LoadPageBlocking(url, context.limits, PatienceFor(context.limits), FeedOfHeadlinePage);
   if (!load.body) return ReportLoadFailure(context, Utf16ToUtf8(url), load.error);
   HeadlineRunHooks hooks;
   hooks.setStatus = setStatus;

@@ -2,6 +2,7 @@
 #include "core/downloader.hpp"
 
 #include "core/charset.hpp"
+#include "core/html_charset.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
@@ -25,8 +26,13 @@ DownloadedPage CurlDownloader::DownloadPage(std::u16string_view url, std::u16str
     // The one header of our own: a cache must never answer with "not modified".
     HttpResponse response = HttpGet(Utf16ToUtf8(url), {"If-Modified-Since: 0"}, limits_, cancel);
     if (response.ok) {
-      // The caller's character set wins over whatever the page or its headers declare.
-      if (auto text = DecodeBytes(response.body, charset)) page.text = std::move(*text);
+      // A page that names its charset is read in it, as a browser reads it (today's pages are
+      // UTF-8 wherever they are served); the caller's charset is only the default.
+      if (PageNamesCharset(response.body, response.contentType)) {
+        page.text = DecodePage(response.body, response.contentType);
+      } else if (auto text = DecodeBytes(response.body, charset)) {
+        page.text = std::move(*text);
+      }
       page.bytes = std::move(response.body);
       page.contentType = std::move(response.contentType);
     } else {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Synchronous page download, decoded in the caller's character set.
+// Synchronous page download, decoded by the page's own character set.
 #pragma once
 
 #include <atomic>
@@ -11,10 +11,10 @@
 
 namespace langxing {
 
-// One downloaded page: the text in the caller's character set, and what came over the wire, so
-// that a reader can read the same bytes a second time by the page's own declared charset.
+// One downloaded page: its text, and what came over the wire, so that a reader can read the
+// same bytes a second time in a way of its own.
 struct DownloadedPage {
-  std::u16string text;      // decoded in the caller's charset; empty on any failure
+  std::u16string text;      // decoded as DownloadText decodes; empty on any failure
   std::string bytes;        // the undecoded body; empty where the downloader keeps none
   std::string contentType;  // the response's Content-Type, as sent
   std::string error;        // why the page could not be loaded; empty when it was
@@ -26,7 +26,8 @@ struct DownloadedPage {
 class Downloader {
  public:
   virtual ~Downloader() = default;
-  // The page body decoded in `charset`; the empty text on any failure. Never throws.
+  // The page body decoded by the charset the page names (HTTP header, byte-order mark, <meta>),
+  // in `charset` where it names none; the empty text on any failure. Never throws.
   virtual std::u16string DownloadText(std::u16string_view url, std::u16string_view charset) = 0;
   // The page with its raw bytes. `cancel`, when given, aborts the transfer as soon as it becomes
   // true (the result is then a failure). By default: DownloadText's text alone. Never throws.
@@ -35,7 +36,9 @@ class Downloader {
 };
 
 // GET with the header "If-Modified-Since: 0"; the HTTP status is not examined (an error page's
-// body is returned); the page's own charset declarations are ignored in favour of `charset`.
+// body is returned). The page is decoded by the charset it names itself (the Content-Type's
+// charset, else a byte-order mark, else a <meta> in its first 1024 bytes); `charset` is the
+// default for a page that names none, and an unknown label there gives no text.
 class CurlDownloader final : public Downloader {
  public:
   explicit CurlDownloader(NetworkLimits limits = {}) : limits_(limits) {}

@@ -231,6 +231,11 @@ Charset SniffPageCharset(std::string_view bytes, std::string_view contentType) {
   return Charset::Gbk;
 }
 
+bool PageNamesCharset(std::string_view bytes, std::string_view contentType) {
+  return CharsetOfContentType(contentType) || bytes.starts_with("\xEF\xBB\xBF") ||
+         Utf16BomOf(bytes) != Utf16Bom::None || PrescanForMeta(bytes);
+}
+
 std::u16string DecodePage(std::string_view bytes, std::string_view contentType) {
   if (!CharsetOfContentType(contentType)) {
     const Utf16Bom bom = Utf16BomOf(bytes);

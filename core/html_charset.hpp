@@ -14,7 +14,12 @@ namespace langxing {
 // header, else a byte-order mark, else a <meta> prescan of the first 1024 bytes, else GBK.
 Charset SniffPageCharset(std::string_view bytes, std::string_view contentType);
 
-// Decodes the page by SniffPageCharset.
+// Whether the page names its character set at all: a charset the Content-Type header names, a
+// byte-order mark (UTF-8 or UTF-16), or a <meta> in the first 1024 bytes. A page that names none
+// is read as GBK by the functions here; a caller with a default of its own uses that instead.
+bool PageNamesCharset(std::string_view bytes, std::string_view contentType);
+
+// Decodes the page by SniffPageCharset (a UTF-16 byte-order mark gives UTF-16).
 std::u16string DecodePage(std::string_view bytes, std::string_view contentType);
 
 // As DecodePage, to UTF-8, the parser's own input.

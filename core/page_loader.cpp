@@ -49,11 +49,13 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
     LoadFailure failure = LoadFailure::kNone;
   };
 
-  State(UiPoster p, NetworkLimits l, BodyParts b) : poster(std::move(p)), limits(l), parts(b) {}
+  State(UiPoster p, NetworkLimits l, BodyParts b, PageFeedFinder f)
+      : poster(std::move(p)), limits(l), parts(b), findPageFeed(std::move(f)) {}
 
   const UiPoster poster;
   const NetworkLimits limits;
   const BodyParts parts;
+  const PageFeedFinder findPageFeed;
 
   mutable std::mutex mutex;
   std::condition_variable wake;
@@ -95,10 +97,20 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
     const HttpResponse response = HttpGet(request.url, {}, limits, request.cancel.get());
     result.error = response.error;
     result.failure = response.failure;
-    if (response.ok && !request.cancel->load())
-      result.texts =
-          BodyTextsOfPage(response.body, response.contentType, request.cancel.get(), parts);
-    return result;
+    if (!response.ok || request.cancel->load()) return result;
+    result.texts =
+        BodyTextsOfPage(response.body, response.contentType, request.cancel.get(), parts);
+    const bool success = response.status >= 200 && response.status < 300;
+    if (!findPageFeed || !success || request.cancel->load()) return result;
+    const std::string& address =
+        response.effectiveUrl.empty() ? request.url : response.effectiveUrl;
+    const auto feed =
+        findPageFeed(Utf8ToUtf16(address), response.body, response.contentType, result.texts);
+    if (!feed) return result;
+    // The page stays the document; its feed brings the headlines (or why they did not come).
+    Result fed = LoadFeed(*feed, *request.cancel);
+    fed.texts = std::move(result.texts);
+    return fed;
   }
 
   // The feed's JSON as sent; an HTTP error's body is no feed.
@@ -148,8 +160,9 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   }
 };
 
-PageLoader::PageLoader(UiPoster poster, NetworkLimits limits, BodyParts parts)
-    : state_(std::make_shared<State>(std::move(poster), limits, parts)) {
+PageLoader::PageLoader(UiPoster poster, NetworkLimits limits, BodyParts parts,
+                       PageFeedFinder findPageFeed)
+    : state_(std::make_shared<State>(std::move(poster), limits, parts, std::move(findPageFeed))) {
   state_->owner = this;
   worker_ = std::thread([state = state_] { state->RunWorker(); });
 }

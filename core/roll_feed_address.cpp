@@ -105,6 +105,11 @@ bool IsOnPortal(std::u16string_view host) {
                             host[host.size() - domain.size() - 1] == u'.');
 }
 
+std::u16string FeedUrl(const AddressParts& page, std::u16string_view query) {
+  return page.scheme + u"://" + FeedHost() + std::u16string(RollFeedPath) + u"?" +
+         std::u16string(query);
+}
+
 }  // namespace
 
 std::optional<RollFeedRequest> RollFeedRequestOf(std::u16string_view address) {
@@ -117,11 +122,27 @@ std::optional<RollFeedRequest> RollFeedRequestOf(std::u16string_view address) {
   if (!query) return std::nullopt;
 
   RollFeedRequest request;
-  request.feedUrl =
-      parts->scheme + u"://" + FeedHost() + std::u16string(RollFeedPath) + u"?" + *query;
+  request.feedUrl = FeedUrl(*parts, *query);
   // The feed's own address says nothing of a page: it is the news roll's feed.
   request.referer = isFeed ? u"https://news." + std::u16string(PortalDomain) + u"/"
                            : parts->scheme + u"://" + parts->host + parts->port + u"/";
+  return request;
+}
+
+std::optional<RollFeedRequest> RollFeedRequestNamedByPage(std::u16string_view pageAddress,
+                                                          std::u16string_view pageid,
+                                                          std::u16string_view lid) {
+  if (!IsFeedNumber(pageid) || !IsFeedNumber(lid)) return std::nullopt;
+  const std::u16string trimmed = TrimSpaces(pageAddress);
+  const auto parts = SplitAddress(trimmed);
+  if (!parts || !IsOnPortal(parts->host)) return std::nullopt;
+  const auto query =
+      FeedQueryOf(u"pageid=" + std::u16string(pageid) + u"&lid=" + std::u16string(lid));
+  if (!query) return std::nullopt;
+  RollFeedRequest request;
+  request.feedUrl = FeedUrl(*parts, *query);
+  const std::size_t hash = trimmed.find(u'#');
+  request.referer = trimmed.substr(0, hash);
   return request;
 }
 

@@ -38,4 +38,12 @@ struct RollFeedRequest {
 // blanks are ignored, scheme and host compare without regard to case.
 std::optional<RollFeedRequest> RollFeedRequestOf(std::u16string_view address);
 
+// The feed request for the pair a page names about itself (roll_feed_page.hpp): the feed in the
+// page's scheme, 50 headlines of page 1, with the page's own address (without its fragment) as
+// Referer. None when the page is no http(s) address on the portal's domain or pageid or lid is
+// no feed number.
+std::optional<RollFeedRequest> RollFeedRequestNamedByPage(std::u16string_view pageAddress,
+                                                          std::u16string_view pageid,
+                                                          std::u16string_view lid);
+
 }  // namespace langxing

@@ -36,9 +36,16 @@ HeadlineEntries RunHeadlines(const LoadedHeadlinePage& page, const HeadlineRunHo
   // A page that cannot be read or cut up gives no rows; the run still ends with the apology.
   // A roll feed's items are its rows, already entries.
   HeadlineEntries rows;
+  PublishTimes published;
   RunStep(hooks, [&] {
-    rows = page.rollFeed ? RollFeedEntries(*page.rollFeed)
-                         : HeadlineRows(page.readBodyInnerHtml ? page.readBodyInnerHtml() : u"");
+    if (!page.rollFeed) {
+      rows = HeadlineRows(page.readBodyInnerHtml ? page.readBodyInnerHtml() : u"");
+      return;
+    }
+    for (RollFeedEntry& item : RollFeedItems(*page.rollFeed)) {
+      rows.push_back(std::move(item.entry));
+      published.push_back(item.published);
+    }
   });
   Say(hooks, StatusFetchStepTwo);
 
@@ -47,6 +54,7 @@ HeadlineEntries RunHeadlines(const LoadedHeadlinePage& page, const HeadlineRunHo
     HeadlineEntries cut =
         page.rollFeed ? std::move(rows) : HeadlineEntriesOfRows(rows, hooks.titleStartMarker);
     if (hooks.show) hooks.show(cut);
+    if (page.rollFeed && hooks.showPublished) hooks.showPublished(published);
     entries = std::move(cut);
   });
   Say(hooks, StatusFetched);

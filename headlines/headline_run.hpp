@@ -5,6 +5,7 @@
 // status, idle or why the page never came.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@ struct LoadedHeadlinePage {
 };
 
 using HeadlineEntries = std::vector<std::u16string>;
+// When each shown entry was published (Unix seconds), one per entry; none where unknown.
+using PublishTimes = std::vector<std::optional<std::int64_t>>;
 
 // The caller's part in a run, each called at its moment; any may be left empty.
 struct HeadlineRunHooks {
@@ -38,6 +41,8 @@ struct HeadlineRunHooks {
   // The entries to list as they are known: those cut from the page before "状态：获取完成";
   // the apology line alone after `fetched` when none were listed.
   std::function<void(const HeadlineEntries&)> show;
+  // Right after `show` shows a roll feed's entries: when each of them was published.
+  std::function<void(const PublishTimes&)> showPublished;
   // After "状态：获取完成".
   std::function<void()> fetched;
   // Every entry listed, the apology line included, before the last status.

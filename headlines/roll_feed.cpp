@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "headlines/roll_feed.hpp"
 
+#include <cstdint>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <utility>
@@ -13,7 +15,20 @@ namespace {
 struct FeedItem {
   std::string title;
   std::string url;
+  std::optional<std::int64_t> ctime;
 };
+
+// Unix seconds as the feed writes them: a positive number, mostly as a decimal string.
+std::optional<std::int64_t> SecondsOf(const std::string& text) {
+  if (text.empty() || text.size() > 12) return std::nullopt;
+  std::int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value <= 0) return std::nullopt;
+  return value;
+}
 
 // Reads the feed's events without building a tree, keeping only the status code and the
 // items' title and url. The parser itself keeps one bit per open level; this reader stops it
@@ -25,9 +40,14 @@ class FeedReader final : public nlohmann::json_sax<nlohmann::json> {
 
   bool null() override { return Scalar(std::nullopt, false); }
   bool boolean(bool) override { return Scalar(std::nullopt, false); }
-  bool number_integer(number_integer_t value) override { return Scalar(std::nullopt, value == 0); }
+  bool number_integer(number_integer_t value) override {
+    return Scalar(std::nullopt, value == 0, value > 0 ? std::optional(value) : std::nullopt);
+  }
   bool number_unsigned(number_unsigned_t value) override {
-    return Scalar(std::nullopt, value == 0);
+    const bool fits = value > 0 && value <= static_cast<number_unsigned_t>(
+                                                std::numeric_limits<std::int64_t>::max());
+    return Scalar(std::nullopt, value == 0,
+                  fits ? std::optional(static_cast<std::int64_t>(value)) : std::nullopt);
   }
   bool number_float(number_float_t value, const string_t&) override {
     return Scalar(std::nullopt, value == 0.0);
@@ -69,7 +89,7 @@ class FeedReader final : public nlohmann::json_sax<nlohmann::json> {
   }
 
  private:
-  enum class Role { Ignore, Root, Result, Status, Data, Item, Code, Title, Url };
+  enum class Role { Ignore, Root, Result, Status, Data, Item, Code, Title, Url, Ctime };
 
   static Role RoleOfKey(Role object, const std::string& name) {
     switch (object) {
@@ -80,7 +100,10 @@ class FeedReader final : public nlohmann::json_sax<nlohmann::json> {
       case Role::Status:
         return name == "code" ? Role::Code : Role::Ignore;
       case Role::Item:
-        return name == "title" ? Role::Title : name == "url" ? Role::Url : Role::Ignore;
+        return name == "title"   ? Role::Title
+               : name == "url"   ? Role::Url
+               : name == "ctime" ? Role::Ctime
+                                 : Role::Ignore;
       default:
         return Role::Ignore;
     }
@@ -100,7 +123,8 @@ class FeedReader final : public nlohmann::json_sax<nlohmann::json> {
     return true;
   }
 
-  bool Scalar(std::optional<std::string> text, bool zero) {
+  bool Scalar(std::optional<std::string> text, bool zero,
+              std::optional<std::int64_t> number = std::nullopt) {
     switch (ValueRole()) {
       case Role::Code:
         codeIsZero = zero;
@@ -110,6 +134,9 @@ class FeedReader final : public nlohmann::json_sax<nlohmann::json> {
         break;
       case Role::Url:
         current_.url = text.value_or(std::string());
+        break;
+      case Role::Ctime:
+        current_.ctime = text ? SecondsOf(*text) : number;
         break;
       default:
         break;
@@ -247,7 +274,7 @@ std::optional<std::u16string> LinkUrl(std::string_view utf8) {
 
 }  // namespace
 
-std::vector<std::u16string> RollFeedEntries(std::string_view json) {
+std::vector<RollFeedEntry> RollFeedItems(std::string_view json) {
   FeedReader reader;
   bool parsed = false;
   try {
@@ -257,7 +284,7 @@ std::vector<std::u16string> RollFeedEntries(std::string_view json) {
   }
   if (!parsed || !reader.codeIsZero) return {};
 
-  std::vector<std::u16string> entries;
+  std::vector<RollFeedEntry> entries;
   entries.reserve(reader.items.size());
   for (const FeedItem& item : reader.items) {
     std::u16string title = TitleText(item.title);
@@ -265,8 +292,14 @@ std::vector<std::u16string> RollFeedEntries(std::string_view json) {
     if (title.empty() || !url) continue;
     title += u";url=";
     title += *url;
-    entries.push_back(std::move(title));
+    entries.push_back({std::move(title), item.ctime});
   }
+  return entries;
+}
+
+std::vector<std::u16string> RollFeedEntries(std::string_view json) {
+  std::vector<std::u16string> entries;
+  for (RollFeedEntry& item : RollFeedItems(json)) entries.push_back(std::move(item.entry));
   return entries;
 }
 

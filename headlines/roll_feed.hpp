@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,5 +24,16 @@ inline constexpr std::size_t RollFeedMaxNesting = 64;
 // surrounding blanks and any tab or line break, and '"', blanks and control characters in it
 // are percent-encoded, as a browser sends them.
 std::vector<std::u16string> RollFeedEntries(std::string_view json);
+
+// One entry of the feed with the time its item was published.
+struct RollFeedEntry {
+  std::u16string entry;
+  // The item's ctime, Unix seconds (a decimal string or a number); none when it has no
+  // positive one.
+  std::optional<std::int64_t> published;
+};
+
+// The entries of RollFeedEntries with their items' times.
+std::vector<RollFeedEntry> RollFeedItems(std::string_view json);
 
 }  // namespace langxing

@@ -19,10 +19,11 @@ struct ReaderSettings {
   std::int16_t fontSize = 14;              // HScroll1's value, in pixels
 };
 
-// Downloads the page ("utf-8" on the blog host, "GB2312" elsewhere), cuts the article out by
-// the kind of page, wraps and restyles it and appends the source line; the failure page when
-// nothing was cut out. Writes its progress through `setStatus`. `cancel`, when given and set,
-// aborts the download (the render then goes on with an empty page).
+// Downloads the page, decoded by the charset it names (where it names none: "utf-8" on the blog
+// host, "GB2312" elsewhere), cuts the article out by the kind of page, wraps and restyles it and
+// appends the source line; the failure page when nothing was cut out. Writes its progress
+// through `setStatus`. `cancel`, when given and set, aborts the download (the render then goes
+// on with an empty page).
 std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& settings,
                              Downloader& downloader, const StatusWriter& setStatus,
                              const std::atomic<bool>* cancel = nullptr);

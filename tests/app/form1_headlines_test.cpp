@@ -3,8 +3,10 @@
 // the tab brought to the front, and loads that fail or are superseded.
 #include <gmock/gmock.h>
 
+#include <QRegularExpression>
 #include <optional>
 
+#include "app/headline_titles.hpp"
 #include "app/ui_poster.hpp"
 #include "tests/support/form1_access.hpp"
 #include "tests/support/news_window_harness.hpp"
@@ -162,6 +164,29 @@ TEST_F(FailedListingTest, APageThatNeverCameEndsWithTheApologyAndSaysWhy) {
       EXPECT_TRUE(portal.Requests().empty());
     }
   }
+}
+
+// A channel page that names its feed on the page: the window asks the feed with the page as
+// Referer and lists its headlines, each shown after the time it was published.
+TEST_F(HeadlineListTest, APageThatNamesItsFeedListsTheFeedWithItsTimes) {
+  const std::string address = "http://news.sina.com.cn/notable/index.shtml";
+  langxing::testportal::Page page;
+  page.body =
+      "<html><head><meta charset=\"utf-8\"></head><body><h2>国内新闻</h2><script>"
+      "var feedCardConfig = { pageid: 153, firstTab: { lid: 2509 } };</script></body></html>";
+  portal.SetPage(address, page);
+  Click(Node({"朗星快报", "新闻中心", "无表格"}));
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(ListItems(), FeedListingEntries());
+  EXPECT_EQ(portal.Requests(), (std::vector<std::string>{address, RollFeedAddress}));
+  EXPECT_THAT(portal.RequestHeaders(RollFeedAddress), testing::Contains("Referer: " + address));
+  // The fixture's items are of December 2025: another day, so the date stands before the time.
+  const QString shown = HeadlineShownText(controls.List2->model()->index(0, 0));
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral("^\\d\\d-\\d\\d \\d\\d:\\d\\d 全国冬季供暖全面启动$"))
+          .match(shown)
+          .hasMatch())
+      << shown.toStdString();
 }
 
 }  // namespace

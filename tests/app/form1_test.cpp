@@ -18,8 +18,10 @@
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
 #include <QtTest/QTest>
+#include <ctime>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 
 #include "app/article_view.hpp"
@@ -31,6 +33,7 @@
 #include "app/written_page.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"
+#include "headlines/publish_time.hpp"
 #include "tests/support/form1_access.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/window_controls.hpp"
@@ -602,9 +605,14 @@ TEST(MissingChannelFilePage, ListsEveryFolderSearchedAsText) {
 }
 
 TEST_F(Form1Test, HeadlinesShowTheirTitlesAndKeepTheWholeEntry) {
+  constexpr std::int64_t kPublished = 1796774400;
+  const QString published =
+      QString::fromStdU16String(langxing::PublishedLabel(kPublished, std::time(nullptr)));
+  ASSERT_FALSE(published.isEmpty());
   struct Case {
     QString entry;
     QString shown;
+    std::optional<std::int64_t> publishedAt = std::nullopt;  // a feed's headline has a time
   };
   const Case cases[] = {
       {QStringLiteral("北京地铁;\"http://go.sina.com.cn/?url=http://a/1.shtml\" "),
@@ -612,10 +620,13 @@ TEST_F(Form1Test, HeadlinesShowTheirTitlesAndKeepTheWholeEntry) {
       {QStringLiteral("甲;乙;\"http://a/2\""), QStringLiteral("甲")},
       {QStringLiteral("抱歉！目前暂没发现新的消息"), QStringLiteral("抱歉！目前暂没发现新的消息")},
       {QStringLiteral(";\"http://a/3\""), QStringLiteral(";\"http://a/3\"")},
+      {QStringLiteral("创业环保;url=https://news.sina.com.cn/c/doc-ia.shtml"),
+       QStringLiteral("创业环保"), kPublished},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry.toStdString());
     controls.List2->addItem(c.entry);
+    if (c.publishedAt) ShowPublishTimes(controls.List2, {c.publishedAt});
     QListWidgetItem* item = controls.List2->item(controls.List2->count() - 1);
     const QModelIndex index = controls.List2->model()->index(controls.List2->count() - 1, 0);
     EXPECT_EQ(item->text(), c.entry);
@@ -624,6 +635,9 @@ TEST_F(Form1Test, HeadlinesShowTheirTitlesAndKeepTheWholeEntry) {
     EXPECT_EQ(item->toolTip(), c.entry);
     EXPECT_EQ(index.data(Qt::AccessibleDescriptionRole).toString(), c.entry);
     EXPECT_EQ(index.data(Qt::AccessibleTextRole).toString(), c.shown);
+    // The list itself shows a feed's headline after the time it was published.
+    EXPECT_EQ(HeadlineShownText(index),
+              c.publishedAt ? published + QLatin1Char(' ') + c.shown : c.shown);
   }
 }
 

@@ -134,6 +134,68 @@ TEST_F(CliPortal, HeadlinesOfTodaysRollPagesComeFromTheirFeed) {
   }
 }
 
+// A page that names its feed on the page is read with one GET of the page and then the feed,
+// with the page as Referer; a listing stays a listing, and a page that names nothing, or does
+// not come whole, asks no feed.
+TEST_F(CliPortal, HeadlinesOfAPageThatNamesItsFeed) {
+  const std::string feed =
+      "http://feed.mix.sina.com.cn/api/roll/get?pageid=121&lid=1356&k=&num=50&page=1";
+  Serve(feed,
+        R"({"result":{"status":{"code":0},"data":[{"title":"创业环保","url":)"
+        R"("https:\/\/news.sina.com.cn\/c\/doc-ia.shtml","ctime":"1796774400"}]}})",
+        "application/json");
+  const std::string fed = "创业环保;url=https://news.sina.com.cn/c/doc-ia.shtml\n";
+  const std::string config =
+      "<script>var feedCardConfig = { pageid: 121, firstTab: { lid: 1356 } };</script>";
+  const std::string china = "http://news.sina.com.cn/china/";
+  const std::string ent = "http://ent.sina.com.cn/rollnews.shtml";
+  const std::string listing = "http://news.sina.com.cn/china/listing.shtml";
+  const std::string plain = "http://news.sina.com.cn/china/plain.shtml";
+  Serve(china, "<html><head><meta charset=\"utf-8\"></head><body><h2>国内新闻</h2>" + config +
+                   "</body></html>");
+  Serve(ent,
+        "<html><body><div id=\"channelList\"><a pageid=\"121\" s_id=\"1356\">娱乐</a></div>"
+        "</body></html>",
+        "text/html; charset=utf-8");
+  Serve(listing, ListingPage() + config);
+  Serve(plain, "<html><body><p>没有列表</p></body></html>");
+  struct Case {
+    std::string url;
+    std::string out;
+    bool feedAsked;
+  } cases[] = {
+      {china, fed, true},
+      {ent, fed, true},
+      {listing, kListingEntries, false},
+      {plain, "抱歉！目前暂没发现新的消息\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    portal_.ClearRequests();
+    const auto run = RunIn(".", {"headlines", "--verbose", "--url", c.url});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, kHeadlineStatuses);
+    std::vector<std::string> requests{c.url};
+    if (c.feedAsked) requests.push_back(feed);
+    EXPECT_EQ(portal_.Requests(), requests);
+    if (c.feedAsked) {
+      const auto headers = portal_.RequestHeaders(feed);
+      EXPECT_NE(std::find(headers.begin(), headers.end(), "Referer: " + c.url), headers.end());
+    }
+  }
+
+  // A page over the size cap is no page: nothing of it is read, no feed asked.
+  portal_.ClearRequests();
+  Serve(china, "<html><body>" + config + std::string(5000, 'x') + "</body></html>");
+  NetworkLimits small;
+  small.maxBodyBytes = 1000;
+  const auto capped = RunIn(".", {"headlines", "--url", china}, small);
+  EXPECT_EQ(capped.status, ExitLoadFailed);
+  EXPECT_EQ(capped.out, "");
+  EXPECT_EQ(portal_.Requests(), std::vector<std::string>{china});
+}
+
 TEST_F(CliPortal, InnerHtmlAndInnerTextAreTheSerialisedBody) {
   const std::string bytes = ListingPage();
   Serve(kListingUrl, bytes);
@@ -232,6 +294,9 @@ TEST_F(CliPortal, ArticleOfEachKindOfPage) {
   const std::string general = "http://news.sina.com.cn/c/2024-01-01/a.shtml";
   const std::string autoPage = "http://auto.sina.com.cn/news/b.shtml";
   const std::string blog = "http://blog.sina.com.cn/s/blog_c.html";
+  const std::string outside = "http://www.example.org/news/a.html";
+  const std::string outsidePage =
+      "<html><head><meta charset=\"utf-8\"></head><body><p>创业环保</p></body></html>";
   const Case cases[] = {
       {"general news, images hidden, own colour and size",
        general,
@@ -258,6 +323,13 @@ TEST_F(CliPortal, ArticleOfEachKindOfPage) {
        "text/html; charset=utf-8",
        {},
        "<center><strong>博文标题</strong></center><hr /><br /><p>博客正文</p>",
+       "0;font-size:14px;"},
+      {"a page outside the portal in the UTF-8 it declares, shown whole",
+       outside,
+       outsidePage,
+       "text/html",
+       {},
+       outsidePage,
        "0;font-size:14px;"},
   };
   for (const auto& c : cases) {

@@ -41,6 +41,38 @@ std::string Compress(const std::string& data, int windowBits) {
   return out;
 }
 
+// Pages that name their character set in each way a page can, or not at all.
+struct CharsetPage {
+  const char* name;
+  std::string body;
+  const char* contentType;
+  const char16_t* callersCharset;
+  const char16_t* text;  // as DownloadText gives it
+};
+const CharsetPage kCharsetPages[] = {
+    {"UTF-8 page declaring UTF-8, caller's GB2312", "<meta charset=\"utf-8\">" + kUtf8Chinese,
+     "text/html", u"GB2312", u"<meta charset=\"utf-8\">中文"},
+    {"GB2312 page as the portal served it",
+     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">" + kGbkChinese,
+     "text/html", u"GB2312",
+     u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">中文"},
+    {"GB2312 page on the blog host, caller's utf-8", "<meta charset=gb2312>" + kGbkChinese,
+     "text/html", u"utf-8", u"<meta charset=gb2312>中文"},
+    {"header wins over meta", "<meta charset=\"gb2312\">" + kUtf8Chinese,
+     "text/html; charset=utf-8", u"GB2312", u"<meta charset=\"gb2312\">中文"},
+    {"header gbk over meta utf-8", "<meta charset=\"utf-8\">" + kGbkChinese,
+     "text/html; charset=GBK", u"utf-8", u"<meta charset=\"utf-8\">中文"},
+    {"unknown header charset, meta decides", "<meta charset=\"utf-8\">" + kUtf8Chinese,
+     "text/html; charset=bogus", u"GB2312", u"<meta charset=\"utf-8\">中文"},
+    {"byte-order mark", "\xEF\xBB\xBF<p>" + kUtf8Chinese, "text/html", u"GB2312", u"<p>中文"},
+    {"names nothing: the caller's GB2312", "<p>" + kGbkChinese, "text/html", u"GB2312", u"<p>中文"},
+    {"names nothing: the caller's utf-8", "<p>" + kUtf8Chinese, "text/html", u"utf-8", u"<p>中文"},
+    {"meta in a comment names nothing", "<!-- <meta charset=utf-8> -->" + kGbkChinese, "text/html",
+     u"GB2312", u"<!-- <meta charset=utf-8> -->中文"},
+    {"a page that names its charset needs no known caller's", "<meta charset=utf-8>" + kUtf8Chinese,
+     "text/html", u"klingon", u"<meta charset=utf-8>中文"},
+};
+
 NetworkLimits ShortLimits() {
   NetworkLimits limits;
   limits.connectTimeout = 300ms;
@@ -61,11 +93,9 @@ class DownloadTest : public ::testing::Test {
       res.status = 404;
       res.set_content("<html><body>no such page</body></html>", "text/html");
     });
-    s.Get("/gbk-labelled-utf8", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content("<meta charset=\"utf-8\">" + kGbkChinese, "text/html; charset=utf-8");
-    });
-    s.Get("/utf8-labelled-gbk", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content("<meta charset=\"gb2312\">" + kUtf8Chinese, "text/html; charset=gbk");
+    s.Get(R"(/charset/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+      const CharsetPage& page = kCharsetPages[std::stoul(req.matches[1].str())];
+      res.set_content(page.body, page.contentType);
     });
     s.Get("/old",
           [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page"); });
@@ -155,9 +185,14 @@ TEST_F(DownloadTest, SendsIfModifiedSinceZeroAsItsOnlyHeader) {
   }
 }
 
-TEST_F(DownloadTest, DecodesInTheCallersCharsetWhateverThePageDeclares) {
-  EXPECT_EQ(Download("/gbk-labelled-utf8", u"GB2312"), u"<meta charset=\"utf-8\">中文");
-  EXPECT_EQ(Download("/utf8-labelled-gbk", u"utf-8"), u"<meta charset=\"gb2312\">中文");
+// The page's own charset (header, byte-order mark, meta, in that order) decides; the caller's
+// is the default for a page that names none.
+TEST_F(DownloadTest, DecodesByThePagesOwnCharsetAndTheCallersWhereItNamesNone) {
+  for (std::size_t i = 0; i < std::size(kCharsetPages); ++i) {
+    const CharsetPage& page = kCharsetPages[i];
+    EXPECT_EQ(Download("/charset/" + std::to_string(i), page.callersCharset), page.text)
+        << page.name;
+  }
 }
 
 TEST_F(DownloadTest, FollowsRedirects) {

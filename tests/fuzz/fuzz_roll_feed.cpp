@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Today's roll feed: arbitrary bytes as the feed's answer, and as a channel address. Every entry
-// must open the http(s) address it was made for, and no title may hold the "url=" that opening
-// looks for.
+// Today's roll feed: arbitrary bytes as the feed's answer, as a channel address and as a page
+// that may name its feed. Every entry must open the http(s) address it was made for, and no
+// title may hold the "url=" that opening looks for; a page names only the portal's feed.
 #include "core/roll_feed_address.hpp"
+#include "core/roll_feed_page.hpp"
 #include "core/text.hpp"
 #include "headlines/roll_feed.hpp"
 #include "reader/article_address.hpp"
@@ -19,6 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (const auto request = RollFeedRequestOf(Utf8ToUtf16(bytes))) {
     if (!request->feedUrl.starts_with(u"http") || !request->referer.ends_with(u"/"))
+      __builtin_trap();
+  }
+  if (const auto request = RollFeedRequestOfPage(u"https://news.sina.com.cn/china/", bytes)) {
+    if (!request->feedUrl.starts_with(u"https://feed.mix.sina.com.cn/api/roll/get?pageid=") ||
+        request->referer != u"https://news.sina.com.cn/china/")
       __builtin_trap();
   }
   return 0;

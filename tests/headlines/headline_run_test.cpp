@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <stdexcept>
+
+#include "core/text.hpp"
+#include "headlines/publish_time.hpp"
 
 namespace langxing {
 namespace {
@@ -17,7 +22,9 @@ const std::u16string kListingPage =
     std::u16string(HeadlineRowSeparator) + u"<TR>" + std::u16string(HeadlineRegionEnd);
 
 const std::string kRollFeed =
-    R"({"result":{"status":{"code":0},"data":[{"title":"乙","url":"https://news.sina.com.cn/b"}]}})";
+    R"({"result":{"status":{"code":0},"data":[)"
+    R"({"title":"乙","url":"https://news.sina.com.cn/b","ctime":"1796774400"},)"
+    R"({"title":"丙","url":"https://news.sina.com.cn/c"}]}})";
 
 std::u16string ListedCount(std::size_t n) {
   return u"listed " + std::u16string(1, static_cast<char16_t>(u'0' + n));
@@ -37,6 +44,10 @@ struct Recorder {
     hooks.show = [this](const Entries& entries) {
       for (const auto& entry : entries) calls.push_back(u"show " + entry);
     };
+    hooks.showPublished = [this](const PublishTimes& times) {
+      for (const auto& time : times)
+        calls.push_back(u"published " + (time ? Utf8ToUtf16(std::to_string(*time)) : u"-"));
+    };
     hooks.fetched = [this] { calls.emplace_back(u"fetched"); };
     hooks.listed = [this](const Entries& entries) { calls.push_back(ListedCount(entries.size())); };
     return hooks;
@@ -46,7 +57,7 @@ struct Recorder {
 TEST(HeadlineRun, StatusesHooksAndEntriesInTheirOrder) {
   const std::u16string apology(ApologyLine);
   const std::u16string listed = u"甲;http://a/1 ";
-  const std::u16string fed = u"乙;url=https://news.sina.com.cn/b";
+  const Entries fed = {u"乙;url=https://news.sina.com.cn/b", u"丙;url=https://news.sina.com.cn/c"};
   struct Case {
     const char* name;
     std::u16string body;
@@ -56,11 +67,7 @@ TEST(HeadlineRun, StatusesHooksAndEntriesInTheirOrder) {
     std::u16string lastStatus;
   } cases[] = {
       {"listing page", kListingPage, std::nullopt, LoadFailure::kNone, {listed}, u"状态：空闲"},
-      {"roll feed (the body is not read)",
-       kListingPage,
-       kRollFeed,
-       LoadFailure::kNone,
-       {fed},
+      {"roll feed (the body is not read)", kListingPage, kRollFeed, LoadFailure::kNone, fed,
        u"状态：空闲"},
       {"page without headlines",
        u"<P>没有表格</P>",
@@ -84,10 +91,13 @@ TEST(HeadlineRun, StatusesHooksAndEntriesInTheirOrder) {
     // Cut entries are shown before the run says it is done; the apology only after `fetched`.
     const bool none = c.entries.front() == apology;
     Entries expected = {u"状态：获取》", u"started", u"状态：获取》》"};
-    if (!none) expected.push_back(u"show " + c.entries.front());
+    if (!none)
+      for (const auto& entry : c.entries) expected.push_back(u"show " + entry);
+    // A feed's entries come with their times (the second item has none).
+    if (c.feed) expected.insert(expected.end(), {u"published 1796774400", u"published -"});
     expected.insert(expected.end(), {u"状态：获取完成", u"fetched"});
     if (none) expected.push_back(u"show " + apology);
-    expected.insert(expected.end(), {ListedCount(1), c.lastStatus});
+    expected.insert(expected.end(), {ListedCount(c.entries.size()), c.lastStatus});
     EXPECT_EQ(recorder.calls, expected);
   }
 }
@@ -111,6 +121,51 @@ TEST(HeadlineRun, AFailingStepIsSkippedOnlyWhenAskedTo) {
 
   hooks.skipFailedSteps = false;
   EXPECT_THROW(RunHeadlines(unreadable, hooks), std::runtime_error);
+}
+
+// Runs the test body in a time zone of its own, and restores the one before.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    if (const char* before = std::getenv("TZ")) before_ = before;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ScopedTimeZone() {
+    if (before_) {
+      setenv("TZ", before_->c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+
+ private:
+  std::optional<std::string> before_;
+};
+
+TEST(PublishedLabel, TimeAloneForTodayDateAndTimeBeforeInLocalTime) {
+  constexpr std::int64_t kMorning = 1796774400;            // 2026-12-09 08:00 in Beijing
+  constexpr std::int64_t kNow = kMorning + 12 * 3600;      // 20:00 the same day
+  constexpr std::int64_t kMidnight = kMorning - 8 * 3600;  // 00:00 the same day
+  const struct {
+    const char* zone;
+    std::int64_t published;
+    const char16_t* label;
+  } cases[] = {
+      {"CST-8", kMorning, u"08:00"},
+      {"CST-8", kMidnight, u"00:00"},
+      {"CST-8", kMidnight - 1, u"12-08 23:59"},
+      {"CST-8", kMorning - 365 * 86400, u"12-09 08:00"},  // a year ago is not today
+      {"CST-8", kNow + 86400, u"12-10 20:00"},
+      {"UTC0", kMorning, u"00:00"},
+      {"UTC0", kMidnight - 1, u"12-08 15:59"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.published));
+    const ScopedTimeZone zone(c.zone);
+    EXPECT_EQ(PublishedLabel(c.published, kNow), c.label);
+  }
 }
 
 }  // namespace

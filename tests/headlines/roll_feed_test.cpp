@@ -105,6 +105,36 @@ TEST(RollFeed, ItemsBecomeEntriesWhoseLinkOpensTheItemsUrl) {
   EXPECT_EQ(ArticleUrlOfItem(RollFeedEntries(cases[4].json).at(0)), aUrl);
 }
 
+// The list shows when each item was published: its ctime, a string of seconds as the feed
+// writes it or a number; anything else is no time, and the entry stays.
+TEST(RollFeed, EachEntryCarriesItsItemsPublishingTime) {
+  const std::string url = R"("https://news.sina.com.cn/c/doc-ia.shtml")";
+  const auto item = [&](const std::string& ctime) {
+    return R"({"title":"甲","url":)" + url + (ctime.empty() ? "" : R"(,"ctime":)" + ctime) + "}";
+  };
+  const struct {
+    std::string ctime;
+    std::optional<std::int64_t> published;
+  } cases[] = {
+      {R"("1796774400")", 1796774400},
+      {"1796774400", 1796774400},
+      {"", std::nullopt},
+      {R"("")", std::nullopt},
+      {R"("17967x")", std::nullopt},
+      {R"("0")", std::nullopt},
+      {"-5", std::nullopt},
+      {"null", std::nullopt},
+      {"1.5e9", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ctime);
+    const auto items = RollFeedItems(Feed(item(c.ctime)));
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].entry, u"甲;url=https://news.sina.com.cn/c/doc-ia.shtml");
+    EXPECT_EQ(items[0].published, c.published);
+  }
+}
+
 TEST(RollFeed, ALargeFeedGivesEveryItem) {
   // 10,000 items in about 2 MiB, every one kept in order.
   std::string items;

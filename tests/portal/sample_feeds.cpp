@@ -74,7 +74,35 @@ std::string DocToken(int channelIndex, int row) {
   return token + digits.substr(digits.size() - 7);
 }
 
+// Channel pages that name their feed on the page, with the pair they name.
+struct FeedNamingPage {
+  std::string_view address;
+  std::string_view heading;
+  int pageid;
+  int lid;
+};
+constexpr std::array<FeedNamingPage, 1> kFeedNamingPages{{
+    {"https://news.sina.com.cn/china/", "国内新闻", 121, 1356},
+}};
+
 }  // namespace
+
+std::optional<std::string> SampleFeedNamingPage(const Channel& channel) {
+  for (const FeedNamingPage& page : kFeedNamingPages) {
+    if (channel.address != page.address) continue;
+    const std::string heading(page.heading);
+    // The list is empty until the page's script fills it from the feed its config names.
+    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>" + heading +
+           "_新浪网</title>\n</head><body>\n<div class=\"main-content\"><h2>" + heading +
+           "</h2>\n<div class=\"feed-card-content\" id=\"feedCardContent\"></div></div>\n"
+           "<script>\n  var feedCardConfig = {\n    pageid: " +
+           std::to_string(page.pageid) +
+           ",\n    num: 20,\n    firstTab: {\n      name: \"最新\",\n      lid: " +
+           std::to_string(page.lid) +
+           ",\n      filter: { tag: \"\" }\n    }\n  };\n</script>\n</body></html>\n";
+  }
+  return std::nullopt;
+}
 
 std::vector<SampleFeedItem> SampleFeedItems(const Channel& channel, int channelIndex, int items) {
   const FeedTopics& topics = TopicsOf(channel);

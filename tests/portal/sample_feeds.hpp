@@ -3,6 +3,7 @@
 // in today's format, with generated headlines of the channel's category.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,10 @@ struct SampleFeedItem {
 };
 std::vector<SampleFeedItem> SampleFeedItems(const Channel& channel, int channelIndex,
                                             int items = kSampleFeedItems);
+
+// A channel page of today's portal that names its own feed in its inline config rather than in
+// its address (UTF-8 markup), for the channel addresses known to be such pages, as
+// https://news.sina.com.cn/china/ (pageid 121, lid 1356); none for any other address.
+std::optional<std::string> SampleFeedNamingPage(const Channel& channel);
 
 }  // namespace langxing::testportal

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/roll_feed_address.hpp"
+#include "core/roll_feed_page.hpp"
 #include "core/text.hpp"
 #include "tests/portal/images.hpp"
 #include "tests/portal/page_markup.hpp"
@@ -284,9 +285,14 @@ std::map<std::string, Page> SamplePages(const std::vector<Channel>& channels) {
   std::map<std::string, Page> pages;
   for (std::size_t c = 0; c < channels.size(); ++c) {
     const Channel& channel = channels[c];
-    // A channel of today's portal is its roll feed; its articles come from the article pages
-    // of today's template.
-    if (const auto feed = RollFeedRequestOf(Utf8ToUtf16(channel.address))) {
+    // A channel of today's portal is its roll feed, named in its address or on its page; its
+    // articles come from the article pages of today's template.
+    auto feed = RollFeedRequestOf(Utf8ToUtf16(channel.address));
+    if (const auto page = feed ? std::nullopt : SampleFeedNamingPage(channel)) {
+      pages[channel.address] = Page{.body = *page, .contentType = "text/html; charset=utf-8"};
+      feed = RollFeedRequestOfPage(Utf8ToUtf16(channel.address), *page);
+    }
+    if (feed) {
       pages[Utf16ToUtf8(feed->feedUrl)] = Page{.body = SampleFeed(channel, static_cast<int>(c)),
                                                .contentType = "application/json; charset=utf-8"};
       // Each headline opens an article that tells that headline.

@@ -14,7 +14,8 @@
 namespace langxing {
 namespace {
 
-// Serves one page the way CurlDownloader does: the text in the caller's charset, and the bytes.
+// Serves one page with its bytes and the text in the caller's charset (as CurlDownloader
+// decodes a page that names no charset of its own).
 class BytesDownloader : public Downloader {
  public:
   BytesDownloader(std::string bytes, std::string contentType)
