@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "core/charset.hpp"
+#include "core/html_element.hpp"
 #include "core/text.hpp"
+#include "reader/clutter_names.hpp"
 #include "reader/page_heading.hpp"
 #include "reader/render_article.hpp"
 #include "tests/portal/test_portal.hpp"
@@ -263,6 +265,7 @@ TEST(GeneralReading, PagesOfOtherTemplates) {
     ReaderSettings settings;
     std::vector<std::u16string> shows, hides;
     bool failure = false;
+    std::string page = {};  // instead of the fixture: a page written here
   } cases[] = {
       {"k_self_media.html",
        u"https://k.sina.com.cn/article_1234567890_abcdef0123.html",
@@ -315,9 +318,27 @@ TEST(GeneralReading, PagesOfOtherTemplates) {
         u"<br />视频：航拍黄河入海口</a>"},
        {u"推荐视频", u"<video"}},
       {"nav_only.html", u"https://news.sina.com.cn/roll/list.shtml", {}, {}, {}, true},
+      {"video page with a player, video shown",
+       u"https://video.sina.com.cn/p/1.html",
+       {1, 1, u"0", 14},
+       {u"<video controls preload=\"none\" src=\"https://v.sinaimg.cn/a.mp4\" "
+        u"poster=\"https://n.sinaimg.cn/p.jpg\""},
+       {u"<img", u"<a href=\""},
+       false,
+       TodayPage(kUtf8Meta + "<meta property=\"og:title\" content=\"播放\">",
+                 "<video src=\"//v.sinaimg.cn/a.mp4\" poster=\"//n.sinaimg.cn/p.jpg\"></video>")},
+      {"video page with a player, video hidden",
+       u"https://video.sina.com.cn/p/1.html",
+       {},
+       {u"<img src=\"https://n.sinaimg.cn/p.jpg\""},
+       {u"<video", u"a.mp4"},
+       false,
+       TodayPage(kUtf8Meta + "<meta property=\"og:title\" content=\"播放\">",
+                 "<video src=\"//v.sinaimg.cn/a.mp4\" poster=\"//n.sinaimg.cn/p.jpg\"></video>")},
   };
   for (const Case& c : cases) {
-    const Rendered r = Render(c.url, ReaderFixture(c.fixture), "text/html", c.settings);
+    const Rendered r =
+        Render(c.url, c.page.empty() ? ReaderFixture(c.fixture) : c.page, "text/html", c.settings);
     if (c.failure) {
       EXPECT_EQ(r.html, ArticleFailurePage(c.url)) << c.fixture;
       continue;
@@ -376,6 +397,37 @@ TEST(GeneralReading, TitleWithoutTheSiteName) {
       {"A|B", "A|B"},
   };
   for (const auto& c : cases) EXPECT_EQ(WithoutSiteName(c.title), c.expected) << c.title;
+}
+
+// Names that mark clutter by a whole word only must not catch the words they hide in.
+TEST(GeneralReading, ClutterNames) {
+  const HtmlPage html(
+      "<div data-clutter=1 class=\"top-nav\"></div><div data-clutter=1 id=\"left_hzh_ad\"></div>"
+      "<div data-clutter=1 class=\"hot_list\"></div><div data-clutter=1 class=\"Related-News\">"
+      "</div><div data-clutter=1 sax-type=\"proxy\"></div><footer data-clutter=1></footer>"
+      "<div data-clutter=1 class=\"zt_tags\"></div><div data-clutter=1 id=\"comment_box\"></div>"
+      "<div data-clutter=0 class=\"photo_box\"></div><div data-clutter=0 class=\"head-line\"></div>"
+      "<div data-clutter=0 class=\"main-content\"></div><div data-clutter=0 "
+      "class=\"article\"></div>"
+      "<div data-clutter=0 class=\"football-news\"></div><div data-clutter=0 "
+      "class=\"loaded\"></div>"
+      "<div data-clutter=0 class=\"art_content\"></div>");
+  struct Check : HtmlVisitor {
+    bool Enter(const HtmlElement& element) override {
+      const std::string_view expected = element.Attribute("data-clutter");
+      if (!expected.empty()) {
+        ++checked;
+        EXPECT_EQ(IsNamedAsClutter(element), expected == "1")
+            << element.Attribute("class") << element.Attribute("id");
+      }
+      return true;
+    }
+    void Text(std::string_view) override {}
+    void Leave(const HtmlElement&) override {}
+    int checked = 0;
+  } check;
+  html.Walk(check);
+  EXPECT_EQ(check.checked, 15);
 }
 
 }  // namespace
