@@ -32,6 +32,8 @@ class HtmlElement {
   // Scripts, styles, frames, forms, plugins: never an article's content.
   bool IsNotContent() const;
   bool operator==(const HtmlElement& other) const { return node_ == other.node_; }
+  // The element's identity, the same for every view of it: a key for sets and maps.
+  const void* Key() const { return node_; }
 
  private:
   friend struct HtmlElementAccess;

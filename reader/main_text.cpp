@@ -2,6 +2,7 @@
 #include "reader/main_text.hpp"
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "reader/article_markup.hpp"
@@ -216,19 +217,24 @@ std::u16string MainTextArticle(const HtmlPage& html) {
   if (mainChars < kMainTextChars || punctuation == 0) return {};
 
   const PageHeading heading = ReadPageHeading(html);
-  std::vector<HtmlElement> dropped = heading.shown;
-  // Blocks come parents first, so one pass tells which lie inside the chosen ones.
-  std::vector<bool> inChosen(blocks.size(), false);
-  for (const int index : chosen) inChosen[static_cast<std::size_t>(index)] = true;
+  std::set<const void*> dropped;
+  for (const HtmlElement& shown : heading.shown) dropped.insert(shown.Key());
+  // Blocks come parents first, so one pass tells which lie inside the chosen ones, and which
+  // link lists there are not inside one already left out.
+  enum class Place : unsigned char { kOutside, kChosen, kDropped };
+  std::vector<Place> place(blocks.size(), Place::kOutside);
+  for (const int index : chosen) place[static_cast<std::size_t>(index)] = Place::kChosen;
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     const int up = blocks[i].parent;
-    if (up >= 0 && inChosen[static_cast<std::size_t>(up)]) inChosen[i] = true;
-    if (inChosen[i] && IsLinkList(blocks[i])) dropped.push_back(blocks[i].element);
+    if (up >= 0 && place[i] == Place::kOutside) place[i] = place[static_cast<std::size_t>(up)];
+    if (place[i] == Place::kChosen && IsLinkList(blocks[i])) {
+      place[i] = Place::kDropped;
+      dropped.insert(blocks[i].element.Key());
+    }
   }
   FragmentRules rules;
   rules.dropWhen = [&dropped](const HtmlElement& element) {
-    return IsNamedAsClutter(element) ||
-           std::find(dropped.begin(), dropped.end(), element) != dropped.end();
+    return IsNamedAsClutter(element) || dropped.contains(element.Key());
   };
 
   std::string body;
