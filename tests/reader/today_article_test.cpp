@@ -318,6 +318,17 @@ TEST(GeneralReading, PagesOfOtherTemplates) {
         u"<br />视频：航拍黄河入海口</a>"},
        {u"推荐视频", u"<video"}},
       {"nav_only.html", u"https://news.sina.com.cn/roll/list.shtml", {}, {}, {}, true},
+      {"text 990 elements deep",
+       u"https://k.sina.com.cn/article_1_2.html",
+       {},
+       {u"<p>　　深处的正文，也要一字不差地读出来，不能丢掉，哪怕它藏在九百九十层之下。</p>"},
+       {},
+       false,
+       TodayPage(
+           kUtf8Meta,
+           Deep(990,
+                "<p>　　深处的正文，也要一字不差地读出来，不能丢掉，哪怕它藏在九百九十层之下。</"
+                "p>"))},
       {"video page with a player, video shown",
        u"https://video.sina.com.cn/p/1.html",
        {1, 1, u"0", 14},
