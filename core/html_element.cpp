@@ -10,6 +10,14 @@
 
 namespace langxing {
 
+// The parser's node behind an element view, and the view of a node.
+struct HtmlElementAccess {
+  static const GumboNode* Node(const HtmlElement& element) {
+    return static_cast<const GumboNode*>(element.node_);
+  }
+  static HtmlElement Of(const GumboNode* node) { return HtmlElement(node); }
+};
+
 namespace {
 
 using html::ChildAt;
@@ -116,6 +124,16 @@ class FragmentWriter {
     return std::move(out_);
   }
 
+  // The element itself with its content; nothing when the rules leave it out.
+  std::string WriteWhole(const GumboNode* element) {
+    if (!IsElement(element) || IsDropped(element)) return {};
+    Open(element);
+    if (Has(element->v.element.tag, html::kNoEndTag)) return std::move(out_);
+    WalkDescendants(element, *this);
+    Leave(element);
+    return std::move(out_);
+  }
+
   bool Visit(const GumboNode* parent, unsigned, const GumboNode* child) {
     if (IsElement(child)) {
       if (IsDropped(child)) return false;
@@ -142,6 +160,7 @@ class FragmentWriter {
  private:
   bool IsDropped(const GumboNode* node) const {
     if (IsDroppedTag(node->v.element.tag)) return true;
+    if (rules_.dropWhen && rules_.dropWhen(HtmlElementAccess::Of(node))) return true;
     const std::string_view id = AttributeOf(node, "id");
     if (!id.empty() && std::find(rules_.droppedIds.begin(), rules_.droppedIds.end(), id) !=
                            rules_.droppedIds.end()) {
@@ -268,6 +287,58 @@ std::optional<std::string> HtmlPage::TextOf(const ElementSelector& selector) con
   const GumboNode* element = FindFirst(parsed_->Root(), selector);
   if (element == nullptr) return std::nullopt;
   return TextWriter().Write(element);
+}
+
+namespace {
+// Hands gumbo's walk on to a caller's visitor as element views and texts.
+struct VisitorAdapter {
+  HtmlVisitor& visitor;
+  bool Visit(const GumboNode*, unsigned, const GumboNode* child) {
+    if (IsElement(child)) return visitor.Enter(HtmlElementAccess::Of(child));
+    if (IsTextNode(child)) visitor.Text(child->v.text.text);
+    return false;
+  }
+  void Leave(const GumboNode* element) { visitor.Leave(HtmlElementAccess::Of(element)); }
+};
+}  // namespace
+
+void HtmlPage::Walk(HtmlVisitor& visitor) const {
+  const GumboNode* root = parsed_->Root();
+  if (root == nullptr || !visitor.Enter(HtmlElementAccess::Of(root))) return;
+  VisitorAdapter adapter{visitor};
+  WalkDescendants(root, adapter);
+  visitor.Leave(HtmlElementAccess::Of(root));
+}
+
+std::string HtmlPage::InnerHtmlOf(const HtmlElement& element, const FragmentRules& rules) const {
+  return FragmentWriter(rules).Write(HtmlElementAccess::Node(element));
+}
+
+std::string HtmlPage::OuterHtmlOf(const HtmlElement& element, const FragmentRules& rules) const {
+  return FragmentWriter(rules).WriteWhole(HtmlElementAccess::Node(element));
+}
+
+std::string HtmlPage::TextOf(const HtmlElement& element) const {
+  return TextWriter().Write(HtmlElementAccess::Node(element));
+}
+
+std::string HtmlElement::Name() const { return NameOf(HtmlElementAccess::Node(*this)); }
+
+std::string_view HtmlElement::Attribute(const char* name) const {
+  return AttributeOf(HtmlElementAccess::Node(*this), name);
+}
+
+bool HtmlElement::HasAttribute(const char* name) const {
+  const GumboNode* node = HtmlElementAccess::Node(*this);
+  return gumbo_get_attribute(&node->v.element.attributes, name) != nullptr;
+}
+
+bool HtmlElement::HasClass(std::string_view className) const {
+  return langxing::HasClass(Attribute("class"), className);
+}
+
+bool HtmlElement::IsNotContent() const {
+  return IsDroppedTag(HtmlElementAccess::Node(*this)->v.element.tag);
 }
 
 }  // namespace langxing

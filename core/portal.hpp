@@ -6,11 +6,12 @@
 
 namespace langxing {
 
-extern const std::u16string_view PortalDomain;     // "sina.com.cn"
-extern const std::u16string_view PortalBlogHost;   // "blog.sina.com.cn"
-extern const std::u16string_view PortalAutoHost;   // "auto.sina.com.cn"
-extern const std::u16string_view PortalVideoHost;  // "video.sina.com.cn"
-extern const std::u16string_view UpdatePageUrl;    // the announcement page on the blog host
+extern const std::u16string_view PortalDomain;        // "sina.com.cn"
+extern const std::u16string_view PortalBlogHost;      // "blog.sina.com.cn"
+extern const std::u16string_view PortalAutoHost;      // "auto.sina.com.cn"
+extern const std::u16string_view PortalVideoHost;     // "video.sina.com.cn"
+extern const std::u16string_view PortalMobileDomain;  // "sina.cn", the mobile site
+extern const std::u16string_view UpdatePageUrl;       // the announcement page on the blog host
 // Whether the program reads the announcement page at all (the build's LANGXING_UPDATE_CHECK).
 extern const bool UpdateCheckEnabled;
 

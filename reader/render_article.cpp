@@ -4,8 +4,9 @@
 #include "core/portal.hpp"
 #include "core/status_texts.hpp"
 #include "core/text.hpp"
+#include "reader/flash_player.hpp"
 #include "reader/page_rewrite.hpp"
-#include "reader/today_article.hpp"
+#include "reader/portal_article.hpp"
 
 namespace langxing {
 
@@ -70,8 +71,10 @@ std::u16string OpenBody(const ReaderSettings& settings, std::size_t articleSize,
   return body;
 }
 
-// The nine rewrites, in order.
-void Restyle(std::u16string& body, const ReaderSettings& settings) {
+// The nine rewrites, in order; with video wanted, Flash players the view cannot play become a
+// link to their video first.
+void Restyle(std::u16string& body, const ReaderSettings& settings, std::u16string_view url) {
+  if (settings.showVideo != 0) ReplaceFlashPlayers(body, url);
   ReplaceEvery(body, u"<h1", u"<h3 style='text-align :center;'");
   ReplaceEvery(body, u"<span class=\"img_descr\">", u"<br /><span style='font-size:12px' >");
   ReplaceEvery(body, u".swf", u"");
@@ -124,18 +127,23 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
   AppendArticle(body, url, downloaded.text);
   body += u"</body>";
   setStatus(StatusProcessing);
-  Restyle(body, settings);
+  Restyle(body, settings, url);
   // A general-news page the classic cut finds nothing in, and that carries neither of the old
-  // layout's markers, is read as the portal writes its pages today, from the same bytes. A page
-  // of the old layout that lost one marker stays the failure page it always was.
-  if (generalNews && IsEmptyBody(body) && !Contains(downloaded.text, kGeneralStart) &&
-      !Contains(downloaded.text, kArticleEnd)) {
-    const std::u16string article = TodayArticle(downloaded);
+  // layout's markers, is read as the portal writes its pages today, from the same bytes: by
+  // today's template, as a gallery or video page, or by its main text. A page of the old layout
+  // that lost one marker stays the failure page it always was. Pages of the mobile site, which
+  // the classic rules show whole, are read so too, and keep that whole page where no reading
+  // finds an article.
+  const bool classicFoundNothing = generalNews && IsEmptyBody(body) &&
+                                   !Contains(downloaded.text, kGeneralStart) &&
+                                   !Contains(downloaded.text, kArticleEnd);
+  if (classicFoundNothing || IsMobilePortalAddress(url)) {
+    const std::u16string article = PortalArticle(downloaded, url, settings.showVideo != 0);
     if (!article.empty()) {
       body = OpenBody(settings, article.size(), url.size());
       body += article;
       body += u"</body>";
-      Restyle(body, settings);
+      Restyle(body, settings, url);
     }
   }
   downloaded = DownloadedPage();

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reader/today_article.hpp"
 
-#include <algorithm>
 #include <array>
 
-#include "core/html_charset.hpp"
-#include "core/html_element.hpp"
-#include "core/text.hpp"
+#include "reader/article_markup.hpp"
+#include "reader/page_utf8.hpp"
 
 namespace langxing {
 
@@ -31,22 +29,6 @@ FragmentRules ArticleRules() {
   return rules;
 }
 
-bool HasNonAscii(std::string_view bytes) {
-  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-}
-
-// The page as UTF-8 by its own declaration. A page that declares GBK (or nothing, which reads
-// as GBK) but whose bytes are all well-formed multi-byte UTF-8 was written in UTF-8: GBK text
-// of any length is never valid UTF-8, and reading it as GBK would show only mojibake.
-std::string PageAsUtf8(const DownloadedPage& page) {
-  if (page.bytes.empty()) return Utf16ToUtf8(page.text);
-  if (SniffPageCharset(page.bytes, page.contentType) == Charset::Gbk && HasNonAscii(page.bytes) &&
-      IsValidUtf8(page.bytes)) {
-    return page.bytes;
-  }
-  return DecodePageToUtf8(page.bytes, page.contentType);
-}
-
 template <std::size_t N>
 std::optional<std::string> FirstText(const HtmlPage& html,
                                      const std::array<ElementSelector, N>& selectors) {
@@ -56,26 +38,13 @@ std::optional<std::string> FirstText(const HtmlPage& html,
   return std::nullopt;
 }
 
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::u16string TodayArticle(const DownloadedPage& page) {
-  const HtmlPage html(PageAsUtf8(page));
+  return TodayArticle(HtmlPage(PageAsUtf8(page)));
+}
+
+std::u16string TodayArticle(const HtmlPage& html) {
   std::optional<std::string> body;
   const FragmentRules rules = ArticleRules();
   for (const ElementSelector& selector : kBodySelectors) {
@@ -84,21 +53,8 @@ std::u16string TodayArticle(const DownloadedPage& page) {
   }
   if (!body) return {};
 
-  std::string article;
-  if (auto title = FirstText(html, kTitleSelectors)) {
-    article += "<h1>" + Escaped(*title) + "</h1>";
-  }
-  if (auto dateLine = FirstText(html, kDateSelectors)) {
-    article += "<p class=\"artInfo\">" + Escaped(*dateLine) + "</p>";
-  }
-  article += *body;
-  // Only white space is no article: the failure page says so better than an empty page.
-  if (std::all_of(article.begin(), article.end(), [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-      })) {
-    return {};
-  }
-  return Utf8ToUtf16(article);
+  return FinishedArticle(
+      ArticleHead(FirstText(html, kTitleSelectors), FirstText(html, kDateSelectors)), *body);
 }
 
 }  // namespace langxing

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/downloader.hpp"
+#include "core/html_element.hpp"
 
 namespace langxing {
 
@@ -15,5 +16,8 @@ namespace langxing {
 // widgets, pictures at absolute addresses. Empty when the page holds no article element.
 // The bytes are decoded by the page's own declaration; without bytes, `page.text` is read.
 std::u16string TodayArticle(const DownloadedPage& page);
+
+// The same over a page already parsed.
+std::u16string TodayArticle(const HtmlPage& html);
 
 }  // namespace langxing

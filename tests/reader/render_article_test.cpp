@@ -73,6 +73,9 @@ TEST(RenderArticle, ReaderPageOfAGeneralNewsArticle) {
 }
 
 TEST(RenderArticle, BodyRewritesByOptions) {
+  const std::u16string kFlashEmbed =
+      u"<embed src=\"http://video.sina.com.cn/p.swf?vid=1\" flashvars=\"pic=//i.sinaimg.cn/1.jpg&"
+      u"title=%E5%8C%97%E4%BA%AC&url=http://video.sina.com.cn/v/1.html\" width=480 height=370>";
   const std::u16string wrapStart = u"<body style='background-color: 0;font-size:14px;'>";
   struct Case {
     const char* name;
@@ -103,6 +106,23 @@ TEST(RenderArticle, BodyRewritesByOptions) {
                    u"<br /><span style='font-size:12px' >图</span>"},
       {"replacements run in order, each once", Options(0, 1), u"<h.swf1>a.j.swfpg<h1<h1",
        wrapStart + u"<h1>a.<h3 style='text-align :center;'<h3 style='text-align :center;'"},
+      {"portal video player, video shown: a link to its video", Options(1, 1),
+       u"<span class=\"contentPlayer\">" + kFlashEmbed + u"</embed></span>",
+       wrapStart +
+           u"<span class=\"contentPlayer\"><p style=\"text-align:center\">"
+           u"<a href=\"http://video.sina.com.cn/v/1.html\" target=\"_blank\">"
+           u"<img src=\"https://i.sinaimg.cn/1.jpg\" alt=\"\"><br />视频：北京</a></p></span>"},
+      {"portal video player, video hidden: the rewrites as ever", Options(1, 0), kFlashEmbed,
+       wrapStart + u"<embed src=\"http://./p?vid=1\" flashvars=\"pic=//i.sinaimg.cn/1.jpg&"
+                   u"title=%E5%8C%97%E4%BA%AC&url=http://./v/1.html\" width=480 height=370>"},
+      {"object player without flashvars links the article", Options(0, 1),
+       u"<OBJECT data=\"http://you.video.sina.com.cn/a.SWF\" width=\"480\"><param name=\"movie\" "
+       u"value=\"http://you.video.sina.com.cn/a.SWF\"><object></object></OBJECT>尾",
+       wrapStart + u"<p style=\"text-align:center\"><a href=\"" + kNewsUrl +
+           u"\" target=\"_blank\">观看视频</a></p>尾"},
+      {"unclosed player object stays", Options(1, 1),
+       u"<object data=\"http://video.sina.com.cn/a.swf?vid=2\"><p>x</p>",
+       wrapStart + u"<object data=\"http://video.sina.com.cn/a?vid=2\"><p>x</p>"},
   };
   for (const Case& c : cases) {
     const Rendered r = Render(kNewsUrl, NewsPage(c.article), c.settings);
