@@ -158,9 +158,11 @@ TEST(RenderArticle, KindsOfPage) {
 }
 
 TEST(RenderArticle, FailurePageIsExact) {
-  EXPECT_EQ(ArticleFailurePage(u"http://a/b"),
+  EXPECT_EQ(ArticleFailurePage(u"http://a/b", Options(1, 0, u"#B0C4DE", 18)),
+            u"<body style='background-color: #B0C4DE;font-size:18px;'>"
             u"抱歉，本文获取失败！可以访问原始页<br /><hr /><center> 文章来源于新浪网"
-            u"<a href='http://a/b' target='_blank' >访问原始页</a></center>");
+            u"<a href='http://a/b' target='_blank' >访问原始页</a> "
+            u"<a href='#langxing-retry'>重试</a></center></body>");
 }
 
 TEST(RenderArticle, PageNamingTheProgramLateIsReturnedAsDownloaded) {
