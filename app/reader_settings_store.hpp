@@ -51,8 +51,9 @@ class ReaderSettingsStore {
 bool IsSwatchColourText(const QString& colour);
 
 // The saved client area made usable on `screens` (their available areas): at least `least` and
-// at most a screen's size, its title bar on a screen. A size that is out of range gives none;
-// a place off every screen keeps the size and drops the place (the window is then centred).
+// at most a screen's size, its top (where the title bar is grabbed) on a screen. A size that is out
+// of range gives none; a place off every screen keeps the size and drops the place (the window is
+// then centred).
 struct UsablePlace {
   QSize size;
   std::optional<QPoint> topLeft;

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <optional>
 
+#include "app/focus_ring.hpp"
 #include "app/ui_poster.hpp"
 #include "tests/support/form1_access.hpp"
 #include "tests/support/news_window_harness.hpp"
@@ -176,6 +177,27 @@ TEST_F(HeadlineListTest, ContextMenuOfTheApologyLineOffersNothing) {
   ASSERT_NE(menu, nullptr);
   for (QAction* action : menu->actions())
     EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+}
+
+TEST_F(HeadlineListTest, TheFocusRingFollowsTheFocusFromPaneToPane) {
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  const auto* ring = form.findChild<FocusRing*>(QStringLiteral("FocusRing"));
+  ASSERT_NE(ring, nullptr);
+  for (QWidget* pane :
+       {static_cast<QWidget*>(controls.TabStrip1->Bar()), static_cast<QWidget*>(controls.TreeView1),
+        static_cast<QWidget*>(controls.WebBrowser2)}) {
+    SCOPED_TRACE(pane->metaObject()->className());
+    pane->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ring->Around() == pane; }, 2000));
+    EXPECT_TRUE(ring->isVisible());
+    EXPECT_EQ(ring->geometry(), QRect(pane->mapTo(&form, QPoint(0, 0)), pane->size()));
+  }
+  form.SelectTab(u"设置");
+  controls.Check1->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(ring->Around(), nullptr);
+  EXPECT_FALSE(ring->isVisible());
 }
 
 // Points the proxy at a loopback port nobody listens on, for the life of the object.
