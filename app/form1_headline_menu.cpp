@@ -42,9 +42,13 @@ void Form1::ShowHeadlineMenu(const QPoint& at) {
   inBrowser->setEnabled(address && OpenableUrlOf(*address).isValid());
   copy->setEnabled(address.has_value());
   if (address) {
-    connect(open, &QAction::triggered, this, [this, item] {
-      List2->setCurrentItem(item);
-      List2_Click(item);
+    // The list may have been filled anew while the menu was open: the headline is looked up
+    // again at its row, and opened only when it is still there.
+    connect(open, &QAction::triggered, this, [this, row = List2->row(item), entry = item->text()] {
+      QListWidgetItem* now = List2->item(row);
+      if (now == nullptr || now->text() != entry) return;
+      List2->setCurrentItem(now);
+      List2_Click(now);
     });
     connect(inBrowser, &QAction::triggered, this, [this, url = *address] { Opener().Open(url); });
     connect(copy, &QAction::triggered, this, [url = *address] {

@@ -167,6 +167,14 @@ TEST_F(HeadlineListTest, ContextMenuOpensCopiesAndHandsOnAndReadHeadlinesStayMut
   ASSERT_TRUE(WaitForIdle());
   EXPECT_EQ(controls.List2->item(1)->foreground().color(), muted);
   EXPECT_EQ(controls.List2->item(2)->foreground(), unread);
+
+  // A menu still open when the list is emptied opens nothing.
+  menu = HeadlineMenuAt(controls.List2, 2);
+  ASSERT_NE(menu, nullptr);
+  controls.List2->clear();
+  form.CancelRender();
+  Entry(menu, "打开")->trigger();
+  EXPECT_FALSE(form.RenderInFlight());
 }
 
 TEST_F(HeadlineListTest, ContextMenuOfTheApologyLineOffersNothing) {
