@@ -26,6 +26,7 @@
 #include "app/certificate_trust.hpp"
 #include "app/resource_policy.hpp"
 #include "app/written_page.hpp"
+#include "reader/render_article.hpp"
 
 namespace {
 
@@ -376,6 +377,10 @@ bool ArticleView::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationTy
   if (!ShowsWrittenPage()) return true;
   if (type == Page::NavigationTypeRedirect && ownNavigation_) return true;
   if (type != Page::NavigationTypeLinkClicked) return false;
+  if (url.fragment() == QString::fromStdU16String(std::u16string(langxing::ArticleRetryFragment))) {
+    if (RetryRequested) RetryRequested();
+    return false;
+  }
   if (!FollowLink(url)) return false;
   ownNavigation_ = true;
   return true;

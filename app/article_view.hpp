@@ -44,6 +44,8 @@ class ArticleView final : public QWebEngineView {
 
   std::function<void()> DocumentComplete;                  // once per navigation
   std::function<void(const std::u16string&)> TitleChange;  // the new page title
+  // The failure page's retry link was followed (see ArticleFailurePage).
+  std::function<void()> RetryRequested;
 
   // Where links that ask for a new window (target=_blank) are opened. Not owned; nullptr
   // returns to the desktop's default browser, the initial choice.

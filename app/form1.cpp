@@ -14,6 +14,7 @@
 #include "app/headline_titles.hpp"
 #include "app/named_widget.hpp"
 #include "app/picture_box.hpp"
+#include "app/reader_settings_store.hpp"
 #include "app/settings_pane.hpp"
 #include "app/status_bar.hpp"
 #include "app/tab_strip.hpp"
@@ -53,6 +54,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   CreateHeadlineView();
   CreateUpdateView();
   ConnectCatalogHandlers();
+  ConnectSettingsKeeping();
+  ConnectHeadlineMenu();
   // A build without the update check (its updates come from the distribution) starts no timer
   // for it.
   if (langxing::UpdateCheckEnabled) Timer1->start();

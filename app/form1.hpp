@@ -24,7 +24,11 @@
 #include "reader/render_article.hpp"
 
 class ArticleView;
+class FocusRing;
 class PictureBox;
+class ReadHeadlines;
+class ReaderSettingsStore;
+struct KeptSettings;
 class SettingsPane;
 class StatusBar;
 class TabStrip;
@@ -56,6 +60,14 @@ class Form1 : public QWidget {
   // The one folder chan.dll is looked for in; empty (the default): the working directory, the
   // program's folder, then the data folders (catalog/channel_file_places.hpp).
   void SetWorkingDirectory(std::filesystem::path dir);
+  // Where the reader's settings are kept between runs; not owned. nullptr (the default): the
+  // window starts with the design's settings and keeps nothing (form1_settings.cpp).
+  void SetSettingsStore(ReaderSettingsStore* store);
+  // Writes the settings as they are now to the store, at once (they are otherwise written a
+  // moment after they change, and when the window closes).
+  void KeepSettingsNow();
+  // How long after a change the settings are written: quick steps give one write.
+  static constexpr int KeepSettingsDelayMs = 500;
 
   // ---- Start-up (form1_startup.cpp) ----------------------------------------------------------
   // Runs once, before the window is first shown; later calls do nothing.
@@ -134,6 +146,8 @@ class Form1 : public QWidget {
   // (form1_catalog.cpp, form1_headlines.cpp, form1_update.cpp)
   // A click on (or Enter at) a catalog node; works on the tree's selected node.
   void TreeView1_NodeClick();
+  // F5: loads the headline page of the channel opened last (or selected at start) again.
+  void ReloadChannel();
   // Fills List2 from the page WebBrowser1 has just completed.
   void WebBrowser1_DocumentComplete();
   // Starts the update check (once: Timer1 is stopped).
@@ -163,6 +177,7 @@ class Form1 : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -212,6 +227,15 @@ class Form1 : public QWidget {
   void ConnectCatalogHandlers();
   void OnTreeItemClicked(QTreeWidgetItem* item);
   void OnTreeItemActivated(QTreeWidgetItem* item);
+  // Starts loading the headline page of the channel at this catalog path.
+  void OpenChannel(const std::u16string& path);
+  std::u16string openChannel_;  // the catalog path of the channel opened last
+  // The headline list's context menu, the read headlines and the failure line
+  // (form1_headline_menu.cpp).
+  void ConnectHeadlineMenu();
+  void ShowHeadlineMenu(const QPoint& at);
+  ReadHeadlines* readHeadlines_ = nullptr;
+  FocusRing* focusRing_ = nullptr;
   void EndProgramAtOnce();
   AddressOpener& Opener();
   std::unique_ptr<AddressOpener> ownOpener_;
@@ -224,6 +248,18 @@ class Form1 : public QWidget {
   std::unique_ptr<langxing::MessageBoxService> ownMessageBox_;
   langxing::MessageBoxService* messageBox_ = nullptr;
   std::filesystem::path workingDirectory_;
+  // Keeping the settings between runs (form1_settings.cpp).
+  void ConnectSettingsKeeping();
+  void RestoreKeptSettings();
+  void RestoreWindowPlace();
+  void SelectChannelNode(const std::u16string& path);
+  void KeepSettingsSoon();
+  void KeepSettingsAtClose();
+  KeptSettings SettingsNow() const;
+  ReaderSettingsStore* settingsStore_ = nullptr;
+  std::unique_ptr<KeptSettings> restored_;  // what the store held at start, until shown
+  QTimer* keepSettings_ = nullptr;
+  bool watchPlace_ = false;  // the window has settled where it was first shown
   bool loaded_ = false;
   bool centred_ = false;
   std::function<langxing::ClockTime()> clockSource_ = langxing::ClockTimeNow;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A click on a catalog node: find the channel's line and start loading its headline page.
+#include <QShortcut>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -28,6 +29,9 @@ void Form1::ConnectCatalogHandlers() {
           [this](QTreeWidgetItem* item, int) { OnTreeItemClicked(item); });
   connect(TreeView1, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item, int) { OnTreeItemActivated(item); });
+  auto* reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
+  reload->setContext(Qt::WindowShortcut);
+  connect(reload, &QShortcut::activated, this, &Form1::ReloadChannel);
 }
 
 void Form1::OnTreeItemClicked(QTreeWidgetItem* item) {
@@ -51,9 +55,18 @@ void Form1::TreeView1_NodeClick() {
 
   const QTreeWidgetItem* node = TreeView1->currentItem();
   if (node == nullptr || node->childCount() > 0) return;
+  OpenChannel(FullPathOf(node));
+}
 
+void Form1::ReloadChannel() {
+  if (ending_ || openChannel_.empty()) return;
+  SetPanelText(StatusPanel, langxing::StatusFetching);
+  OpenChannel(openChannel_);
+}
+
+void Form1::OpenChannel(const std::u16string& path) {
   // A category without channels has no third piece in its path: there is nothing to load.
-  const std::optional<std::u16string> channelText = langxing::ChannelTextOfPath(FullPathOf(node));
+  const std::optional<std::u16string> channelText = langxing::ChannelTextOfPath(path);
   if (!channelText) return;
 
   const std::optional<std::size_t> line = langxing::FindChannelLine(List1, *channelText);
@@ -61,4 +74,8 @@ void Form1::TreeView1_NodeClick() {
 
   HeadlinesRequested = true;
   WebBrowser1->Navigate(langxing::ChannelUrlOf(List1[*line]));
+  if (openChannel_ != path) {
+    openChannel_ = path;
+    KeepSettingsSoon();
+  }
 }

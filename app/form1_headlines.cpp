@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QStringList>
 
+#include "app/failed_fetch_line.hpp"
 #include "app/form1.hpp"
 #include "app/headline_titles.hpp"
 #include "app/ui_poster.hpp"
@@ -25,7 +26,10 @@ void Form1::WebBrowser1_DocumentComplete() {
     List2->clear();
     return HeadlinesRequested;
   };
-  hooks.show = [this](const langxing::HeadlineEntries& entries) {
+  const langxing::LoadFailure failure = WebBrowser1->LoadFailureKind();
+  hooks.show = [this, failure](const langxing::HeadlineEntries& entries) {
+    // A page that never came says so where the reader looks, not that there is no news.
+    if (ShowFailedFetchLine(List2, entries, failure)) return;
     QStringList items;
     items.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::u16string& entry : entries) items.append(QString::fromStdU16String(entry));
@@ -37,7 +41,7 @@ void Form1::WebBrowser1_DocumentComplete() {
   // Brings the headline list to the front through the tab strip's own click handling.
   hooks.fetched = [this] { SelectTab(u"新闻标题"); };
   hooks.skipFailedSteps = true;
-  langxing::RunHeadlines({[this] { return WebBrowser1->BodyInnerHtml(); },
-                          WebBrowser1->RollFeedText(), WebBrowser1->LoadFailureKind()},
-                         hooks);
+  langxing::RunHeadlines(
+      {[this] { return WebBrowser1->BodyInnerHtml(); }, WebBrowser1->RollFeedText(), failure},
+      hooks);
 }

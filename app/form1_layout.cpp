@@ -144,12 +144,16 @@ void Form1::Form_Resize() {
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Form_Resize();
+  if (watchPlace_) KeepSettingsSoon();
 }
 
 void Form1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   // Maximising may come after its resize; the panes are laid out for the new state.
-  if (event->type() == QEvent::WindowStateChange) Form_Resize();
+  if (event->type() == QEvent::WindowStateChange) {
+    Form_Resize();
+    if (watchPlace_) KeepSettingsSoon();
+  }
 }
 
 void Form1::Picture2_MouseDown(int, int, double, double) {
@@ -190,6 +194,7 @@ void Form1::setVisible(bool visible) {
     Frame3->PlaceForCurrentStyle();
     setMinimumSize(MinimumClientSize());
     CentreOnScreen();
+    RestoreWindowPlace();
   }
   QWidget::setVisible(visible);
 }

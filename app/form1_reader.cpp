@@ -22,6 +22,7 @@
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
+#include "app/read_headlines.hpp"
 #include "app/settings_pane.hpp"
 #include "app/ui_poster.hpp"
 #include "core/status_texts.hpp"
@@ -143,6 +144,8 @@ void Form1::ConnectReaderHandlers() {
   WebBrowser2->TitleChange = [this](const std::u16string& title) {
     WebBrowser2_TitleChange(title);
   };
+  // The failure page's 重试 link.
+  WebBrowser2->RetryRequested = [this] { ReloadArticle(); };
   // Escape anywhere in the window gives a render up; while none runs the key goes on to the
   // control that has the focus.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -191,6 +194,7 @@ void Form1::List2_Click(const QListWidgetItem* item) {
       langxing::ArticleUrlOfItem(item->text().toStdU16String());
   if (!address) return;
   ArticleUrl = *address;
+  readHeadlines_->MarkRead(*address);
   RenderIntoView();
 }
 
@@ -267,6 +271,7 @@ void Form1::EndRendersWithTheWindow() {
 void Form1::closeEvent(QCloseEvent* event) {
   // The window closes at once; the download in flight is aborted, not waited for.
   if (RenderInFlight()) EndRender();
+  KeepSettingsAtClose();
   QWidget::closeEvent(event);
 }
 
@@ -314,9 +319,9 @@ void Form1::RenderIntoView() {
           onWindow([this, generation, html, url] { WriteRender(generation, *html, url); });
         } catch (const std::exception&) {
           // Memory ran out on an enormous page: show the failure page rather than end the program.
-          onWindow([this, generation, url] {
+          onWindow([this, generation, url, settings] {
             SetPanelText(StatusPanel, langxing::StatusIdle);
-            WriteRender(generation, langxing::ArticleFailurePage(url), url);
+            WriteRender(generation, langxing::ArticleFailurePage(url, settings), url);
           });
         }
       });
@@ -336,6 +341,7 @@ void Form1::WriteRender(std::uint64_t generation, const std::u16string& html,
     WebBrowser2->WriteDocument(WithoutUnchosenColour(html), url);
   } catch (const std::exception&) {
     SetPanelText(StatusPanel, langxing::StatusIdle);
-    WebBrowser2->WriteDocument(langxing::ArticleFailurePage(url), url);
+    WebBrowser2->WriteDocument(
+        WithoutUnchosenColour(langxing::ArticleFailurePage(url, CurrentReaderSettings())), url);
   }
 }

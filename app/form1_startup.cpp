@@ -54,6 +54,7 @@ void Form1::Form_Load() {
     WebBrowser2->WriteDocument(MissingChannelFilePage(folders), u"");
     MessageBox().Show(std::u16string(langxing::MissingChannelFileMessage),
                       langxing::MessageBoxQuestion);
+    RestoreKeptSettings();
     return;
   }
 
@@ -63,6 +64,7 @@ void Form1::Form_Load() {
     // Reading stops silently; the catalog is built from whatever was read.
   }
   FillCatalogTree();
+  RestoreKeptSettings();
 }
 
 void Form1::FillCatalogTree() {

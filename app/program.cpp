@@ -10,6 +10,7 @@
 
 #include "app/article_view.hpp"
 #include "app/form1.hpp"
+#include "app/reader_settings_store.hpp"
 #include "app/user_home.hpp"
 
 namespace {
@@ -59,7 +60,10 @@ int RunProgram(int argc, char** argv,
     icon.addFile(QStringLiteral(":/icons/langxing-%1.png").arg(size), QSize(size, size));
   QApplication::setWindowIcon(icon);
 
+  // Made before HOME moves; the path is read from the environment now.
+  ReaderSettingsStore settings;
   Form1 window;
+  window.SetSettingsStore(&settings);
   if (beforeLoad) beforeLoad(app, window);
   window.Form_Load();
   // Once the load handler has looked for the channel file in the user's folders, and before

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -129,6 +130,8 @@ SettingsPane::SettingsPane(QWidget* parent) : QGroupBox(QString(), parent) {
   connect(HScroll1, &QScrollBar::valueChanged, this,
           [this](int) { emit ArticleFontSizeChanged(); });
   connect(HScroll2, &QScrollBar::valueChanged, this, [this](int) { emit ListFontSizeChanged(); });
+  for (QCheckBox* box : {Check1, Check2})
+    connect(box, &QCheckBox::stateChanged, this, [this](int) { emit OptionsChanged(); });
 }
 
 void SettingsPane::CreateSwatches() {
@@ -189,3 +192,17 @@ Qt::CheckState SettingsPane::ImagesState() const { return Check1->checkState(); 
 Qt::CheckState SettingsPane::VideoState() const { return Check2->checkState(); }
 int SettingsPane::ArticleFontSize() const { return HScroll1->value(); }
 int SettingsPane::ListFontSize() const { return HScroll2->value(); }
+
+void SettingsPane::SetImagesAndVideo(bool images, bool video) {
+  const QSignalBlocker blockImages(Check1);
+  const QSignalBlocker blockVideo(Check2);
+  Check1->setChecked(images);
+  Check2->setChecked(video);
+}
+
+void SettingsPane::SetFontSizes(int article, int list) {
+  const QSignalBlocker blockArticle(HScroll1);
+  const QSignalBlocker blockList(HScroll2);
+  HScroll1->setValue(article);
+  HScroll2->setValue(list);
+}

@@ -24,6 +24,9 @@ class SettingsPane final : public QGroupBox {
   Qt::CheckState VideoState() const;   // Check2
   int ArticleFontSize() const;         // HScroll1
   int ListFontSize() const;            // HScroll2
+  // Put kept values into the controls without raising the change signals (start-up).
+  void SetImagesAndVideo(bool images, bool video);
+  void SetFontSizes(int article, int list);
 
   // A colour swatch by its name ("Picture3" .. "Picture10"), or nullptr.
   PictureBox* SwatchByName(std::string_view name) const;
@@ -38,6 +41,8 @@ class SettingsPane final : public QGroupBox {
  signals:
   void ArticleFontSizeChanged();
   void ListFontSizeChanged();
+  // Check1 or Check2 was ticked or cleared.
+  void OptionsChanged();
 
  private:
   void PlaceCaptions();

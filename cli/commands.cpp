@@ -133,7 +133,7 @@ int RunArticle(const Request& request, Context& context) {
     return ReportLoadFailure(context, *request.url, downloader.LastError());
   }
   WriteVerbatim(context.out, page);
-  return page == ArticleFailurePage(url) ? ExitArticleFailed : 0;
+  return page == ArticleFailurePage(url, request.reader) ? ExitArticleFailed : 0;
 }
 
 int RunCheckUpdate(const Request& request, Context& context) {

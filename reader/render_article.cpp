@@ -96,9 +96,18 @@ bool IsEmptyBody(std::u16string_view body) {
 
 }  // namespace
 
-std::u16string ArticleFailurePage(std::u16string_view url) {
-  std::u16string page(kFailureText);
+std::u16string ArticleFailurePage(std::u16string_view url, const ReaderSettings& settings) {
+  // In the reader's colour and size, like any article, with a link to try the download again
+  // beside the one to the original page.
+  std::u16string page = OpenBody(settings, kFailureText.size(), url.size());
+  page += kFailureText;
   AppendSourceLine(page, url);
+  // The article view reads a click on the retry link as "download the article again".
+  std::u16string retryLink = u" <a href='#";
+  retryLink.append(ArticleRetryFragment).append(u"'>重试</a>");
+  constexpr std::u16string_view kCentreEnd = u"</center>";
+  page.insert(page.size() - kCentreEnd.size(), retryLink);
+  page += u"</body>";
   return page;
 }
 
@@ -114,7 +123,7 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
     setStatus(StatusProcessing);
     setStatus(StatusProcessed);
     setStatus(StatusIdle);
-    return ArticleFailurePage(url);
+    return ArticleFailurePage(url, settings);
   }
 
   // A page that names this program past its first ten characters is shown as it came.
@@ -151,7 +160,7 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
 
   std::u16string result;
   if (IsEmptyBody(body)) {
-    result = ArticleFailurePage(url);
+    result = ArticleFailurePage(url, settings);
   } else {
     result = std::move(body);
     AppendSourceLine(result, url);

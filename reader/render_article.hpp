@@ -28,7 +28,11 @@ std::u16string RenderArticle(std::u16string_view url, const ReaderSettings& sett
                              Downloader& downloader, const StatusWriter& setStatus,
                              const std::atomic<bool>* cancel = nullptr);
 
-// The failure page for `url`.
-std::u16string ArticleFailurePage(std::u16string_view url);
+// The failure page for `url`, in the settings' background colour and font size, with a link
+// to the original page and a retry link (the in-page address "#" ArticleRetryFragment).
+std::u16string ArticleFailurePage(std::u16string_view url, const ReaderSettings& settings = {});
+
+// The fragment of the failure page's retry link.
+inline constexpr std::u16string_view ArticleRetryFragment = u"langxing-retry";
 
 }  // namespace langxing

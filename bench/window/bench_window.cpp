@@ -80,6 +80,8 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& channelLine
     form.SetAddressOpener(&opener);
     Ctl(form).WebBrowser2->SetAddressOpener(&opener);
     form.SetWorkingDirectory(dir.path());
+    // Measured at the design's settings, and the user's own settings file left alone.
+    form.SetSettingsStore(nullptr);
     // The update check would fetch the announcement in the middle of a measurement.
     Ctl(form).Timer1->stop();
     QObject::connect(Ctl(form).WebBrowser2, &QWebEngineView::loadFinished, &form,

@@ -3,9 +3,14 @@
 // the tab brought to the front, and loads that fail or are superseded.
 #include <gmock/gmock.h>
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QRegularExpression>
 #include <optional>
 
+#include "app/focus_ring.hpp"
 #include "app/headline_titles.hpp"
 #include "app/ui_poster.hpp"
 #include "tests/support/form1_access.hpp"
@@ -99,6 +104,112 @@ TEST_F(HeadlineListTest, ClickDuringALoadShowsOnlyTheLastPage) {
   EXPECT_EQ(std::count(status.begin(), status.end(), U16("状态：获取》")), 1);
 }
 
+TEST_F(HeadlineListTest, F5LoadsTheOpenChannelAgainWithAFullRun) {
+  QTest::keyClick(&form, Qt::Key_F5);  // nothing opened yet: nothing to load
+  EXPECT_TRUE(writes.empty());
+  Click(Node({"朗星快报", "新闻中心", "国内新闻"}));
+  ASSERT_TRUE(WaitForIdle());
+  // Elsewhere in the catalog, the open channel is still the one loaded again.
+  controls.TreeView1->setCurrentItem(Node({"朗星快报", "体育新闻"}));
+  const std::size_t requestsBefore = portal.Requests().size();
+  writes.clear();
+  QTest::keyClick(&form, Qt::Key_F5);
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(WritesTo(4), RunStatusTexts);
+  ASSERT_EQ(portal.Requests().size(), requestsBefore + 1);
+  EXPECT_EQ(portal.Requests().back(), "http://news.sina.com.cn/china/index_list.shtml");
+  EXPECT_EQ(ListItems(), NormalListingEntries());
+}
+
+// The context menu of the item at `row`, as a right click opens it.
+QMenu* HeadlineMenuAt(QListWidget* list, int row) {
+  const QRect rect = list->visualItemRect(list->item(row));
+  QContextMenuEvent event(QContextMenuEvent::Mouse, rect.center(),
+                          list->viewport()->mapToGlobal(rect.center()));
+  QCoreApplication::sendEvent(list->viewport(), &event);
+  QMenu* menu = nullptr;
+  for (QMenu* m : list->window()->findChildren<QMenu*>(QStringLiteral("HeadlineMenu")))
+    if (m->isVisible()) menu = m;
+  return menu;
+}
+
+QAction* Entry(QMenu* menu, const char* text) {
+  for (QAction* action : menu->actions())
+    if (action->text() == QString::fromUtf8(text)) return action;
+  return nullptr;
+}
+
+TEST_F(HeadlineListTest, ContextMenuOpensCopiesAndHandsOnAndReadHeadlinesStayMuted) {
+  Click(Node({"朗星快报", "新闻中心", "滚动"}));
+  ASSERT_TRUE(WaitForIdle());
+  ASSERT_EQ(ListItems(), FeedListingEntries());
+  const QString address =
+      QStringLiteral("https://finance.sina.com.cn/roll/2026-12-09/doc-inazqmkr1024302.shtml");
+  const QBrush unread = controls.List2->item(1)->foreground();
+
+  QMenu* menu = HeadlineMenuAt(controls.List2, 1);
+  ASSERT_NE(menu, nullptr);
+  Entry(menu, "复制链接")->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), address);
+  menu->close();
+  HeadlineMenuAt(controls.List2, 1)->actions()[1]->trigger();  // 在浏览器中打开
+  EXPECT_EQ(opener.opened, std::vector<std::u16string>{address.toStdU16String()});
+  EXPECT_FALSE(form.RenderInFlight()) << "the browser alone shows it";
+
+  menu = HeadlineMenuAt(controls.List2, 1);
+  Entry(menu, "打开")->trigger();
+  EXPECT_EQ(form.ArticleAddress(), address.toStdU16String());
+  const QColor muted = controls.List2->item(1)->foreground().color();
+  EXPECT_NE(controls.List2->item(1)->foreground(), unread);
+  EXPECT_EQ(controls.List2->item(0)->foreground(), unread);
+
+  // Loaded again, the headline read is still drawn muted.
+  writes.clear();
+  QTest::keyClick(&form, Qt::Key_F5);
+  ASSERT_TRUE(WaitForIdle());
+  EXPECT_EQ(controls.List2->item(1)->foreground().color(), muted);
+  EXPECT_EQ(controls.List2->item(2)->foreground(), unread);
+
+  // A menu still open when the list is emptied opens nothing.
+  menu = HeadlineMenuAt(controls.List2, 2);
+  ASSERT_NE(menu, nullptr);
+  controls.List2->clear();
+  form.CancelRender();
+  Entry(menu, "打开")->trigger();
+  EXPECT_FALSE(form.RenderInFlight());
+}
+
+TEST_F(HeadlineListTest, ContextMenuOfTheApologyLineOffersNothing) {
+  Click(Node({"朗星快报", "新闻中心", "无表格"}));
+  ASSERT_TRUE(WaitForIdle());
+  ASSERT_EQ(ListItems(), std::vector<std::u16string>{Apology});
+  QMenu* menu = HeadlineMenuAt(controls.List2, 0);
+  ASSERT_NE(menu, nullptr);
+  for (QAction* action : menu->actions())
+    EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+}
+
+TEST_F(HeadlineListTest, TheFocusRingFollowsTheFocusFromPaneToPane) {
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  const auto* ring = form.findChild<FocusRing*>(QStringLiteral("FocusRing"));
+  ASSERT_NE(ring, nullptr);
+  for (QWidget* pane :
+       {static_cast<QWidget*>(controls.TabStrip1->Bar()), static_cast<QWidget*>(controls.TreeView1),
+        static_cast<QWidget*>(controls.WebBrowser2)}) {
+    SCOPED_TRACE(pane->metaObject()->className());
+    pane->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ring->Around() == pane; }, 2000));
+    EXPECT_TRUE(ring->isVisible());
+    EXPECT_EQ(ring->geometry(), QRect(pane->mapTo(&form, QPoint(0, 0)), pane->size()));
+  }
+  form.SelectTab(u"设置");
+  controls.Check1->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(ring->Around(), nullptr);
+  EXPECT_FALSE(ring->isVisible());
+}
+
 // Points the proxy at a loopback port nobody listens on, for the life of the object.
 class UnreachableProxy {
  public:
@@ -125,7 +236,8 @@ class FailedListingTest : public NewsWindowTest {
       : NewsWindowTest({"新闻中心_国内新闻--http://news.sina.com.cn/china/index_list.shtml",
                         "新闻中心_无应答--http://news.sina.com.cn/stall/index_list.shtml",
                         "新闻中心_超大--http://news.sina.com.cn/oversized/index_list.shtml",
-                        "新闻中心_断开--http://news.sina.com.cn/close/index_list.shtml"}) {
+                        "新闻中心_断开--http://news.sina.com.cn/close/index_list.shtml",
+                        "新闻中心_无表格--http://news.sina.com.cn/notable/index.shtml"}) {
     langxing::NetworkLimits limits;
     limits.connectTimeout = std::chrono::milliseconds(1000);
     limits.totalTimeout = std::chrono::milliseconds(1500);
@@ -134,18 +246,21 @@ class FailedListingTest : public NewsWindowTest {
   }
 };
 
-TEST_F(FailedListingTest, APageThatNeverCameEndsWithTheApologyAndSaysWhy) {
+TEST_F(FailedListingTest, APageThatNeverCameSaysSoInTheListAndTheStatus) {
   struct Case {
     const char* channel;
     bool unreachable;  // the proxy points at a port nobody listens on
     const char* lastStatus;
+    const char* listLine;  // the list's one line; nullptr: the page's headlines
   };
   const Case cases[] = {
-      {"国内新闻", true, "状态：获取失败（无法连接）"},
-      {"无应答", false, "状态：获取失败（超时）"},
-      {"超大", false, "状态：获取失败（页面过大）"},
-      {"断开", false, "状态：获取失败"},
-      {"国内新闻", false, "状态：空闲"},
+      {"国内新闻", true, "状态：获取失败（无法连接）", "获取失败：无法连接"},
+      {"无应答", false, "状态：获取失败（超时）", "获取失败：超时"},
+      {"超大", false, "状态：获取失败（页面过大）", "获取失败：页面过大"},
+      {"断开", false, "状态：获取失败", "获取失败"},
+      // A page that came without headlines is no failure: the apology line.
+      {"无表格", false, "状态：空闲", "抱歉！目前暂没发现新的消息"},
+      {"国内新闻", false, "状态：空闲", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.channel);
@@ -157,8 +272,13 @@ TEST_F(FailedListingTest, APageThatNeverCameEndsWithTheApologyAndSaysWhy) {
     std::vector<std::u16string> texts = RunStatusTexts;
     texts.back() = U16(c.lastStatus);
     EXPECT_EQ(WritesTo(4), texts);
-    if (texts.back() != U16("状态：空闲")) {
-      EXPECT_EQ(ListItems(), std::vector<std::u16string>{Apology});
+    if (c.listLine != nullptr) {
+      EXPECT_EQ(ListItems(), std::vector<std::u16string>{U16(c.listLine)});
+      // Neither line opens anything.
+      form.List2_Click(controls.List2->item(0));
+      EXPECT_FALSE(form.RenderInFlight());
+    } else {
+      EXPECT_EQ(ListItems(), NormalListingEntries());
     }
     if (c.unreachable) {
       EXPECT_TRUE(portal.Requests().empty());

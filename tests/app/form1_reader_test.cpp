@@ -152,8 +152,11 @@ TEST_F(ReaderTest, DirectLinkWithoutUrlParameterOpensTheLink) {
 TEST_F(ReaderTest, FontSizeChangeBeforeAnyArticleShowsTheFailurePageWithAnEmptyLink) {
   ASSERT_TRUE(ShowsWrite([&] { controls.HScroll1->setValue(20); }));
   EXPECT_EQ(statusTexts, RenderStatusTexts);
-  EXPECT_EQ(Script(QStringLiteral("document.body.innerText")),
-            QStringLiteral("抱歉，本文获取失败！可以访问原始页\n\n文章来源于新浪网访问原始页"));
+  EXPECT_EQ(
+      Script(QStringLiteral("document.body.innerText")),
+      QStringLiteral("抱歉，本文获取失败！可以访问原始页\n\n文章来源于新浪网访问原始页 重试"));
+  EXPECT_EQ(Script(QStringLiteral("getComputedStyle(document.body).fontSize")),
+            QStringLiteral("20px"));
   EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")), QString());
   EXPECT_TRUE(form.ArticleAddress().empty());
 }
@@ -267,6 +270,33 @@ TEST_F(ReaderTest, DownloadFailuresShowTheFailurePageWithTheArticleLink) {
     EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")),
               QString::fromStdU16String(form.ArticleAddress()));
   }
+}
+
+TEST_F(ReaderTest, TheFailurePagesRetryLinkDownloadsTheArticleAgain) {
+  const std::string url = "http://news.sina.com.cn/c/2010-05-01/later.shtml";
+  const std::u16string entry = u"x;url=" + langxing::Utf8ToUtf16(url);
+  ASSERT_TRUE(ShowsWrite([&] { form.List2_Click(AddHeadline(entry)); }));
+  ASSERT_TRUE(Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("重试")));
+
+  // The page has come since; the link beside 访问原始页 reads it, as a user clicks it.
+  portal.SetPage(url, Page{.body = ToGbk("<!-- 内容列 begin --><p>后来的文章</p>"
+                                         "<!-- publish_helper_end -->")});
+  const QVariantList xy =
+      RunScript(View(), QStringLiteral("(function(){var r=document.querySelectorAll('a')[1]"
+                                       ".getBoundingClientRect();"
+                                       "return [r.left + r.width / 2, r.top + r.height / 2];})()"))
+          .toList();
+  ASSERT_EQ(xy.size(), 2);
+  const QPoint point(qRound(xy[0].toDouble()), qRound(xy[1].toDouble()));
+  QWidget* target = View().focusProxy() != nullptr ? View().focusProxy() : &View();
+  statusTexts.clear();
+  ASSERT_TRUE(ShowsWrite([&] {
+    QTest::mouseMove(target, point);
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, point);
+  }));
+  EXPECT_EQ(statusTexts, RenderStatusTexts);
+  EXPECT_TRUE(
+      Script(QStringLiteral("document.body.innerText")).contains(QStringLiteral("后来的文章")));
 }
 
 }  // namespace

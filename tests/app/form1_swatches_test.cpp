@@ -121,6 +121,8 @@ TEST_F(SwatchTest, PressBeforeAnyArticleShowsTheFailurePage) {
                   .startsWith(QStringLiteral("抱歉，本文获取失败！可以访问原始页")));
   EXPECT_EQ(Script(QStringLiteral("document.querySelector('a').getAttribute('href')")), QString());
   EXPECT_EQ(form.CurrentReaderSettings().backgroundColour, u"#CDBA96");
+  // The failure page is in the colour chosen, as an article would be.
+  EXPECT_EQ(BodyColour(), QStringLiteral("rgb(205, 186, 150)"));
 }
 
 TEST_F(SwatchTest, SecondButtonPressedOnADarkSwatchStillGivesItsColourBack) {

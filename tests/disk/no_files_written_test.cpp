@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program keeps no state: a session run in an empty home, from a folder holding only
-// chan.dll, leaves both exactly as they were. Both the real program and a copy of it that
-// plays a channel, an article (with a picture over https) and the update check run as child
-// processes against the local portal, with every per-user folder (home, config, cache, data,
-// state) inside an empty temporary home; each offscreen and on a GL display of its own
-// (xvfb-run). The runtime folder Qt asks for lies outside that home, as on a desktop.
+// The program keeps nothing but the reader's settings file: a session run in an empty home,
+// from a folder holding only chan.dll, leaves both exactly as they were, but for
+// ~/.config/langxing/langxing.conf once the reader has changed something (opened a channel). Both
+// the real program and a copy of it that plays a channel, an article (with a picture over https)
+// and the update check run as child processes against the local portal, with every per-user folder
+// (home, config, cache, data, state) inside an empty temporary home; each offscreen and on a GL
+// display of its own (xvfb-run). The runtime folder Qt asks for lies outside that home, as on a
+// desktop.
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
@@ -176,8 +178,19 @@ class NoFilesWrittenTest : public testing::TestWithParam<Display> {
     return std::find(requests.begin(), requests.end(), url) != requests.end();
   }
 
-  void ExpectNothingWritten() {
-    EXPECT_TRUE(Snapshot(home) == homeBefore) << "home now holds:\n" << Listing(Snapshot(home));
+  // `settingsKept`: whether the session changed something the window keeps, so that the
+  // settings file (and the folders it lies in) must be there; nothing else may be.
+  void ExpectOnlyTheSettingsWritten(bool settingsKept) {
+    Entries after = Snapshot(home);
+    const std::string settingsFile = "/.config/langxing/langxing.conf";
+    EXPECT_EQ(after.count(settingsFile) == 1, settingsKept) << Listing(after);
+    if (settingsKept) {
+      QFile settings(home + QString::fromStdString(settingsFile));
+      EXPECT_TRUE(settings.open(QIODevice::ReadOnly) && settings.readAll().contains("channel="));
+    }
+    for (const char* kept : {"/.config", "/.config/langxing", "/.config/langxing/langxing.conf"})
+      if (homeBefore.count(kept) == 0) after.erase(kept);
+    EXPECT_TRUE(after == homeBefore) << "home now holds:\n" << Listing(Snapshot(home));
     EXPECT_TRUE(Snapshot(work) == workBefore) << "the working folder now holds:\n"
                                               << Listing(Snapshot(work));
     // Temporary files count as writes too, when they are left behind.
@@ -213,7 +226,7 @@ TEST_P(NoFilesWrittenTest, SessionWithAChannelAnArticleAndTheUpdateCheck) {
     EXPECT_TRUE(Requested(langxing::Utf16ToUtf8(langxing::UpdatePageUrl)));
   }
   EXPECT_GT(secure->Handshakes(), 0) << "the article's https picture was not asked for";
-  ExpectNothingWritten();
+  ExpectOnlyTheSettingsWritten(true);
 }
 
 TEST_P(NoFilesWrittenTest, TheProgramItselfRunningForAWhile) {
@@ -231,7 +244,8 @@ TEST_P(NoFilesWrittenTest, TheProgramItselfRunningForAWhile) {
   QTest::qWait(500);
   EXPECT_TRUE(checked || !langxing::UpdateCheckEnabled);
   EXPECT_TRUE(stillRunning) << child.readAllStandardError().toStdString();
-  ExpectNothingWritten();
+  // Nothing was changed: nothing is written.
+  ExpectOnlyTheSettingsWritten(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Displays, NoFilesWrittenTest,

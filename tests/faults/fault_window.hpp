@@ -31,13 +31,15 @@ inline langxing::NetworkLimits ShortLimits() {
 }
 
 // How a channel's listing is answered, and what the list must hold once its run has ended.
-enum class Listing { Normal, Utf8, Apology };
+// Failed: the page never came, and the list says why in one line.
+enum class Listing { Normal, Utf8, Apology, Failed };
 
 struct Channel {
   const char* name;  // the node under 新闻中心
   const char* url;
   Listing listing;
-  bool costly;  // takes seconds to answer (or to fail)
+  bool costly;                    // takes seconds to answer (or to fail)
+  const char* failure = nullptr;  // the list's line when the listing is Failed
 };
 
 inline const std::vector<Channel>& Channels() {
@@ -48,9 +50,12 @@ inline const std::vector<Channel>& Channels() {
       {"无表格", "http://news.sina.com.cn/notable/index.shtml", Listing::Apology, false},
       {"已删除", "http://news.sina.com.cn/missing/index_list.shtml", Listing::Apology, false},
       {"慢速", "http://news.sina.com.cn/slow/index_list.shtml", Listing::Normal, true},
-      {"无应答", "http://news.sina.com.cn/stall/index_list.shtml", Listing::Apology, true},
-      {"超大", "http://news.sina.com.cn/oversized/index_list.shtml", Listing::Apology, false},
-      {"断开", "http://news.sina.com.cn/close/index_list.shtml", Listing::Apology, false},
+      {"无应答", "http://news.sina.com.cn/stall/index_list.shtml", Listing::Failed, true,
+       "获取失败：超时"},
+      {"超大", "http://news.sina.com.cn/oversized/index_list.shtml", Listing::Failed, false,
+       "获取失败：页面过大"},
+      {"断开", "http://news.sina.com.cn/close/index_list.shtml", Listing::Failed, false,
+       "获取失败"},
       {"乱码", "http://news.sina.com.cn/garbage/index_list.shtml", Listing::Apology, false},
   };
   return channels;
@@ -63,16 +68,23 @@ inline std::vector<std::string> ChannelLines() {
   return lines;
 }
 
-inline std::vector<std::u16string> EntriesOf(Listing listing) {
-  switch (listing) {
+// What the list holds once the channel's run has ended.
+inline std::vector<std::u16string> EntriesOf(const Channel& channel) {
+  switch (channel.listing) {
     case Listing::Normal:
       return newswindow::NormalListingEntries();
     case Listing::Utf8:
       return newswindow::Utf8ListingEntries();
+    case Listing::Failed:
+      return {newswindow::U16(channel.failure)};
     case Listing::Apology:
       break;
   }
   return {newswindow::Apology};
+}
+
+inline bool HasHeadlines(const Channel& channel) {
+  return channel.listing == Listing::Normal || channel.listing == Listing::Utf8;
 }
 
 // The resident memory of this process in KiB (VmRSS), 0 when it cannot be read.

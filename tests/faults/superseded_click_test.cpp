@@ -45,7 +45,7 @@ TEST_F(SupersededClickTest, OnlyTheLastClickedChannelFillsTheList) {
     ASSERT_TRUE(WaitForIdle());
     // Everything still in flight has had time to arrive.
     QTest::qWait(longestDelay + 200);
-    ASSERT_EQ(ListItems(), EntriesOf(last->listing)) << last->name;
+    ASSERT_EQ(ListItems(), EntriesOf(*last)) << last->name;
     // A page that landed before the next click made one run of its own; nothing later.
     const int runs = CompletedRuns();
     EXPECT_GE(runs, completed + 1);
@@ -67,7 +67,7 @@ TEST_F(SupersededClickTest, StalledAndOversizedPagesGiveWayToTheNextClick) {
     QTest::qWait(50);
     Click(ChannelNode(normal));
     ASSERT_TRUE(WaitForIdle(2500));
-    EXPECT_EQ(ListItems(), EntriesOf(normal.listing));
+    EXPECT_EQ(ListItems(), EntriesOf(normal));
     EXPECT_EQ(CompletedRuns(), before + 1);
   }
 }

@@ -178,9 +178,11 @@ TEST(RenderArticle, KindsOfPage) {
 }
 
 TEST(RenderArticle, FailurePageIsExact) {
-  EXPECT_EQ(ArticleFailurePage(u"http://a/b"),
+  EXPECT_EQ(ArticleFailurePage(u"http://a/b", Options(1, 0, u"#B0C4DE", 18)),
+            u"<body style='background-color: #B0C4DE;font-size:18px;'>"
             u"抱歉，本文获取失败！可以访问原始页<br /><hr /><center> 文章来源于新浪网"
-            u"<a href='http://a/b' target='_blank' >访问原始页</a></center>");
+            u"<a href='http://a/b' target='_blank' >访问原始页</a> "
+            u"<a href='#langxing-retry'>重试</a></center></body>");
 }
 
 TEST(RenderArticle, PageNamingTheProgramLateIsReturnedAsDownloaded) {
@@ -202,7 +204,9 @@ TEST(RenderArticle, SourceLineAddressCannotLeaveItsAttribute) {
   EXPECT_EQ(ok.downloadedUrl, url);  // the download uses the address as it stands
   EXPECT_TRUE(ok.html.ends_with(SourceLine(escaped)));
   EXPECT_EQ(Render(url, u"").html, ArticleFailurePage(url));
-  EXPECT_TRUE(ArticleFailurePage(url).ends_with(SourceLine(escaped)));
+  const std::u16string failure = ArticleFailurePage(url);
+  EXPECT_NE(failure.find(u"<a href='" + escaped + u"' "), std::u16string::npos);
+  EXPECT_EQ(failure.find(u"a'onmouseover"), std::u16string::npos);
 }
 
 TEST(RenderArticle, VideoHostInTheAddressSurvivesInTheSourceLine) {
