@@ -62,7 +62,7 @@ std::vector<std::string> DerOf(const std::vector<const TestCertificate*>& chain)
 bool LibcurlAccepts(ChainServer& server, const std::string& host, const std::string& bundle) {
   server.server().Serve("/a.png", "picture", "image/png");
   langxing::testportal::ConnectTunnel tunnel(server.port(), server.port());
-  langxing::testing::ScopedEnv env;
+  langxing::test_support::ScopedEnv env;
   env.ClearProxies();
   env.Set("https_proxy", "http://127.0.0.1:" + std::to_string(tunnel.Port()));
   if (bundle.empty()) {

@@ -17,11 +17,11 @@ class ChainServer {
     server_.Start();
   }
 
-  langxing::testing::LoopbackServer& server() { return server_; }
+  langxing::test_support::LoopbackServer& server() { return server_; }
   int port() const { return server_.port(); }
 
  private:
-  static langxing::testing::LoopbackServer::TlsFiles Write(
+  static langxing::test_support::LoopbackServer::TlsFiles Write(
       const langxing::testsupport::TempDir& files,
       const std::vector<const langxing::testportal::TestCertificate*>& chain) {
     std::string pem;
@@ -32,5 +32,5 @@ class ChainServer {
   }
 
   langxing::testsupport::TempDir files_;  // before the server, which reads them as it starts
-  langxing::testing::LoopbackServer server_;
+  langxing::test_support::LoopbackServer server_;
 };

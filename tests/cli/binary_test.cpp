@@ -31,7 +31,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 // environment settings) and collects both streams; `stdoutTo` replaces the captured stdout.
 ProcessRun RunProgram(const std::string& arguments, const std::string& shellPrefix = "",
                       const std::string& stdoutTo = "") {
-  testing::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const auto out = scratch.path() / "out", err = scratch.path() / "err";
   const std::string command = shellPrefix + " '" LANGXING_BINARY_DIR "/cli/langxing-cli' " +
                               arguments + " >'" + (stdoutTo.empty() ? out.string() : stdoutTo) +
@@ -66,7 +66,7 @@ TEST(CliProgram, AnOutputThatCannotBeWrittenIsAFailure) {
 }
 
 TEST(CliProgram, AnUnreachableAddressIsALoadFailure) {
-  const langxing::testing::RawPort refusing;  // bound, never listening
+  const langxing::test_support::RawPort refusing;  // bound, never listening
   const std::string url = refusing.Url("/");
   for (const std::string command :
        {"headlines --url", "inner-html", "inner-text", "article", "check-update --url"}) {
@@ -80,7 +80,7 @@ TEST(CliProgram, AnUnreachableAddressIsALoadFailure) {
 
 // The program's own search: the working directory, then the user's data folder.
 TEST(CliProgram, TheChannelFileIsFoundInTheDataFolders) {
-  testing::ScratchDir work, data;
+  test_support::ScratchDir work, data;
   std::filesystem::create_directories(data.path() / "langxing");
   data.Write("langxing/chan.dll", "汽车新闻_新车--http://auto.sina.com.cn/\n");
   const std::string cd = "cd '" + work.path().string() + "' &&";

@@ -12,7 +12,7 @@
 
 #include "cli/commands.hpp"
 
-namespace langxing::cli::testing {
+namespace langxing::cli::test_support {
 
 struct CliRun {
   int status = -1;
@@ -55,4 +55,4 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
-}  // namespace langxing::cli::testing
+}  // namespace langxing::cli::test_support

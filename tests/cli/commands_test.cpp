@@ -7,8 +7,8 @@
 namespace langxing::cli {
 namespace {
 
-using testing::RunIn;
-using testing::ScratchDir;
+using test_support::RunIn;
+using test_support::ScratchDir;
 
 constexpr const char* kMissingFile = "错误！软件缺少必要文件";
 

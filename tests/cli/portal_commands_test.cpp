@@ -20,8 +20,8 @@
 namespace langxing::cli {
 namespace {
 
-using testing::RunIn;
-using testing::ScratchDir;
+using test_support::RunIn;
+using test_support::ScratchDir;
 using testportal::Page;
 using testportal::ScopedProxy;
 using testportal::TestPortal;

@@ -18,9 +18,9 @@ namespace langxing {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LoopbackServer;
-using testing::RawPort;
-using testing::ScopedEnv;
+using test_support::LoopbackServer;
+using test_support::RawPort;
+using test_support::ScopedEnv;
 
 // "中文" in GBK and in UTF-8.
 const std::string kGbkChinese = "\xD6\xD0\xCE\xC4";

@@ -21,9 +21,9 @@ namespace langxing {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LoopbackServer;
-using testing::RawPort;
-using testing::ScopedEnv;
+using test_support::LoopbackServer;
+using test_support::RawPort;
+using test_support::ScopedEnv;
 
 // Stands in for the UI event loop: tasks posted from any thread wait in a queue that the test
 // thread runs.

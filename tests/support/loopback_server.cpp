@@ -6,7 +6,7 @@
 #include <chrono>
 #include <stdexcept>
 
-namespace langxing::testing {
+namespace langxing::test_support {
 namespace {
 
 void CountHandshake(const SSL* connection, int where, int) {
@@ -95,4 +95,4 @@ bool LoopbackServer::AnswerFromPages(const httplib::Request& request,
   return true;
 }
 
-}  // namespace langxing::testing
+}  // namespace langxing::test_support

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-namespace langxing::testing {
+namespace langxing::test_support {
 
 struct RecordedRequest {
   std::string target;  // the request target as sent (absolute-form through a proxy)
@@ -78,4 +78,4 @@ class LoopbackServer {
   std::vector<RecordedRequest> requests_;
 };
 
-}  // namespace langxing::testing
+}  // namespace langxing::test_support

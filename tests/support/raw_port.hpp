@@ -11,7 +11,7 @@
 
 #include <string>
 
-namespace langxing::testing {
+namespace langxing::test_support {
 
 class RawPort {
  public:
@@ -45,4 +45,4 @@ class RawPort {
   int port_ = 0;
 };
 
-}  // namespace langxing::testing
+}  // namespace langxing::test_support

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace langxing::testing {
+namespace langxing::test_support {
 
 class ScopedEnv {
  public:
@@ -49,4 +49,4 @@ class ScopedEnv {
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
-}  // namespace langxing::testing
+}  // namespace langxing::test_support

@@ -8,7 +8,7 @@
 
 #include "tests/support/loopback_server.hpp"
 
-using langxing::testing::LoopbackServer;
+using langxing::test_support::LoopbackServer;
 
 // The server's address for path, as the view takes it.
 inline QString PageUrl(const LoopbackServer& server, const std::string& path) {
