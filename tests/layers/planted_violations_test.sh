@@ -9,6 +9,10 @@ trap 'rm -rf "$work"' EXIT
 cases=(
   'reader/render_article.cpp|#include "app/form1.hpp"'
   'core/text.cpp|#include "headlines/headlines.hpp"'
+  'core/text.cpp|#include <reader/render_article.hpp>'
+  'core/charset.cpp|#include "../update/announcement.hpp"'
+  'headlines/headlines.cpp|#include "reader/swatches.hpp"  // a comment after it'
+  'update/announcement.cpp|#include <tests/support/scoped_env.hpp>'
   'catalog/catalog.cpp|#include "reader/swatches.hpp"'
   'cli/commands.cpp|#include "app/program.hpp"'
   'app/form1.cpp|#include "cli/output.hpp"'
