@@ -11,9 +11,10 @@
 #include "headlines/headline_run.hpp"
 
 void Form1::CreateHeadlineView(const langxing::NetworkLimits& limits) {
-  // Headlines are cut out of the body's markup only, or read from the feed the page names.
+  // Headlines are cut out of the body's markup only, or read from the feed the address or the
+  // page names.
   WebBrowser1 = std::make_unique<langxing::PageLoader>(
-      MakeUiPoster(this), limits, langxing::BodyParts::kInnerHtml, langxing::FeedOfHeadlinePage);
+      MakeUiPoster(this), limits, langxing::BodyParts::kInnerHtml, langxing::HeadlineFeedSources());
   WebBrowser1->DocumentComplete = [this] { WebBrowser1_DocumentComplete(); };
 }
 
@@ -42,6 +43,5 @@ void Form1::WebBrowser1_DocumentComplete() {
   hooks.fetched = [this] { SelectTab(u"新闻标题"); };
   hooks.skipFailedSteps = true;
   langxing::RunHeadlines(
-      {[this] { return WebBrowser1->BodyInnerHtml(); }, WebBrowser1->RollFeedText(), failure},
-      hooks);
+      {[this] { return WebBrowser1->BodyInnerHtml(); }, WebBrowser1->DataText(), failure}, hooks);
 }

@@ -46,11 +46,11 @@ std::chrono::milliseconds PatienceFor(const NetworkLimits& limits) {
 }
 
 PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
-                          std::chrono::milliseconds patience, PageFeedFinder findPageFeed) {
+                          std::chrono::milliseconds patience, DataSources sources) {
   // The queue outlives the loader: a worker still finishing after we gave up may post into it.
   auto queue = std::make_shared<TaskQueue>();
   PageLoader loader([queue](std::function<void()> task) { queue->Post(std::move(task)); }, limits,
-                    BodyParts::kBoth, std::move(findPageFeed));
+                    BodyParts::kBoth, std::move(sources));
   std::optional<PageLoad> result;
   loader.DocumentComplete = [&] {
     if (result) return;
@@ -58,7 +58,7 @@ PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits
     result->error = loader.LoadError();
     if (result->error.empty())
       result->body = BodyTexts{loader.BodyInnerHtml(), loader.BodyInnerText()};
-    result->rollFeed = loader.RollFeedText();
+    result->rollFeed = loader.DataText();
   };
   loader.Navigate(url);
 

@@ -17,14 +17,14 @@ namespace langxing::cli {
 struct PageLoad {
   std::optional<BodyTexts> body;  // the document the loader completed, when the page was loaded
   std::string error;              // otherwise why not
-  // When the address or its page named today's roll feed: its answer (PageLoader::RollFeedText).
+  // When the address or its page named today's roll feed: its answer (PageLoader::DataText).
   std::optional<std::string> rollFeed;
 };
 
 // Navigates and waits for the completion. No completion within `patience` (which the loader's
-// own time-outs should prevent) counts as a failed load. `findPageFeed` as for the loader.
+// own time-outs should prevent) counts as a failed load. `sources` as for the loader.
 PageLoad LoadPageBlocking(const std::u16string& url, const NetworkLimits& limits,
-                          std::chrono::milliseconds patience, PageFeedFinder findPageFeed = {});
+                          std::chrono::milliseconds patience, DataSources sources = {});
 
 // How long to wait for a completion under `limits`: the loader's whole-transfer and connect
 // time-outs for each of the two transfers a navigation may make (a page that names its feed,

@@ -57,7 +57,7 @@ void WriteCatalogNode(std::ostream& out, const CatalogNode& node, std::size_t de
 // would hold them, with the status texts of a headline load.
 int PrintHeadlinesOf(const std::u16string& url, const StatusWriter& setStatus, Context& context) {
   const PageLoad load =
-      LoadPageBlocking(url, context.limits, PatienceFor(context.limits), FeedOfHeadlinePage);
+      LoadPageBlocking(url, context.limits, PatienceFor(context.limits), HeadlineFeedSources());
   if (!load.body) return ReportLoadFailure(context, Utf16ToUtf8(url), load.error);
   HeadlineRunHooks hooks;
   hooks.setStatus = setStatus;

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/html_document.hpp"
-#include "core/roll_feed_address.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
@@ -37,25 +36,25 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   struct Request {
     std::uint64_t generation = 0;
     std::string url;
-    std::optional<RollFeedRequest> feed;
+    std::optional<DataRequest> data;
     std::shared_ptr<std::atomic<bool>> cancel;
   };
 
   // What one navigation leaves for its completion.
   struct Result {
     BodyTexts texts;
-    std::optional<std::string> feed;
+    std::optional<std::string> data;
     std::string error;
     LoadFailure failure = LoadFailure::kNone;
   };
 
-  State(UiPoster p, NetworkLimits l, BodyParts b, PageFeedFinder f)
-      : poster(std::move(p)), limits(l), parts(b), findPageFeed(std::move(f)) {}
+  State(UiPoster p, NetworkLimits l, BodyParts b, DataSources s)
+      : poster(std::move(p)), limits(l), parts(b), sources(std::move(s)) {}
 
   const UiPoster poster;
   const NetworkLimits limits;
   const BodyParts parts;
-  const PageFeedFinder findPageFeed;
+  const DataSources sources;
 
   mutable std::mutex mutex;
   std::condition_variable wake;
@@ -67,7 +66,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   PageLoader* owner = nullptr;
   std::u16string location;
   BodyTexts document;
-  std::optional<std::string> rollFeed;
+  std::optional<std::string> dataText;
   std::string loadError;
   LoadFailure loadFailure = LoadFailure::kNone;
 
@@ -82,7 +81,7 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
         std::lock_guard lock(state->mutex);
         if (state->owner == nullptr || forGeneration != state->generation) return;
         state->document = std::move(result.texts);
-        state->rollFeed = std::move(result.feed);
+        state->dataText = std::move(result.data);
         state->loadError = std::move(result.error);
         state->loadFailure = result.failure;
         handler = state->owner->DocumentComplete;
@@ -101,30 +100,27 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
     result.texts =
         BodyTextsOfPage(response.body, response.contentType, request.cancel.get(), parts);
     const bool success = response.status >= 200 && response.status < 300;
-    if (!findPageFeed || !success || request.cancel->load()) return result;
+    if (!sources.findInPage || !success || request.cancel->load()) return result;
     const std::string& address =
         response.effectiveUrl.empty() ? request.url : response.effectiveUrl;
-    const auto feed =
-        findPageFeed(Utf8ToUtf16(address), response.body, response.contentType, result.texts);
-    if (!feed) return result;
-    // The page stays the document; its feed brings the headlines (or why they did not come).
-    Result fed = LoadFeed(*feed, *request.cancel);
-    fed.texts = std::move(result.texts);
-    return fed;
+    const auto data =
+        sources.findInPage(Utf8ToUtf16(address), response.body, response.contentType, result.texts);
+    if (!data) return result;
+    // The page stays the document; the request it names brings the data (or why it did not come).
+    Result fetched = LoadData(*data, *request.cancel);
+    fetched.texts = std::move(result.texts);
+    return fetched;
   }
 
-  // The feed's JSON as sent; an HTTP error's body is no feed.
-  Result LoadFeed(const RollFeedRequest& feed, const std::atomic<bool>& cancel) const {
+  // The answer as sent; an HTTP error's body is no data.
+  Result LoadData(const DataRequest& data, const std::atomic<bool>& cancel) const {
     Result result;
-    const std::vector<std::string> headers = {"Referer: " + Utf16ToUtf8(feed.referer),
-                                              "User-Agent: " + std::string(RollFeedUserAgent),
-                                              "Accept: application/json, */*"};
-    HttpResponse response = HttpGet(Utf16ToUtf8(feed.feedUrl), headers, limits, &cancel);
+    HttpResponse response = HttpGet(Utf16ToUtf8(data.url), data.headers, limits, &cancel);
     result.error = std::move(response.error);
     result.failure = response.failure;
-    result.feed.emplace();
+    result.data.emplace();
     if (response.ok && response.status >= 200 && response.status < 300)
-      *result.feed = std::move(response.body);
+      *result.data = std::move(response.body);
     return result;
   }
 
@@ -140,11 +136,11 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
       }
       Result result;
       try {
-        result = request.feed ? LoadFeed(*request.feed, *request.cancel) : LoadPage(request);
+        result = request.data ? LoadData(*request.data, *request.cancel) : LoadPage(request);
       } catch (...) {
         // A page that cannot be read completes as an empty document.
         result.texts = {};
-        if (request.feed) result.feed.emplace();
+        if (request.data) result.data.emplace();
       }
       // The poster is called under the lock so that, once the destructor has taken it, nothing
       // reaches the poster (and whatever it posts to) any more.
@@ -160,9 +156,8 @@ struct PageLoader::State : std::enable_shared_from_this<PageLoader::State> {
   }
 };
 
-PageLoader::PageLoader(UiPoster poster, NetworkLimits limits, BodyParts parts,
-                       PageFeedFinder findPageFeed)
-    : state_(std::make_shared<State>(std::move(poster), limits, parts, std::move(findPageFeed))) {
+PageLoader::PageLoader(UiPoster poster, NetworkLimits limits, BodyParts parts, DataSources sources)
+    : state_(std::make_shared<State>(std::move(poster), limits, parts, std::move(sources))) {
   state_->owner = this;
   worker_ = std::thread([state = state_] { state->RunWorker(); });
 }
@@ -182,6 +177,9 @@ PageLoader::~PageLoader() {
 
 void PageLoader::Navigate(const std::u16string& url) {
   auto cancel = std::make_shared<std::atomic<bool>>(false);
+  // The creator's hook runs outside the lock.
+  std::optional<DataRequest> data;
+  if (state_->sources.rewriteAddress) data = state_->sources.rewriteAddress(url);
   std::uint64_t generation = 0;
   {
     std::lock_guard lock(state_->mutex);
@@ -191,8 +189,7 @@ void PageLoader::Navigate(const std::u16string& url) {
     state_->pending.reset();
     state_->location = url;
     if (!IsAboutBlank(url)) {
-      state_->pending =
-          State::Request{generation, Utf16ToUtf8(url), RollFeedRequestOf(url), cancel};
+      state_->pending = State::Request{generation, Utf16ToUtf8(url), std::move(data), cancel};
       state_->wake.notify_one();
       return;
     }
@@ -221,9 +218,9 @@ std::string PageLoader::LoadError() const {
   return state_->loadError;
 }
 
-std::optional<std::string> PageLoader::RollFeedText() const {
+std::optional<std::string> PageLoader::DataText() const {
   std::lock_guard lock(state_->mutex);
-  return state_->rollFeed;
+  return state_->dataText;
 }
 
 LoadFailure PageLoader::LoadFailureKind() const {

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/html_serializer.hpp"
 #include "core/http.hpp"
-#include "core/roll_feed_address.hpp"
 
 namespace langxing {
 
@@ -18,27 +18,38 @@ namespace langxing {
 // the task, never run it before returning: the loader calls it from its worker thread.
 using UiPoster = std::function<void(std::function<void()>)>;
 
-// Asked on the worker thread about a page that was loaded with success (a 2xx answer): its
-// address (after redirects), bytes, Content-Type and body texts. A feed it answers with is
-// fetched next, as for an address that names the feed, and its text kept beside the page's.
-using PageFeedFinder = std::function<std::optional<RollFeedRequest>(
-    std::u16string_view pageAddress, std::string_view bytes, std::string_view contentType,
-    const BodyTexts& texts)>;
+// A request whose answer is kept as sent (a data text), not read as a page: its address and
+// the header lines ("Name: value") it must carry.
+struct DataRequest {
+  std::u16string url;
+  std::vector<std::string> headers;
+};
+
+// Asked at each navigation: an address it gives a request for is not loaded as a page; that
+// request is fetched instead. Also asked on the worker thread: a page that was loaded with
+// success (a 2xx answer), with its address (after redirects), bytes, Content-Type and body
+// texts; a request it gives is fetched next, in the same navigation, its answer kept beside the
+// page's. Whoever creates the loader knows which addresses and pages these are.
+struct DataSources {
+  std::function<std::optional<DataRequest>(std::u16string_view address)> rewriteAddress;
+  std::function<std::optional<DataRequest>(std::u16string_view pageAddress, std::string_view bytes,
+                                           std::string_view contentType, const BodyTexts& texts)>
+      findInPage;
+};
 
 // Navigate fetches on a worker thread with the network rules of HttpGet, decodes and
 // serialises the page there, and raises DocumentComplete through the poster once per
 // navigation, also for a failed load (then the document is empty). A new navigation
 // supersedes the one in flight: its result is dropped, never delivered late. The worker is
 // stopped and joined when the loader goes away.
-// An address that names today's roll feed (RollFeedRequestOf) is not loaded as a page: the
-// feed is fetched with its Referer and a browser's User-Agent, and its JSON text is kept for
-// RollFeedText; the document stays empty. A page that names its feed (`findPageFeed`) is
-// loaded as a page and then its feed is fetched, in the same navigation.
+// An address `sources.rewriteAddress` rewrites is not loaded as a page: its request is fetched
+// and the answer kept for DataText; the document stays empty. A page `sources.findInPage`
+// names a request on is loaded as a page and then that request is fetched.
 class PageLoader final {
  public:
   // `parts`: the body texts the view's reader asks for; the others stay empty.
   explicit PageLoader(UiPoster poster, NetworkLimits limits = {},
-                      BodyParts parts = BodyParts::kBoth, PageFeedFinder findPageFeed = {});
+                      BodyParts parts = BodyParts::kBoth, DataSources sources = {});
   ~PageLoader();
   PageLoader(const PageLoader&) = delete;
   PageLoader& operator=(const PageLoader&) = delete;
@@ -57,10 +68,9 @@ class PageLoader final {
   std::string LoadError() const;
   // The kind of that failure; LoadFailure::kNone when the page was loaded.
   LoadFailure LoadFailureKind() const;
-  // When the last completed navigation named a roll feed, by its address or on its page: the
-  // feed's answer as sent (UTF-8 JSON), empty when it failed or answered with an HTTP error.
-  // None for any other navigation.
-  std::optional<std::string> RollFeedText() const;
+  // When the last completed navigation fetched a data request (DataSources): its answer as
+  // sent, empty when it failed or answered with an HTTP error. None for any other navigation.
+  std::optional<std::string> DataText() const;
 
   std::function<void()> DocumentComplete;  // once per navigation, on the UI thread
 

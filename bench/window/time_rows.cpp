@@ -21,7 +21,7 @@
 #include "core/html_charset.hpp"
 #include "core/html_document.hpp"
 #include "core/http.hpp"
-#include "core/roll_feed_address.hpp"
+#include "headlines/roll_feed_address.hpp"
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"
 #include "headlines/roll_feed.hpp"

@@ -8,7 +8,7 @@
 
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
-#include "core/roll_feed_address.hpp"
+#include "headlines/roll_feed_address.hpp"
 #include "core/text.hpp"
 
 namespace langxing {

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdio>
 
-#include "core/roll_feed_address.hpp"
-#include "core/roll_feed_page.hpp"
+#include "headlines/roll_feed_address.hpp"
+#include "headlines/roll_feed_page.hpp"
 #include "core/text.hpp"
 #include "tests/portal/images.hpp"
 #include "tests/portal/page_markup.hpp"

@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
-#include "core/roll_feed_address.hpp"
-#include "core/roll_feed_page.hpp"
+#include "headlines/roll_feed_address.hpp"
+#include "headlines/roll_feed_page.hpp"
 #include "core/text.hpp"
 #include "headlines/roll_feed.hpp"
 #include "reader/article_address.hpp"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/roll_feed_page.hpp"
+#include "headlines/roll_feed_page.hpp"
 
 #include <string>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/roll_feed_address.hpp"
+#include "headlines/roll_feed_address.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/roll_feed_page.hpp"
+#include "headlines/roll_feed_page.hpp"
 #include "core/text.hpp"
 
 namespace langxing {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/roll_feed_address.hpp"
+#include "headlines/roll_feed_address.hpp"
 
 namespace langxing {
 
