@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "core/text.hpp"
 #include "tests/support/loopback_server.hpp"
@@ -140,6 +141,50 @@ TEST_F(PageLoaderTest, CompletesOncePerNavigationWithThePagesTexts) {
   }
   poster_.RunFor(100ms);
   EXPECT_EQ(completions_, 3);
+}
+
+// The creator's data sources: an address it rewrites is fetched as its request (headers and
+// all) and kept as sent with an empty document; a page it names a request on stays the
+// document, with the request's answer beside it; any other navigation has no data text.
+TEST_F(PageLoaderTest, DataSourcesFetchTheirRequestsInsteadOfOrAfterThePage) {
+  const std::u16string rewritten = Url("/page?n=rewritten");
+  const std::u16string naming = Url("/page?n=naming");
+  DataSources sources;
+  sources.rewriteAddress = [&](std::u16string_view address) -> std::optional<DataRequest> {
+    if (address != rewritten) return std::nullopt;
+    return DataRequest{Url("/page?n=data1"), {"X-Asked-By: rewrite"}};
+  };
+  sources.findInPage = [&](std::u16string_view address, std::string_view, std::string_view,
+                           const BodyTexts&) -> std::optional<DataRequest> {
+    if (address != naming) return std::nullopt;
+    return DataRequest{Url("/page?n=data2"), {"X-Asked-By: page"}};
+  };
+  PageLoader loader(poster_.Poster(), NetworkLimits{}, BodyParts::kBoth, sources);
+  loader.DocumentComplete = [this] { ++completions_; };
+
+  loader.Navigate(rewritten);
+  ASSERT_TRUE(RunUntilCompletions(1));
+  ASSERT_TRUE(loader.DataText().has_value());
+  EXPECT_NE(loader.DataText()->find("page data1"), std::string::npos);
+  EXPECT_TRUE(loader.BodyInnerHtml().empty());
+
+  loader.Navigate(naming);
+  ASSERT_TRUE(RunUntilCompletions(2));
+  ASSERT_TRUE(loader.DataText().has_value());
+  EXPECT_NE(loader.DataText()->find("page data2"), std::string::npos);
+  EXPECT_TRUE(Contains(loader.BodyInnerText(), u"page naming"));
+
+  loader.Navigate(Url("/page?n=3"));
+  ASSERT_TRUE(RunUntilCompletions(3));
+  EXPECT_FALSE(loader.DataText().has_value());
+  EXPECT_TRUE(Contains(loader.BodyInnerText(), u"page 3"));
+
+  std::vector<std::string> askedBy;
+  for (const auto& request : server_.Requests()) {
+    const auto header = request.headers.find("X-Asked-By");
+    if (header != request.headers.end()) askedBy.push_back(request.target + " " + header->second);
+  }
+  EXPECT_EQ(askedBy, (std::vector<std::string>{"/page?n=data1 rewrite", "/page?n=data2 page"}));
 }
 
 TEST_F(PageLoaderTest, FailedLoadsCompleteWithAnEmptyDocument) {
