@@ -8,17 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/ascii.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
 
 namespace {
-
-bool IsAsciiWhitespace(char32_t c) {
-  return c == 0x09 || c == 0x0A || c == 0x0C || c == 0x0D || c == 0x20;
-}
-
-char AsciiLower(char32_t c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); }
 
 // Trims ASCII white space and lower-cases ASCII letters; a non-ASCII character means the label
 // cannot be one we know, so the result is empty.
@@ -26,14 +21,14 @@ template <typename CharT>
 std::string NormaliseLabel(std::basic_string_view<CharT> label) {
   std::size_t begin = 0;
   std::size_t end = label.size();
-  while (begin < end && IsAsciiWhitespace(static_cast<char32_t>(label[begin]))) ++begin;
-  while (end > begin && IsAsciiWhitespace(static_cast<char32_t>(label[end - 1]))) --end;
+  while (begin < end && ascii::IsSpace(label[begin])) ++begin;
+  while (end > begin && ascii::IsSpace(label[end - 1])) --end;
   std::string out;
   out.reserve(end - begin);
   for (std::size_t i = begin; i < end; ++i) {
     const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<CharT>>(label[i]));
     if (c >= 0x80) return {};
-    out.push_back(AsciiLower(c));
+    out.push_back(static_cast<char>(ascii::Lower(c)));
   }
   return out;
 }

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <array>
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 
 namespace langxing::html {
+
+using namespace ascii;  // the markup's character classes and case rules
 
 namespace {
 

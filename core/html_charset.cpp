@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
@@ -17,9 +17,9 @@ namespace {
 
 constexpr std::size_t kPrescanLength = 1024;
 
-using html::IsSpace;
-using html::Lower;
-using html::LowerAscii;
+using ascii::IsSpace;
+using ascii::Lower;
+using ascii::LowerAscii;
 
 // A meta tag may name UTF-16, which can never be right for bytes an ASCII scan just read: as
 // browsers do, such a page is read as UTF-8.
@@ -186,7 +186,7 @@ std::optional<Charset> PrescanForMeta(std::string_view bytes) {
       continue;
     }
     if (reader.At() == '<' &&
-        (html::IsAlpha(reader.At(1)) || (reader.At(1) == '/' && html::IsAlpha(reader.At(2))))) {
+        (ascii::IsAlpha(reader.At(1)) || (reader.At(1) == '/' && ascii::IsAlpha(reader.At(2))))) {
       reader.Seek(reader.Position() + (reader.At(1) == '/' ? 2 : 1));
       while (!reader.AtEnd() && !IsSpace(reader.At()) && reader.At() != '>') {
         reader.Seek(reader.Position() + 1);

@@ -9,9 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 
 namespace langxing::html {
+
+using namespace ascii;  // the markup's character classes and case rules
 
 namespace {
 

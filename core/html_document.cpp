@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/html_document.hpp"
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 #include "core/html_charset.hpp"
 #include "core/html_nesting.hpp"
 
@@ -14,9 +14,9 @@ bool IsMediaType(std::string_view contentType) {
   while (!contentType.empty() && (contentType.front() == ' ' || contentType.front() == '\t')) {
     contentType.remove_prefix(1);
   }
-  return html::StartsWithIgnoringCase(contentType, "image/") ||
-         html::StartsWithIgnoringCase(contentType, "audio/") ||
-         html::StartsWithIgnoringCase(contentType, "video/");
+  return ascii::StartsWithIgnoringCase(contentType, "image/") ||
+         ascii::StartsWithIgnoringCase(contentType, "audio/") ||
+         ascii::StartsWithIgnoringCase(contentType, "video/");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 #include "core/html_parse.hpp"
 #include "core/html_tag_traits.hpp"
 
@@ -26,8 +26,8 @@ using html::IsElement;
 using html::IsTextNode;
 using html::WalkDescendants;
 
+using ascii::IsSpace;
 using html::Has;
-using html::IsSpace;
 
 std::string_view AttributeOf(const GumboNode* node, const char* name) {
   const GumboAttribute* a = gumbo_get_attribute(&node->v.element.attributes, name);
@@ -56,7 +56,7 @@ std::string NameOf(const GumboNode* node) {
   std::string name(source.data != nullptr ? source.length : 0, '\0');
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = source.data[i];
-    name[i] = html::Lower(c);
+    name[i] = ascii::Lower(c);
   }
   // A name that is not a plain word would break the markup written from it.
   const bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {

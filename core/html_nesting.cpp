@@ -14,10 +14,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 #include "core/html_tag_traits.hpp"
 
 namespace langxing::html {
+
+using namespace ascii;  // the markup's character classes and case rules
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 #include "core/html_attributes.hpp"
 #include "core/html_nesting.hpp"
 #include "core/html_parse.hpp"
@@ -32,9 +32,9 @@ using html::WalkDescendants;
 // How much of a page is looked at to tell markup from binary data.
 constexpr std::size_t kBinaryScanLength = 1024;
 
+using ascii::IsAllSpace;
+using ascii::IsSpace;
 using html::Has;
-using html::IsAllSpace;
-using html::IsSpace;
 
 GumboTag TagOf(const GumboNode* node) {
   return IsElement(node) ? node->v.element.tag : GUMBO_TAG_UNKNOWN;

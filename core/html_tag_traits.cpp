@@ -6,9 +6,11 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/html_ascii.hpp"
+#include "core/ascii.hpp"
 
 namespace langxing::html {
+
+using namespace ascii;  // the markup's character classes and case rules
 
 namespace {
 

@@ -3,21 +3,12 @@
 
 #include <algorithm>
 
+#include "core/ascii.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"
 
 namespace langxing {
 namespace {
-
-char16_t AsciiLower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-std::u16string Lower(std::u16string_view text) {
-  std::u16string out(text);
-  for (char16_t& c : out) c = AsciiLower(c);
-  return out;
-}
 
 struct AddressParts {
   std::u16string scheme;  // "http" or "https", lower case
@@ -32,7 +23,7 @@ std::optional<AddressParts> SplitAddress(std::u16string_view address) {
   AddressParts parts;
   const std::size_t colon = address.find(u"://");
   if (colon == std::u16string_view::npos) return std::nullopt;
-  parts.scheme = Lower(address.substr(0, colon));
+  parts.scheme = ascii::LowerAscii(address.substr(0, colon));
   if (parts.scheme != u"http" && parts.scheme != u"https") return std::nullopt;
   std::u16string_view rest = address.substr(colon + 3);
   const std::size_t authorityEnd = std::min(rest.find_first_of(u"/?#"), rest.size());
@@ -40,7 +31,7 @@ std::optional<AddressParts> SplitAddress(std::u16string_view address) {
   // A user name in the address is no portal page a person copies from a browser.
   if (authority.find(u'@') != std::u16string_view::npos) return std::nullopt;
   const std::size_t portColon = authority.find(u':');
-  parts.host = Lower(authority.substr(0, portColon));
+  parts.host = ascii::LowerAscii(authority.substr(0, portColon));
   if (portColon != std::u16string_view::npos) parts.port = authority.substr(portColon);
   if (parts.host.empty()) return std::nullopt;
   rest = rest.substr(authorityEnd);

@@ -10,11 +10,11 @@
 
 namespace langxing {
 
-// Text with &, < and > escaped, for element content.
-std::string EscapedText(std::string_view text);
-
-// Text with &, " and < escaped, for a double-quoted attribute value.
-std::string EscapedAttribute(std::string_view text);
+// Text with &, < and the markup's `delimiter` escaped: '>' for element content, '"' for a
+// double-quoted attribute value.
+std::string Escaped(std::string_view text, char delimiter);
+inline std::string EscapedText(std::string_view text) { return Escaped(text, '>'); }
+inline std::string EscapedAttribute(std::string_view text) { return Escaped(text, '"'); }
 
 // An http(s) or protocol-relative address, made absolute (https); empty for anything else
 // (javascript:, data:, a relative path).

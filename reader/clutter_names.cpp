@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ascii.hpp"
+
 namespace langxing {
 
 namespace {
@@ -25,8 +27,6 @@ constexpr std::array<std::string_view, 11> kArticleParts = {
     "article", "artibody", "content", "main", "text", "body",
     "post",    "detail",   "story",   "art_", "txt"};
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsWordChar(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
 // The element's class and id names in lower case, split into words at every other character
@@ -36,7 +36,7 @@ std::vector<std::string> NameWords(const HtmlElement& element) {
   for (const char* attribute : {"class", "id"}) {
     std::string word;
     for (const char c : element.Attribute(attribute)) {
-      const char lower = Lower(c);
+      const char lower = ascii::Lower(c);
       if (IsWordChar(lower)) {
         word.push_back(lower);
       } else if (!word.empty()) {
@@ -53,7 +53,7 @@ std::vector<std::string> NameWords(const HtmlElement& element) {
 std::string LowerNames(const HtmlElement& element) {
   std::string names;
   for (const char* attribute : {"class", "id"}) {
-    for (const char c : element.Attribute(attribute)) names.push_back(Lower(c));
+    for (const char c : element.Attribute(attribute)) names.push_back(ascii::Lower(c));
     names.push_back(' ');
   }
   return names;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/ascii.hpp"
 #include "core/html_element.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"
@@ -18,12 +19,10 @@ namespace {
 
 constexpr std::size_t npos = std::u16string_view::npos;
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
 bool StartsWithIgnoringCase(std::u16string_view text, std::size_t at, std::u16string_view word) {
   if (text.size() - at < word.size()) return false;
   for (std::size_t i = 0; i < word.size(); ++i) {
-    if (Lower(text[at + i]) != word[i]) return false;
+    if (ascii::Lower(text[at + i]) != word[i]) return false;
   }
   return true;
 }

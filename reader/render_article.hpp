@@ -13,10 +13,10 @@
 namespace langxing {
 
 struct ReaderSettings {
-  std::uint8_t showImages = 1;             // Check1's value; 0 hides images
-  std::uint8_t showVideo = 0;              // Check2's value; 0 hides video players
-  std::u16string backgroundColour = u"0";  // Text1's text, used verbatim
-  std::int16_t fontSize = 14;              // HScroll1's value, in pixels
+  std::uint8_t showImages = 1;             // 0 hides images
+  std::uint8_t showVideo = 0;              // 0 hides video players
+  std::u16string backgroundColour = u"0";  // the colour text, used verbatim
+  std::int16_t fontSize = 14;              // the article's font size, in pixels
 };
 
 // Downloads the page, decoded by the charset it names (where it names none: "utf-8" on the blog

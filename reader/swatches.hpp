@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The eight background colour swatches of the settings pane.
+// The eight background colours the reader offers, with the colour text each one gives.
 #pragma once
 
 #include <array>
@@ -10,7 +10,7 @@
 
 namespace langxing {
 
-// A control colour value: red + 256 * green + 65536 * blue.
+// A colour value: red + 256 * green + 65536 * blue.
 constexpr std::uint32_t ColourValue(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return r + 256u * g + 65536u * b;
 }
@@ -34,18 +34,19 @@ std::optional<std::uint32_t> DecimalValue(std::u16string_view text);
 std::optional<std::uint32_t> ColourValueOfDecimal(std::u16string_view text);
 
 struct Swatch {
-  std::string_view name;        // "Picture9", ...
-  int left, top;                // twips inside Frame4
+  std::string_view name;        // the name the swatch is known by ("Picture9", ...)
+  int left, top;                // its place among the swatches (left, top), in twips
   std::uint32_t colour;         // own colour value
   std::uint32_t pressedColour;  // colour value while pressed
-  std::u16string_view literal;  // colour text written to Text1; empty = computed from colour
+  std::u16string_view literal;  // the colour text it gives; empty = computed from colour
 };
 
-// In screen order: Picture9, Picture10, Picture3, Picture4, Picture8, Picture5, Picture6, Picture7.
+// In the order they are shown: Picture9, Picture10, Picture3, Picture4, Picture8, Picture5,
+// Picture6, Picture7.
 extern const std::array<Swatch, 8> Swatches;
 
-// The colour text a press writes to Text1: the literal, or the saved colour value (decimal
-// text) as upper-case hexadecimal without leading zeros and without "#".
+// The background colour text a choice of the swatch gives: the literal, or the saved colour value
+// (decimal text) as upper-case hexadecimal without leading zeros and without "#".
 std::u16string SwatchColourText(const Swatch& swatch, std::u16string_view savedColourDecimal);
 
 }  // namespace langxing

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "update/announcement.hpp"
 
+#include "core/ascii.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"
 
@@ -13,14 +14,10 @@ std::u16string ElementOf(std::u16string_view block, std::u16string_view tag,
   return TrimSpaces(ExtractBetween(block, tag, endTag));
 }
 
-bool IsAsciiAlpha(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
-
 bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (AsciiLower(text[i]) != prefix[i]) return false;
+    if (ascii::Lower(text[i]) != prefix[i]) return false;
   return true;
 }
 
@@ -73,7 +70,7 @@ bool IsOpenableDownloadAddress(std::u16string_view address) {
   if (host.empty()) return false;
   // A host name must hold at least one letter or digit; "http://./" or "http://-" is no address.
   for (const char16_t c : host)
-    if (IsAsciiAlpha(c) || (c >= u'0' && c <= u'9') || c >= 0x80) return true;
+    if (ascii::IsAlpha(c) || (c >= u'0' && c <= u'9') || c >= 0x80) return true;
   return false;
 }
 
