@@ -21,10 +21,10 @@
 #include "core/html_charset.hpp"
 #include "core/html_document.hpp"
 #include "core/http.hpp"
-#include "headlines/roll_feed_address.hpp"
 #include "core/text.hpp"
 #include "headlines/headlines.hpp"
 #include "headlines/roll_feed.hpp"
+#include "headlines/roll_feed_address.hpp"
 #include "tests/portal/sample_feeds.hpp"
 #include "tests/support/window_controls.hpp"
 

@@ -8,8 +8,8 @@
 
 #include "catalog/catalog.hpp"
 #include "catalog/channel_file.hpp"
-#include "headlines/roll_feed_address.hpp"
 #include "core/text.hpp"
+#include "headlines/roll_feed_address.hpp"
 
 namespace langxing {
 namespace {

@@ -2,10 +2,10 @@
 // Today's roll feed: arbitrary bytes as the feed's answer, as a channel address and as a page
 // that may name its feed. Every entry must open the http(s) address it was made for, and no
 // title may hold the "url=" that opening looks for; a page names only the portal's feed.
-#include "headlines/roll_feed_address.hpp"
-#include "headlines/roll_feed_page.hpp"
 #include "core/text.hpp"
 #include "headlines/roll_feed.hpp"
+#include "headlines/roll_feed_address.hpp"
+#include "headlines/roll_feed_page.hpp"
 #include "reader/article_address.hpp"
 #include "tests/fuzz/fuzz_input.hpp"
 

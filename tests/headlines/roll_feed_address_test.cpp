@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "headlines/roll_feed_page.hpp"
 #include "core/text.hpp"
+#include "headlines/roll_feed_page.hpp"
 
 namespace langxing {
 namespace {

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdio>
 
+#include "core/text.hpp"
 #include "headlines/roll_feed_address.hpp"
 #include "headlines/roll_feed_page.hpp"
-#include "core/text.hpp"
 #include "tests/portal/images.hpp"
 #include "tests/portal/page_markup.hpp"
 #include "tests/portal/portal_url.hpp"

@@ -7,10 +7,10 @@
 #include <set>
 #include <sstream>
 
-#include "headlines/roll_feed_address.hpp"
-#include "headlines/roll_feed_page.hpp"
 #include "core/text.hpp"
 #include "headlines/roll_feed.hpp"
+#include "headlines/roll_feed_address.hpp"
+#include "headlines/roll_feed_page.hpp"
 #include "reader/article_address.hpp"
 #include "tests/portal/portal_url.hpp"
 #include "tests/portal/sample_feeds.hpp"
