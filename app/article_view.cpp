@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMenu>
+#include <QTimer>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
 #include <QWebEngineFileSystemAccessRequest>
@@ -24,6 +25,7 @@
 
 #include "app/address_opener.hpp"
 #include "app/certificate_trust.hpp"
+#include "app/hang_watch.hpp"
 #include "app/resource_policy.hpp"
 #include "app/written_page.hpp"
 #include "reader/render_article.hpp"
@@ -205,52 +207,26 @@ ArticleView::ArticleView(QWidget* parent)
     profile_->installUrlSchemeHandler(WrittenPageScheme, writtenPages_);
   }
 
-  writeWatch_.setSingleShot(true);
-  writeWatch_.setInterval(kWriteWatchMs);
-  connect(&writeWatch_, &QTimer::timeout, this, &ArticleView::ProbeRenderer);
-  answerWatch_.setSingleShot(true);
-  answerWatch_.setInterval(kRendererAnswerMs);
-  connect(&answerWatch_, &QTimer::timeout, this, [this] {
-    if (writeShown_ || killedFor_ == writes_) return;
-    // The renderer holds the written page, parsed: only its pictures are still on their way
-    // (a slow picture host). Nothing hangs.
-    if (answered_ && parsed_) return;
-    // The page shown before answers and the write has not reached a renderer yet (one is
-    // being started for it, say): it is on its way, nothing hangs.
-    if (answered_ && onItsWay_) {
-      writeWatch_.start();
-      return;
-    }
-    // The renderer is still parsing the written page and has got further since the last
-    // round (a page of megabytes): it is working, not hung. It gets another round.
-    const bool progressedBefore = progressedLastRound_;
-    progressedLastRound_ = answered_ && progressed_;
-    if (progressedLastRound_) {
-      writeWatch_.start();
-      return;
-    }
-    // A renderer last seen getting on with the page may be laying out what it parsed, in one
-    // go that takes seconds on a busy machine, and so miss one question. It gets one more
-    // round; a renderer that then still does not answer is hung.
-    if (!answered_ && progressedBefore) {
-      writeWatch_.start();
-      return;
-    }
-    // The renderer answers but the write still does not show: the engine may be busy with
-    // the page shown before (its compositing, say). It gets one more round of the watch.
-    if (answered_ && stalledFor_ != writes_) {
-      stalledFor_ = writes_;
-      writeWatch_.start();
-      return;
-    }
-    // The renderer has not answered for seconds while a page waits to be shown, or the write
-    // has stayed unshown for two rounds: it is hung (a page that never yields, a stopped
-    // process, an engine that produces no frame). Ending it makes way for a new one.
-    killedFor_ = writes_;
-    // No renderer yet: the first page is still on its way, nothing hangs.
-    const qint64 pid = page()->renderProcessPid();
-    if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGKILL);  // reported as renderProcessTerminated
-  });
+  hangWatch_ = new HangWatch(
+      {.writeShown = [this] { return writeShown_; },
+       .writePending = [this] { return writePending_; },
+       .ask =
+           [this](const QString& script, std::function<void(const QVariant&)> answer) {
+             page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, std::move(answer));
+           },
+       .holdsLatestWrite =
+           [this](const QUrl& shown) {
+             return writtenPages_ != nullptr ? writtenPages_->IsLatest(shown)
+                                             : !shown.isEmpty() && shown == QUrl(writtenBase_);
+           },
+       .endRenderer =
+           [this] {
+             // No renderer yet: the first page is still on its way, nothing hangs.
+             const qint64 pid = page()->renderProcessPid();
+             // Reported as renderProcessTerminated.
+             if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGKILL);
+           }},
+      this);
 
   InstallPage();
   connect(this, &QWebEngineView::urlChanged, this, [this] { writePending_ = false; });
@@ -296,8 +272,7 @@ ArticleView::~ArticleView() {
   // callbacks may already be going away, so nothing is passed on from here.
   TitleChange = nullptr;
   DocumentComplete = nullptr;
-  writeWatch_.stop();
-  answerWatch_.stop();
+  hangWatch_->Stop();
   disconnect(this, nullptr, this, nullptr);
   for (const QMetaObject::Connection& connection : pageConnections_) disconnect(connection);
   // The page must go before the profile it was made with.
@@ -318,7 +293,7 @@ void ArticleView::SetLoadVideo(bool load) { resources_->SetVideo(load); }
 void ArticleView::Navigate(const std::u16string& url) {
   writePending_ = false;
   writeShown_ = true;  // nothing written waits to be shown
-  writeWatch_.stop();
+  hangWatch_->StopWriteWatch();
   ownNavigation_ = true;
   load(QUrl(QString::fromStdU16String(url)));
 }
@@ -336,10 +311,7 @@ void ArticleView::WriteDocument(const std::u16string& html, const std::u16string
   writePending_ = true;
   writeShown_ = false;
   ownNavigation_ = false;
-  ++writes_;
-  elementsParsed_ = 0;  // any elements of this write are progress over the page shown before
-  progressedLastRound_ = false;
-  writeWatch_.start();
+  hangWatch_->WriteStarted();
   const QString based = WithBaseAddress(WithStillStyle(page), writtenBase_);
   if (writtenPages_) {
     load(writtenPages_->Store(based));
@@ -355,8 +327,7 @@ void ArticleView::OnLoadFinished(bool ok) {
   // A load cut short (by a renderer that went away, say) does not show the latest write.
   if (ok && (writtenPages_ == nullptr || writtenPages_->IsLatest(url()))) {
     writeShown_ = true;
-    writeWatch_.stop();
-    answerWatch_.stop();
+    hangWatch_->Stop();
   }
   if (DocumentComplete) DocumentComplete();
 }
@@ -386,53 +357,19 @@ bool ArticleView::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationTy
   return true;
 }
 
-// The renderer has not shown the latest write in time: ask it which page it holds and whether
-// that is parsed. An answer that does not come in time means it is hung (see the answer watch
-// in the constructor).
-void ArticleView::ProbeRenderer() {
-  if (writeShown_) return;
-  probed_ = writes_;
-  answered_ = false;
-  parsed_ = false;
-  progressed_ = false;
-  onItsWay_ = false;
-  const std::uint64_t probe = probed_;
-  const bool pendingWhenAsked = writePending_;
-  // While the parser is at work the answer is how many elements it has made so far.
-  page()->runJavaScript(
-      QStringLiteral("document.readyState === 'loading' ? "
-                     "document.getElementsByTagName('*').length : location.href"),
-      QWebEngineScript::ApplicationWorld, [this, probe, pendingWhenAsked](const QVariant& answer) {
-        if (probe != probed_) return;
-        answered_ = true;
-        if (answer.typeId() != QMetaType::QString) {
-          const qint64 elements = answer.toLongLong();
-          progressed_ = elements > elementsParsed_;
-          elementsParsed_ = elements;
-          return;
-        }
-        const QUrl shown(answer.toString());
-        parsed_ = writtenPages_ != nullptr ? writtenPages_->IsLatest(shown)
-                                           : !shown.isEmpty() && shown == QUrl(writtenBase_);
-        onItsWay_ = !parsed_ && pendingWhenAsked;
-      });
-  answerWatch_.start();
-}
-
 // The renderer behind the page died or was ended: a new page takes its place, and the page
 // last written is loaded into it again, once per write (a page that kills every renderer it
 // meets is then left, and the next write shows as usual).
 void ArticleView::OnRendererGone() {
-  answerWatch_.stop();
-  writeWatch_.stop();
+  hangWatch_->Stop();
   const bool wasWritten = !writeShown_ || ShowsWrittenPage();
   InstallPage();
-  if (!wasWritten || reloadedFor_ == writes_) {
+  if (!wasWritten || reloadedFor_ == hangWatch_->Writes()) {
     writePending_ = false;
     writeShown_ = true;
     return;
   }
-  reloadedFor_ = writes_;
+  reloadedFor_ = hangWatch_->Writes();
   if (writtenPages_ && writtenPages_->HasPage()) {
     writePending_ = true;
     load(writtenPages_->Latest());

@@ -5,7 +5,6 @@
 // leaves only through the user's own link clicks, and a renderer that dies or hangs is replaced.
 #pragma once
 
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cstdint>
@@ -13,6 +12,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "app/hang_watch.hpp"
 
 class AddressOpener;
 class QWebEngineProfile;
@@ -61,8 +62,8 @@ class ArticleView final : public QWebEngineView {
   // How long a write may go unshown before the renderer is asked whether it still answers,
   // and how long it then has to answer before it counts as hung and is replaced. A renderer
   // that answers but leaves the write unshown through a second such round is replaced too.
-  static constexpr int kWriteWatchMs = 1500;
-  static constexpr int kRendererAnswerMs = 2500;
+  static constexpr int kWriteWatchMs = HangWatch::kWriteWatchMs;
+  static constexpr int kRendererAnswerMs = HangWatch::kRendererAnswerMs;
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -74,7 +75,6 @@ class ArticleView final : public QWebEngineView {
   void OnLoadFinished(bool ok);
   bool ShowsWrittenPage() const;
   bool FollowLink(const QUrl& url);
-  void ProbeRenderer();
   void OnRendererGone();
 
   QWebEngineProfile* profile_;
@@ -93,22 +93,7 @@ class ArticleView final : public QWebEngineView {
   // redirects are part of it and are followed.
   bool ownNavigation_ = false;
 
-  // The hang watch of the latest write: the writes so far, the write the renderer was last
-  // probed for and whether it answered, and the writes a hung renderer was ended for and the
-  // written page was loaded again for (once each).
-  QTimer writeWatch_;
-  QTimer answerWatch_;
-  std::uint64_t writes_ = 0;
-  std::uint64_t probed_ = 0;
-  bool answered_ = false;
-  bool parsed_ = false;    // the answer: the latest write is parsed, its pictures may still load
-  bool onItsWay_ = false;  // the answer came from the page before, the write not yet committed
-  std::uint64_t stalledFor_ = 0;  // the write the renderer answered for but did not show
-  // How many elements the parser had made of the latest write at the last probe; whether the
-  // latest probe found it further on, and whether the round before the latest one did.
-  qint64 elementsParsed_ = 0;
-  bool progressed_ = false;
-  bool progressedLastRound_ = false;
-  std::uint64_t killedFor_ = 0;
+  HangWatch* hangWatch_ = nullptr;  // owned by the view
+  // The write the written page was loaded again for after its renderer went (once each).
   std::uint64_t reloadedFor_ = 0;
 };
