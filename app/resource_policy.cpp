@@ -45,7 +45,6 @@ void ResourcePolicy::SetArticle(const QUrl& article) {
                    .toEncoded() +
                '/';
   }
-  const std::lock_guard lock(mutex_);
   referrer_ = referrer;
 }
 
@@ -56,7 +55,6 @@ void ResourcePolicy::interceptRequest(QWebEngineUrlRequestInfo& info) {
   }
   if (info.firstPartyUrl().scheme() != QLatin1String(WrittenPageScheme)) return;
   if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame) return;
-  const std::lock_guard lock(mutex_);
   if (referrer_.isEmpty()) return;
   // Nothing of an https article goes out in the clear, as with a browser's own policy.
   if (referrer_.startsWith("https:") && info.requestUrl().scheme() != QLatin1String("https"))

@@ -9,8 +9,6 @@
 #include <QUrl>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
-#include <atomic>
-#include <mutex>
 
 // Whether a request of this kind for url may go out under the given options. Main frames are
 // always let through: which pages the view shows is decided where navigations are accepted.
@@ -20,8 +18,9 @@ bool MayFetch(QWebEngineUrlRequestInfo::ResourceType type, const QUrl& url, bool
 // Whether url is on the portal's domain (the domain itself or a host under it).
 bool IsPortalHost(const QUrl& url);
 
-// The interceptor on the article view's profile. The options may be changed from the window
-// while the engine asks.
+// The interceptor on the article view's profile. Qt 6 calls interceptRequest on the UI thread
+// (for an interceptor installed on a profile or a page), the thread the window changes the
+// options on, so they need no lock.
 class ResourcePolicy final : public QWebEngineUrlRequestInterceptor {
   Q_OBJECT
 
@@ -38,8 +37,7 @@ class ResourcePolicy final : public QWebEngineUrlRequestInterceptor {
   void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
  private:
-  std::atomic<bool> pictures_{true};
-  std::atomic<bool> video_{false};
-  std::mutex mutex_;
+  bool pictures_ = true;
+  bool video_ = false;
   QByteArray referrer_;  // the article's site, "http://host/"; empty when it has none
 };
