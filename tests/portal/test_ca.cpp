@@ -35,9 +35,9 @@ void AddExtension(X509* cert, X509* issuer, int nid, const std::string& value) {
   X509_EXTENSION_free(extension);
 }
 
-// A certificate for `key` with the subject and validity `spec` gives; the caller sets its issuer
+// A certificate for `key` with the subject and validity `wanted` names; the caller sets its issuer
 // and extensions and signs it.
-X509* NewCertificate(EVP_PKEY* key, const CertificateSpec& spec) {
+X509* NewCertificate(EVP_PKEY* key, const CertificateSpec& wanted) {
   X509* cert = X509_new();
   Require(cert != nullptr, "make a certificate");
   X509_set_version(cert, 2);
@@ -47,11 +47,11 @@ X509* NewCertificate(EVP_PKEY* key, const CertificateSpec& spec) {
   BIGNUM* number = BN_bin2bn(serial, sizeof serial, nullptr);
   BN_to_ASN1_INTEGER(number, X509_get_serialNumber(cert));
   BN_free(number);
-  X509_gmtime_adj(X509_getm_notBefore(cert), spec.notBeforeDays * kDay);
-  X509_gmtime_adj(X509_getm_notAfter(cert), spec.notAfterDays * kDay);
+  X509_gmtime_adj(X509_getm_notBefore(cert), wanted.notBeforeDays * kDay);
+  X509_gmtime_adj(X509_getm_notAfter(cert), wanted.notAfterDays * kDay);
   X509_set_pubkey(cert, key);
-  if (spec.lookalikeOf != nullptr) {
-    X509_set_subject_name(cert, X509_get_subject_name(spec.lookalikeOf));
+  if (wanted.lookalikeOf != nullptr) {
+    X509_set_subject_name(cert, X509_get_subject_name(wanted.lookalikeOf));
     return cert;
   }
   X509_NAME* name = X509_get_subject_name(cert);
@@ -59,20 +59,20 @@ X509* NewCertificate(EVP_PKEY* key, const CertificateSpec& spec) {
                              reinterpret_cast<const unsigned char*>("Langxing test portal"), -1, -1,
                              0);
   X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8,
-                             reinterpret_cast<const unsigned char*>(spec.commonName.c_str()), -1,
+                             reinterpret_cast<const unsigned char*>(wanted.commonName.c_str()), -1,
                              -1, 0);
   return cert;
 }
 
 // The subject key identifier: the look-alike's own copy of the original's, else the key's hash.
-void AddSubjectKeyIdentifier(X509* cert, const CertificateSpec& spec) {
-  if (spec.lookalikeOf == nullptr) {
+void AddSubjectKeyIdentifier(X509* cert, const CertificateSpec& wanted) {
+  if (wanted.lookalikeOf == nullptr) {
     AddExtension(cert, cert, NID_subject_key_identifier, "hash");
     return;
   }
-  const int index = X509_get_ext_by_NID(spec.lookalikeOf, NID_subject_key_identifier, -1);
+  const int index = X509_get_ext_by_NID(wanted.lookalikeOf, NID_subject_key_identifier, -1);
   Require(index >= 0, "copy a key identifier");
-  X509_add_ext(cert, X509_get_ext(spec.lookalikeOf, index), -1);
+  X509_add_ext(cert, X509_get_ext(wanted.lookalikeOf, index), -1);
 }
 
 CertificateSpec PortalCaSpec() {
@@ -90,26 +90,26 @@ std::vector<std::string> PortalCertificateHosts() {
           "feed.mix.sina.com.cn", "sinaimg.cn",    "*.sinaimg.cn"};
 }
 
-TestCertificate::TestCertificate(const CertificateSpec& spec, const TestCertificate* issuer)
+TestCertificate::TestCertificate(const CertificateSpec& wanted, const TestCertificate* issuer)
     : key_(NewKey()) {
-  cert_.reset(NewCertificate(key_.get(), spec));
+  cert_.reset(NewCertificate(key_.get(), wanted));
   X509* cert = cert_.get();
   X509* issuerCert = issuer != nullptr ? issuer->Certificate() : cert;
   X509_set_issuer_name(cert, X509_get_subject_name(issuerCert));
-  if (spec.authority) {
+  if (wanted.authority) {
     AddExtension(cert, issuerCert, NID_basic_constraints, "critical,CA:TRUE");
     AddExtension(cert, issuerCert, NID_key_usage, "critical,keyCertSign,cRLSign");
   } else {
     AddExtension(cert, issuerCert, NID_basic_constraints, "critical,CA:FALSE");
     AddExtension(cert, issuerCert, NID_key_usage, "critical,digitalSignature");
-    if (!spec.extendedUsage.empty())
-      AddExtension(cert, issuerCert, NID_ext_key_usage, spec.extendedUsage);
+    if (!wanted.extendedUsage.empty())
+      AddExtension(cert, issuerCert, NID_ext_key_usage, wanted.extendedUsage);
   }
-  AddSubjectKeyIdentifier(cert, spec);
+  AddSubjectKeyIdentifier(cert, wanted);
   if (issuer != nullptr)
     AddExtension(cert, issuerCert, NID_authority_key_identifier, "keyid:always");
   std::string names;
-  for (const std::string& host : spec.hosts) names += (names.empty() ? "DNS:" : ",DNS:") + host;
+  for (const std::string& host : wanted.hosts) names += (names.empty() ? "DNS:" : ",DNS:") + host;
   if (!names.empty()) AddExtension(cert, issuerCert, NID_subject_alt_name, names);
   EVP_PKEY* signer = issuer != nullptr ? issuer->Key() : key_.get();
   Require(X509_sign(cert, signer, EVP_sha256()) > 0, "sign a certificate");

@@ -36,7 +36,7 @@ class TestCertificate {
  public:
   // Signed by `issuer`'s key, with its subject as issuer name and its key id as authority key id;
   // self-signed when `issuer` is null.
-  TestCertificate(const CertificateSpec& spec, const TestCertificate* issuer);
+  TestCertificate(const CertificateSpec& wanted, const TestCertificate* issuer);
   TestCertificate(const TestCertificate&) = delete;
   TestCertificate& operator=(const TestCertificate&) = delete;
 
