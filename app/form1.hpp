@@ -19,6 +19,7 @@
 #include "app/layout.hpp"
 #include "app/message_box.hpp"
 #include "core/downloader.hpp"
+#include "core/latest_request_worker.hpp"
 #include "core/page_loader.hpp"
 #include "headlines/headlines.hpp"
 #include "reader/render_article.hpp"
@@ -204,16 +205,13 @@ class Form1 : public QWidget {
   bool IsCurrentRender(std::uint64_t generation) const;
   void EndRender();
   void GiveUpRender();
-  // Waits until no render worker runs any more, or `atMost` has passed.
-  void WaitForRenderWorkers(std::chrono::milliseconds atMost = std::chrono::milliseconds::max());
   void EndRendersWithTheWindow();
   langxing::Downloader* downloader_ = nullptr;
-  // State shared with the render workers, which may outlive the window (form1_reader.cpp).
-  struct RenderWorkers;
-  std::shared_ptr<RenderWorkers> renderWorkers_;
+  // Downloads and renders the newest article on a thread of its own; stopped and joined when
+  // the window goes.
+  langxing::LatestRequestWorker renderWorker_;
   std::function<void(std::function<void()>)> renderPoster_;
   std::uint64_t renderGeneration_ = 0;
-  std::shared_ptr<std::atomic<bool>> renderCancel_;
   bool renderRunning_ = false;
   QTimer* fontSizeSettle_ = nullptr;
   QShortcut* escapeShortcut_ = nullptr;

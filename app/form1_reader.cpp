@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a headline's article in the article view, and rendering the current article again
 // when the font size changes or a page of the portal appears in the view. The download runs on
-// a worker thread; its status texts and its page are handed back to the window's thread, and
-// only the newest render's reach the window.
+// the window's render worker; its status texts and its page are handed back to the window's
+// thread, and only the newest render's reach the window.
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,12 +12,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
-#include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <exception>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 #include "app/article_view.hpp"
@@ -85,52 +80,7 @@ class EnterOpensHeadline final : public QObject {
 
 }  // namespace
 
-// The render worker: one thread that runs the renders in turn, each with the downloader it was
-// given. One download at a time goes through a downloader, and a superseded render ends within
-// moments of its cancel flag being set; a render queued behind it and superseded in turn is
-// dropped before it starts. The thread may outlive the window (closing it does not wait for a
-// download), so it shares only this state, by shared_ptr, and ends once the window has gone and
-// its queue is empty. One thread rather than one per render also keeps the pages' memory in
-// one allocator arena.
-struct Form1::RenderWorkers {
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::deque<std::function<void()>> queued;  // the newest render not yet started, if any
-  bool busy = false;                         // a render is running
-  bool started = false;
-  bool windowGone = false;
-
-  static void Run(const std::shared_ptr<RenderWorkers>& self) {
-    std::unique_lock lock(self->mutex);
-    for (;;) {
-      self->changed.wait(lock, [&] { return self->windowGone || !self->queued.empty(); });
-      if (self->queued.empty()) return;
-      std::function<void()> render = std::move(self->queued.front());
-      self->queued.pop_front();
-      self->busy = true;
-      lock.unlock();
-      render();
-      render = nullptr;  // its page and downloader go here, on this thread
-      lock.lock();
-      self->busy = false;
-      self->changed.notify_all();
-    }
-  }
-
-  void Queue(const std::shared_ptr<RenderWorkers>& self, std::function<void()> render) {
-    const std::lock_guard lock(mutex);
-    queued.clear();
-    queued.push_back(std::move(render));
-    if (!started) {
-      started = true;
-      std::thread([self] { Run(self); }).detach();
-    }
-    changed.notify_all();
-  }
-};
-
 void Form1::ConnectReaderHandlers() {
-  renderWorkers_ = std::make_shared<RenderWorkers>();
   renderPoster_ = MakeUiPoster(this);
   fontSizeSettle_ = new QTimer(this);
   fontSizeSettle_->setSingleShot(true);
@@ -159,20 +109,8 @@ void Form1::ConnectReaderHandlers() {
 void Form1::SetDownloader(langxing::Downloader* downloader) {
   if (downloader == downloader_) return;
   if (RenderInFlight()) EndRender();
-  WaitForRenderWorkers();
+  renderWorker_.CancelAndWait();
   downloader_ = downloader;
-}
-
-void Form1::WaitForRenderWorkers(std::chrono::milliseconds atMost) {
-  RenderWorkers& workers = *renderWorkers_;
-  std::unique_lock lock(workers.mutex);
-  // Whatever is still queued was superseded: it is dropped, not run.
-  workers.queued.clear();
-  const auto done = [&workers] { return !workers.busy; };
-  if (atMost == std::chrono::milliseconds::max())
-    workers.changed.wait(lock, done);
-  else
-    workers.changed.wait_for(lock, atMost, done);
 }
 
 langxing::ReaderSettings Form1::CurrentReaderSettings() const {
@@ -237,8 +175,7 @@ void Form1::SetBusy(bool busy) {
 void Form1::GiveUpRender() {
   fontSizeSettle_->stop();
   ++renderGeneration_;
-  if (renderCancel_) renderCancel_->store(true);
-  renderCancel_.reset();
+  renderWorker_.CancelAll();
   renderRunning_ = false;
 }
 
@@ -257,15 +194,9 @@ void Form1::CancelRender() {
 void Form1::EndRendersWithTheWindow() {
   if (RenderInFlight()) EndRender();
   SetBusy(false);
-  // A downloader the window was given may go with its owner right after the window; a worker
-  // must not be left using it. The window's own downloaders belong to their workers, which
-  // a cancel ends within moments: they are given a moment, so that the program does not end
-  // (and tear its libraries down) under a transfer, but a stuck one is not waited for.
-  WaitForRenderWorkers(downloader_ != nullptr ? std::chrono::milliseconds::max()
-                                              : std::chrono::milliseconds(500));
-  const std::lock_guard lock(renderWorkers_->mutex);
-  renderWorkers_->windowGone = true;
-  renderWorkers_->changed.notify_all();
+  // No render outlives the window: cancelled, a transfer ends within moments and a parse under
+  // way within its bound, and the worker is joined before the window's parts go.
+  renderWorker_.Stop();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -281,7 +212,6 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::RenderIntoView() {
   GiveUpRender();
   const std::uint64_t generation = renderGeneration_;
-  renderCancel_ = std::make_shared<std::atomic<bool>>(false);
   renderRunning_ = true;
   SetBusy(true);
   escapeShortcut_->setEnabled(true);
@@ -299,10 +229,8 @@ void Form1::RenderIntoView() {
     downloader = std::make_shared<langxing::CurlDownloader>();
 
   const auto post = renderPoster_;
-  const auto cancel = renderCancel_;
-  renderWorkers_->Queue(
-      renderWorkers_, [this, generation, url, settings, downloader, post, cancel] {
-        if (cancel->load()) return;
+  renderWorker_.Post(
+      [this, generation, url, settings, downloader, post](const std::atomic<bool>& cancel) {
         // Every task posted runs on the window's thread, and only while the window lives.
         const auto onWindow = [&](std::function<void()> task) {
           post([this, generation, task = std::move(task)] {
@@ -315,7 +243,7 @@ void Form1::RenderIntoView() {
               [&](std::u16string_view text) {
                 onWindow([this, text = std::u16string(text)] { SetPanelText(StatusPanel, text); });
               },
-              cancel.get()));
+              &cancel));
           onWindow([this, generation, html, url] { WriteRender(generation, *html, url); });
         } catch (const std::exception&) {
           // Memory ran out on an enormous page: show the failure page rather than end the program.

@@ -76,5 +76,8 @@ constexpr bool StartsWithIgnoringCase(std::u16string_view s, std::u16string_view
 constexpr bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return EqualsIgnoringCase<char>(a, b);
 }
+constexpr bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return EqualsIgnoringCase<char16_t>(a, b);
+}
 
 }  // namespace langxing::ascii

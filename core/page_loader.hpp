@@ -6,11 +6,11 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/html_serializer.hpp"
 #include "core/http.hpp"
+#include "core/latest_request_worker.hpp"
 
 namespace langxing {
 
@@ -40,8 +40,8 @@ struct DataSources {
 // Navigate fetches on a worker thread with the network rules of HttpGet, decodes and
 // serialises the page there, and raises DocumentComplete through the poster once per
 // navigation, also for a failed load (then the document is empty). A new navigation
-// supersedes the one in flight: its result is dropped, never delivered late. The worker is
-// stopped and joined when the loader goes away.
+// supersedes the one in flight: its transfer is cancelled and its result dropped, never
+// delivered late. The worker is stopped and joined when the loader goes away.
 // An address `sources.rewriteAddress` rewrites is not loaded as a page: its request is fetched
 // and the answer kept for DataText; the document stays empty. A page `sources.findInPage`
 // names a request on is loaded as a page and then that request is fetched.
@@ -77,7 +77,7 @@ class PageLoader final {
  private:
   struct State;
   std::shared_ptr<State> state_;
-  std::thread worker_;
+  LatestRequestWorker worker_;
 };
 
 }  // namespace langxing
