@@ -100,44 +100,22 @@ TEST_F(CliPortal, HeadlinesApologiseForAPageWithoutTheList) {
   EXPECT_EQ(run.err, kHeadlineStatuses);
 }
 
-TEST_F(CliPortal, HeadlinesOfTodaysRollPagesComeFromTheirFeed) {
-  const std::string feed =
+// Today's roll pages and the feed's own address are read through the feed, with the Referer the
+// portal asks of each; a page that names its feed on the page is read with one GET of the page
+// and then the feed, with the page as Referer; a listing stays a listing, and a page that names
+// nothing asks no feed.
+TEST_F(CliPortal, HeadlinesOfRollPagesAndOfPagesThatNameTheirFeed) {
+  const std::string rollFeed =
       "http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=2519&k=&num=50&page=1";
-  Serve(feed,
+  Serve(rollFeed,
         R"({"result":{"status":{"code":0,"msg":"succ"},"data":[)"
         R"({"title":"A股三大指数集体收涨","url":"https:\/\/finance.sina.com.cn\/doc-ia.shtml"},)"
         R"({"title":"","url":"https:\/\/finance.sina.com.cn\/doc-ib.shtml"}]}})",
         "application/json");
-  Serve("http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=1&k=&num=50&page=1",
-        R"({"result":{"status":{"code":11,"msg":"列表和页面没有经过注册"}}})", "application/json");
-  struct Case {
-    const char* url;
-    std::string out;
-    std::string referer;
-  } cases[] = {
-      {"http://finance.sina.com.cn/roll/#pageid=384&lid=2519",
-       "A股三大指数集体收涨;url=https://finance.sina.com.cn/doc-ia.shtml\n",
-       "Referer: http://finance.sina.com.cn/"},
-      {"http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=1&r=0.5",
-       "抱歉！目前暂没发现新的消息\n", "Referer: https://news.sina.com.cn/"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.url);
-    portal_.ClearRequests();
-    const auto run = RunIn(".", {"headlines", "--verbose", "--url", c.url});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, c.out);
-    EXPECT_EQ(run.err, kHeadlineStatuses);
-    ASSERT_EQ(portal_.Requests().size(), 1u);
-    const auto headers = portal_.RequestHeaders(portal_.Requests().front());
-    EXPECT_NE(std::find(headers.begin(), headers.end(), c.referer), headers.end());
-  }
-}
-
-// A page that names its feed on the page is read with one GET of the page and then the feed,
-// with the page as Referer; a listing stays a listing, and a page that names nothing, or does
-// not come whole, asks no feed.
-TEST_F(CliPortal, HeadlinesOfAPageThatNamesItsFeed) {
+  const std::string unregistered =
+      "http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=1&k=&num=50&page=1";
+  Serve(unregistered, R"({"result":{"status":{"code":11,"msg":"列表和页面没有经过注册"}}})",
+        "application/json");
   const std::string feed =
       "http://feed.mix.sina.com.cn/api/roll/get?pageid=121&lid=1356&k=&num=50&page=1";
   Serve(feed,
@@ -159,15 +137,25 @@ TEST_F(CliPortal, HeadlinesOfAPageThatNamesItsFeed) {
         "text/html; charset=utf-8");
   Serve(listing, ListingPage() + config);
   Serve(plain, "<html><body><p>没有列表</p></body></html>");
+  const std::string apology = "抱歉！目前暂没发现新的消息\n";
   struct Case {
     std::string url;
     std::string out;
-    bool feedAsked;
+    std::vector<std::string> requests;
+    std::string referer;  // sent with the last request; "" when it need send none
   } cases[] = {
-      {china, fed, true},
-      {ent, fed, true},
-      {listing, kListingEntries, false},
-      {plain, "抱歉！目前暂没发现新的消息\n", false},
+      {"http://finance.sina.com.cn/roll/#pageid=384&lid=2519",
+       "A股三大指数集体收涨;url=https://finance.sina.com.cn/doc-ia.shtml\n",
+       {rollFeed},
+       "http://finance.sina.com.cn/"},
+      {"http://feed.mix.sina.com.cn/api/roll/get?pageid=384&lid=1&r=0.5",
+       apology,
+       {unregistered},
+       "https://news.sina.com.cn/"},
+      {china, fed, {china, feed}, china},
+      {ent, fed, {ent, feed}, ent},
+      {listing, kListingEntries, {listing}, ""},
+      {plain, apology, {plain}, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url);
@@ -176,12 +164,10 @@ TEST_F(CliPortal, HeadlinesOfAPageThatNamesItsFeed) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err, kHeadlineStatuses);
-    std::vector<std::string> requests{c.url};
-    if (c.feedAsked) requests.push_back(feed);
-    EXPECT_EQ(portal_.Requests(), requests);
-    if (c.feedAsked) {
-      const auto headers = portal_.RequestHeaders(feed);
-      EXPECT_NE(std::find(headers.begin(), headers.end(), "Referer: " + c.url), headers.end());
+    EXPECT_EQ(portal_.Requests(), c.requests);
+    if (!c.referer.empty()) {
+      const auto headers = portal_.RequestHeaders(c.requests.back());
+      EXPECT_NE(std::find(headers.begin(), headers.end(), "Referer: " + c.referer), headers.end());
     }
   }
 

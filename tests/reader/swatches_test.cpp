@@ -15,24 +15,6 @@ const Swatch& SwatchNamed(std::string_view name) {
   throw std::runtime_error("no such swatch");
 }
 
-TEST(Swatches, PressWritesTheColourTextOfEachSwatch) {
-  // The press saves the swatch's own colour value as decimal text; the text written to Text1
-  // is computed from it for the greys and white, a fixed literal for the others.
-  struct Case {
-    std::string_view name;
-    std::u16string_view text;
-  } cases[] = {
-      {"Picture9", u"FFFFFF"},  {"Picture10", u"E0E0E0"}, {"Picture3", u"C0C0C0"},
-      {"Picture4", u"808080"},  {"Picture8", u"#CDC8B1"}, {"Picture5", u"#CDBA96"},
-      {"Picture6", u"#B0C4DE"}, {"Picture7", u"#2E8B57"},
-  };
-  for (const Case& c : cases) {
-    const Swatch& s = SwatchNamed(c.name);
-    const std::string saved = std::to_string(s.colour);
-    EXPECT_EQ(SwatchColourText(s, std::u16string(saved.begin(), saved.end())), c.text) << c.name;
-  }
-}
-
 TEST(Swatches, ColourValueOfDecimalTakesPlainNumbersUpToWhite) {
   struct Case {
     std::u16string_view text;
