@@ -240,6 +240,13 @@ HttpResponse HttpGetUnguarded(const std::string& rawUrl, const std::vector<std::
   if (configured && !caBundle.empty())
     configured = curl_easy_setopt(h, CURLOPT_CAINFO, caBundle.c_str()) == CURLE_OK;
   if (!configured) return failed(curl_easy_strerror(CURLE_FAILED_INIT));
+#if LIBCURL_VERSION_NUM >= 0x075700
+  // A cancelled transfer does not wait for a name lookup still under way: libcurl would join
+  // its lookup thread, which a resolver that does not answer holds for its whole timeout (ten
+  // seconds and more), keeping the next page waiting and the window from closing. The lookup
+  // thread is left to end on its own, and frees what it holds then.
+  curl_easy_setopt(h, CURLOPT_QUICK_EXIT, 1L);
+#endif
 
   transfer.lastByte = Clock::now();
   const CURLcode result = Perform(h, cancel);

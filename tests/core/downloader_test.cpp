@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/downloader.hpp"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <atomic>
@@ -286,6 +293,47 @@ TEST_F(DownloadTest, CancelAbortsAStalledTransfer) {
   canceller.join();
   EXPECT_FALSE(response.ok);
   EXPECT_LT(elapsed, 10s);
+}
+
+// A name server that never answers holds a lookup for the resolver's whole timeout; a cancel
+// must not wait for it. The lookup runs in a child with a mount namespace of its own, where
+// /etc/resolv.conf names a loopback socket that takes queries and answers none. Skipped where
+// the child may not make the namespace or take port 53 (needs root).
+TEST_F(DownloadTest, CancelDoesNotWaitForANameServerThatNeverAnswers) {
+  constexpr int kSkip = 77;
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    const int silent = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(53);
+    address.sin_addr.s_addr = htonl(0x7F000035);  // 127.0.0.53
+    char conf[] = "/tmp/langxing-resolv-XXXXXX";
+    const int confFd = mkstemp(conf);
+    const char text[] = "nameserver 127.0.0.53\noptions timeout:5 attempts:2\n";
+    if (silent < 0 || bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        confFd < 0 || write(confFd, text, sizeof text - 1) != sizeof text - 1 ||
+        unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+        mount(conf, "/etc/resolv.conf", nullptr, MS_BIND, nullptr) != 0)
+      _exit(kSkip);
+    unlink(conf);
+    std::atomic<bool> cancel{false};
+    std::thread canceller([&cancel] {
+      std::this_thread::sleep_for(200ms);
+      cancel = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const HttpResponse response = HttpGet("http://unanswered.invalid/", {}, {}, &cancel);
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    canceller.join();
+    _exit(response.failure == LoadFailure::kCancelled && elapsed < 3s ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kSkip) GTEST_SKIP() << "no mount namespace or port 53 here";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the cancel waited for the lookup, or did not cancel";
 }
 
 // With the program's own limits: no byte for 10 s fails the transfer, a slow one goes on.
