@@ -95,18 +95,11 @@ std::size_t EmbedEnd(std::u16string_view text, std::size_t at) {
   return end;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string PercentDecoded(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const int high = i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+    const int high = i + 2 < text.size() ? ascii::HexDigitValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? ascii::HexDigitValue(text[i + 2]) : -1;
     if (text[i] == '%' && low >= 0) {
       out.push_back(static_cast<char>(high * 16 + low));
       i += 2;

@@ -91,6 +91,10 @@ TEST(Utf8Test, RoundTripsAndReplacesInvalidSequencesAsBrowsersDo) {
   const std::u16string chinese = u"朗星快报 1.2 \U0001F600";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(chinese)), chinese);
   EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', u'\xD800'}), "a\xEF\xBF\xBD");
+  // A trail unit alone, or before its lead, stands for no character.
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'\xDE00', u'\xD83D', u'b'}),
+            "\xEF\xBF\xBD\xEF\xBF\xBD"
+            "b");
 
   // One U+FFFD for each malformed sequence's longest well-formed start; the byte that broke
   // it starts the next sequence.
