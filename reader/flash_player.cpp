@@ -20,11 +20,7 @@ namespace {
 constexpr std::size_t npos = std::u16string_view::npos;
 
 bool StartsWithIgnoringCase(std::u16string_view text, std::size_t at, std::u16string_view word) {
-  if (text.size() - at < word.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (ascii::Lower(text[at + i]) != word[i]) return false;
-  }
-  return true;
+  return ascii::StartsWithIgnoringCase(text.substr(at), word);
 }
 
 std::size_t FindIgnoringCase(std::u16string_view text, std::u16string_view word, std::size_t from) {
