@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/ascii.hpp"
+#include "core/collapsed_space.hpp"
 #include "core/html_element.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"

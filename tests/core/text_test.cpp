@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/collapsed_space.hpp"
+
 namespace langxing {
 namespace {
 
@@ -85,6 +87,35 @@ TEST(TrimSpacesTest, TrimsTheSpaceCharacterOnly) {
   EXPECT_EQ(TrimSpaces(u"   "), u"");
   EXPECT_EQ(TrimSpaces(u" a b "), u"a b");
   EXPECT_EQ(TrimSpaces(u"\u30001.2"), u"\u30001.2");
+}
+
+TEST(CollapsedSpaceTest, RunsOfWhiteSpaceAndNoBreakSpacesAreOneBlankTrimmed) {
+  const struct {
+    std::string text, expected;
+  } cases[] = {
+      {" a \t\n b\f\rc ", "a b c"},
+      {"\xC2\xA0x\xC2\xA0 \xC2\xA0y\xC2\xA0", "x y"},
+      {"   ", ""},
+      {"\xC2"
+       "b\xC2",
+       "\xC2"
+       "b\xC2"},  // a lead byte without A0 is a character
+      {"a\xE3\x80\x80"
+       "b",
+       "a\xE3\x80\x80"
+       "b"},  // the ideographic space is no white space here
+  };
+  for (const auto& c : cases) EXPECT_EQ(CollapsedSpace(c.text), c.expected) << c.text;
+
+  // Pieces: a break is a run of its own, joined with the white space around it.
+  SpaceCollapser pieces;
+  pieces.Break();
+  pieces.Append("a ");
+  pieces.Break();
+  pieces.Append(" b");
+  pieces.Append("c");
+  pieces.Break();
+  EXPECT_EQ(pieces.Take(), "a bc");
 }
 
 TEST(Utf8Test, RoundTripsAndReplacesInvalidSequencesAsBrowsersDo) {
