@@ -9,27 +9,16 @@
 namespace langxing {
 namespace {
 
-const Swatch& SwatchNamed(std::string_view name) {
-  for (const Swatch& s : Swatches)
-    if (s.name == name) return s;
-  throw std::runtime_error("no such swatch");
-}
-
 TEST(Swatches, PressWritesTheColourTextOfEachSwatch) {
-  // The press saves the swatch's own colour value as decimal text; the text written to Text1
-  // is computed from it for the greys and white, a fixed literal for the others.
-  struct Case {
-    std::string_view name;
-    std::u16string_view text;
-  } cases[] = {
-      {"Picture9", u"FFFFFF"},  {"Picture10", u"E0E0E0"}, {"Picture3", u"C0C0C0"},
-      {"Picture4", u"808080"},  {"Picture8", u"#CDC8B1"}, {"Picture5", u"#CDBA96"},
-      {"Picture6", u"#B0C4DE"}, {"Picture7", u"#2E8B57"},
-  };
-  for (const Case& c : cases) {
-    const Swatch& s = SwatchNamed(c.name);
-    const std::string saved = std::to_string(s.colour);
-    EXPECT_EQ(SwatchColourText(s, std::u16string(saved.begin(), saved.end())), c.text) << c.name;
+  // The press saves the swatch's own colour value as decimal text; the colour text is computed
+  // from it for white and the greys, a fixed literal for the others.
+  const std::u16string_view texts[] = {u"FFFFFF",  u"E0E0E0",  u"C0C0C0",  u"808080",
+                                       u"#CDC8B1", u"#CDBA96", u"#B0C4DE", u"#2E8B57"};
+  ASSERT_EQ(std::size(texts), Swatches.size());
+  for (std::size_t i = 0; i < Swatches.size(); ++i) {
+    const std::string saved = std::to_string(Swatches[i].colour);
+    EXPECT_EQ(SwatchColourText(Swatches[i], std::u16string(saved.begin(), saved.end())), texts[i])
+        << i;
   }
 }
 
@@ -62,7 +51,7 @@ TEST(Swatches, RgbOfSplitsTheValueLowByteRed) {
 }
 
 TEST(Swatches, ComputedTextIsUpperHexWithoutLeadingZeros) {
-  const Swatch& grey = SwatchNamed("Picture3");
+  const Swatch& silver = Swatches[2];
   struct Case {
     std::u16string_view saved, text;
   } cases[] = {
@@ -78,10 +67,10 @@ TEST(Swatches, ComputedTextIsUpperHexWithoutLeadingZeros) {
       {u"99999999999", u"0"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(SwatchColourText(grey, c.saved), c.text)
+    EXPECT_EQ(SwatchColourText(silver, c.saved), c.text)
         << std::string(c.saved.begin(), c.saved.end());
   // A literal swatch ignores the saved value.
-  EXPECT_EQ(SwatchColourText(SwatchNamed("Picture7"), u"0"), u"#2E8B57");
+  EXPECT_EQ(SwatchColourText(Swatches[7], u"0"), u"#2E8B57");
 }
 
 }  // namespace
