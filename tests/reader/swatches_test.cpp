@@ -9,19 +9,6 @@
 namespace langxing {
 namespace {
 
-TEST(Swatches, PressWritesTheColourTextOfEachSwatch) {
-  // The press saves the swatch's own colour value as decimal text; the colour text is computed
-  // from it for white and the greys, a fixed literal for the others.
-  const std::u16string_view texts[] = {u"FFFFFF",  u"E0E0E0",  u"C0C0C0",  u"808080",
-                                       u"#CDC8B1", u"#CDBA96", u"#B0C4DE", u"#2E8B57"};
-  ASSERT_EQ(std::size(texts), Swatches.size());
-  for (std::size_t i = 0; i < Swatches.size(); ++i) {
-    const std::string saved = std::to_string(Swatches[i].colour);
-    EXPECT_EQ(SwatchColourText(Swatches[i], std::u16string(saved.begin(), saved.end())), texts[i])
-        << i;
-  }
-}
-
 TEST(Swatches, ColourValueOfDecimalTakesPlainNumbersUpToWhite) {
   struct Case {
     std::u16string_view text;
