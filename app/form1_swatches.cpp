@@ -7,7 +7,7 @@
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
 #include "app/settings_pane.hpp"
-#include "reader/swatches.hpp"
+#include "app/swatch_widgets.hpp"
 
 namespace {
 
@@ -19,8 +19,8 @@ QColor ColourOfValue(std::uint32_t value) {
 }  // namespace
 
 void Form1::ConnectSwatchHandlers() {
-  for (const langxing::Swatch& row : langxing::Swatches) {
-    PictureBox* swatch = SwatchByName(row.name);
+  for (const SwatchWidget& widget : SwatchWidgets) {
+    PictureBox* swatch = SwatchByName(widget.name);
     if (swatch == nullptr) continue;
     connect(swatch, &PictureBox::MouseDown, this,
             [this, swatch](int, int, double, double) { Swatch_MouseDown(swatch); });
@@ -31,9 +31,10 @@ void Form1::ConnectSwatchHandlers() {
 
 namespace {
 
+// The reader's swatch the widget stands for.
 const langxing::Swatch* RowOf(const SettingsPane& pane, const PictureBox* swatch) {
-  for (const langxing::Swatch& row : langxing::Swatches)
-    if (swatch != nullptr && pane.SwatchByName(row.name) == swatch) return &row;
+  for (const SwatchWidget& widget : SwatchWidgets)
+    if (swatch != nullptr && pane.SwatchByName(widget.name) == swatch) return widget.swatch;
   return nullptr;
 }
 

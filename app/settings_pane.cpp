@@ -15,7 +15,7 @@
 #include "app/layout.hpp"
 #include "app/named_widget.hpp"
 #include "app/picture_box.hpp"
-#include "reader/swatches.hpp"
+#include "app/swatch_widgets.hpp"
 
 using langxing::PlaceInTwips;
 using langxing::TwipsBox;
@@ -61,17 +61,6 @@ void PlaceCaptionAbove(QLabel* label, const TwipsBox& design, const QWidget* bar
       baseline + label->fontMetrics().tightBoundingRect(label->text()).bottom() + 1;
   const int top = bar->y() - TwipsToPixels(DesignCaptionToBar) - inkBottom;
   if (top < label->y()) label->setGeometry(label->x(), top, label->width(), label->height());
-}
-
-// The colours' names, which a screen reader says for the swatches.
-constexpr std::pair<std::string_view, const char*> SwatchColourNames[] = {
-    {"Picture9", "白色"}, {"Picture10", "浅灰色"}, {"Picture3", "银灰色"}, {"Picture4", "灰色"},
-    {"Picture8", "米色"}, {"Picture5", "驼色"},    {"Picture6", "淡紫色"}, {"Picture7", "绿色"}};
-
-QString SwatchColourName(std::string_view swatch) {
-  for (const auto& [name, colour] : SwatchColourNames)
-    if (name == swatch) return QString::fromUtf8(colour);
-  return QString();
 }
 
 // The design measures the swatches from the frame's outer edge, with the caption in its top 180
@@ -138,16 +127,15 @@ void SettingsPane::CreateSwatches() {
   PictureBox** swatchMembers[] = {&Picture3, &Picture4, &Picture5, &Picture6,
                                   &Picture7, &Picture8, &Picture9, &Picture10};
   for (PictureBox** member : swatchMembers) *member = new PictureBox(Frame4);
-  for (const langxing::Swatch& swatch : langxing::Swatches) {
-    const QString name = QString::fromLatin1(swatch.name.data(), swatch.name.size());
+  for (const SwatchWidget& swatch : SwatchWidgets) {
     PictureBox* box = SwatchByName(swatch.name);
     if (box == nullptr) continue;
-    box->setObjectName(name);
-    const langxing::Rgb rgb = langxing::RgbOf(swatch.colour);
+    box->setObjectName(QString::fromLatin1(swatch.name.data(), swatch.name.size()));
+    const langxing::Rgb rgb = langxing::RgbOf(swatch.swatch->colour);
     box->SetBackColor(QColor(rgb.red, rgb.green, rgb.blue));
     // Reached with Tab like the other settings; Space or Enter presses it.
     box->setFocusPolicy(Qt::StrongFocus);
-    box->setAccessibleName(SwatchColourName(swatch.name));
+    box->setAccessibleName(QString::fromUtf8(swatch.colourName));
   }
 }
 
@@ -158,7 +146,7 @@ void SettingsPane::PlaceCaptions() {
 
 void SettingsPane::PlaceSwatchesInFrame() {
   std::vector<std::pair<PictureBox*, TwipsBox>> boxes;
-  for (const langxing::Swatch& swatch : langxing::Swatches)
+  for (const SwatchWidget& swatch : SwatchWidgets)
     if (PictureBox* box = SwatchByName(swatch.name))
       boxes.push_back({box,
                        {static_cast<double>(swatch.left), static_cast<double>(swatch.top),

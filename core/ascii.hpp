@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // ASCII character classes and case rules, for any code unit (char, char16_t, char32_t): the
 // markup's, the character-set labels', the addresses' and the announcement's. White space is
-// HTML's (space, tab, LF, FF and CR); only A-Z and a-z have a case.
+// HTML's (space, tab, LF, FF and CR); only A-Z and a-z have a case. Also the hexadecimal digits
+// of character references and %XX escapes, and the trimming browsers give an address.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace langxing::ascii {
 
@@ -19,9 +21,45 @@ constexpr bool IsAlpha(Char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+template <typename Char>
+constexpr int HexDigitValue(Char c) {
+  if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
+  if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a') + 10;
+  if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A') + 10;
+  return -1;
+}
+
 template <typename Char>
 constexpr bool IsHexDigit(Char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+  return HexDigitValue(c) >= 0;
+}
+
+// Appends the byte as an address escapes it: "%" and two upper-case hexadecimal digits.
+template <typename Char>
+void AppendPercentEscape(std::basic_string<Char>& out, unsigned char byte) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  out.push_back(static_cast<Char>('%'));
+  out.push_back(static_cast<Char>(kDigits[byte >> 4]));
+  out.push_back(static_cast<Char>(kDigits[byte & 0x0F]));
+}
+
+// The text without the C0 controls and spaces (U+0000 to U+0020) at either end, as a browser
+// trims an address it is given; a char is read as an unsigned byte.
+template <typename Char>
+constexpr std::basic_string_view<Char> TrimmedOfControlsAndSpaces(std::basic_string_view<Char> s) {
+  const auto isControlOrSpace = [](Char c) {
+    return static_cast<std::make_unsigned_t<Char>>(c) <= 0x20;
+  };
+  while (!s.empty() && isControlOrSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isControlOrSpace(s.back())) s.remove_suffix(1);
+  return s;
+}
+constexpr std::string_view TrimmedOfControlsAndSpaces(std::string_view s) {
+  return TrimmedOfControlsAndSpaces<char>(s);
+}
+constexpr std::u16string_view TrimmedOfControlsAndSpaces(std::u16string_view s) {
+  return TrimmedOfControlsAndSpaces<char16_t>(s);
 }
 
 template <typename Char>

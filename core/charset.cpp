@@ -10,6 +10,7 @@
 
 #include "core/ascii.hpp"
 #include "core/text.hpp"
+#include "core/utf16.hpp"
 
 namespace langxing {
 
@@ -183,17 +184,16 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     const auto second = static_cast<unsigned char>(bytes[i + 1]);
     return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
   };
-  auto isLead = [](char16_t u) { return u >= 0xD800 && u <= 0xDBFF; };
-  auto isTrail = [](char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
   std::u16string out;
   out.reserve(bytes.size() / 2 + 1);
   const std::size_t units = bytes.size() / 2;
   for (std::size_t k = 0; k < units; ++k) {
     const char16_t unit = unitAt(2 * k);
-    if (isLead(unit) && k + 1 < units && isTrail(unitAt(2 * k + 2))) {
+    if (utf16::IsLeadSurrogate(unit) && k + 1 < units &&
+        utf16::IsTrailSurrogate(unitAt(2 * k + 2))) {
       out.push_back(unit);
       out.push_back(unitAt(2 * ++k));
-    } else if (isLead(unit) || isTrail(unit)) {
+    } else if (utf16::IsSurrogate(unit)) {
       out.push_back(u'\uFFFD');
     } else {
       out.push_back(unit);

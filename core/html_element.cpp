@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/ascii.hpp"
+#include "core/collapsed_space.hpp"
 #include "core/html_parse.hpp"
 #include "core/html_tag_traits.hpp"
 
@@ -221,42 +222,27 @@ class FragmentWriter {
   std::string out_;
 };
 
+// The visible text: the text pieces with white space collapsed and a blank at every element edge.
 class TextWriter {
  public:
   std::string Write(const GumboNode* element) {
     WalkDescendants(element, *this);
-    return std::move(out_);
+    return text_.Take();
   }
 
   bool Visit(const GumboNode*, unsigned, const GumboNode* child) {
     if (IsElement(child)) {
       if (IsDroppedTag(child->v.element.tag)) return false;
-      pendingSpace_ = true;
+      text_.Break();
       return true;
     }
-    if (IsTextNode(child)) Append(child->v.text.text);
+    if (IsTextNode(child)) text_.Append(child->v.text.text);
     return false;
   }
-  void Leave(const GumboNode*) { pendingSpace_ = true; }
+  void Leave(const GumboNode*) { text_.Break(); }
 
  private:
-  void Append(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const char c = text[i];
-      const bool nbsp = c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA0';
-      if (IsSpace(c) || nbsp) {
-        pendingSpace_ = true;
-        if (nbsp) ++i;
-        continue;
-      }
-      if (pendingSpace_ && !out_.empty()) out_.push_back(' ');
-      pendingSpace_ = false;
-      out_.push_back(c);
-    }
-  }
-
-  std::string out_;
-  bool pendingSpace_ = false;
+  SpaceCollapser text_;
 };
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <string>
 
+#include "core/ascii.hpp"
+
 namespace langxing {
 namespace {
 
@@ -20,28 +22,19 @@ void InitCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-bool IsC0OrSpace(unsigned char c) { return c <= 0x20; }
-
 // Browsers forgive addresses that scrapers hand over: surrounding blanks and control characters
 // are dropped, tabs and line breaks inside vanish, and blanks and non-ASCII bytes are
 // percent-encoded. What remains is what libcurl is asked to fetch. Empty means "no address".
 std::string NormaliseUrl(const std::string& raw) {
-  std::size_t begin = 0;
-  std::size_t end = raw.size();
-  while (begin < end && IsC0OrSpace(static_cast<unsigned char>(raw[begin]))) ++begin;
-  while (end > begin && IsC0OrSpace(static_cast<unsigned char>(raw[end - 1]))) --end;
-
-  static constexpr char kHex[] = "0123456789ABCDEF";
+  const std::string_view trimmed = ascii::TrimmedOfControlsAndSpaces(raw);
   std::string url;
-  url.reserve(end - begin);
-  for (std::size_t i = begin; i < end; ++i) {
-    const auto c = static_cast<unsigned char>(raw[i]);
+  url.reserve(trimmed.size());
+  for (const char byte : trimmed) {
+    const auto c = static_cast<unsigned char>(byte);
     if (c == '\t' || c == '\n' || c == '\r') continue;
     if (c < 0x20 || c == 0x7F) return {};  // a control character (NUL included) is no address
     if (c == ' ' || c >= 0x80) {
-      url += '%';
-      url += kHex[c >> 4];
-      url += kHex[c & 0x0F];
+      ascii::AppendPercentEscape(url, c);
     } else {
       url += static_cast<char>(c);
     }

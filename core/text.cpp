@@ -2,6 +2,7 @@
 #include "core/text.hpp"
 
 #include "core/text_search.hpp"
+#include "core/utf16.hpp"
 
 namespace langxing {
 
@@ -154,31 +155,20 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::size_t i = 0;
   bool ok = true;
   while (i < utf8.size()) {
-    const char32_t cp = DecodeUtf8At(utf8, i, ok);
-    if (cp >= 0x10000) {
-      const char32_t v = cp - 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
+    utf16::AppendCodePoint(out, DecodeUtf8At(utf8, i, ok));
   }
   return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view utf16) {
+std::string Utf16ToUtf8(std::u16string_view units) {
   std::string out;
-  out.reserve(utf16.size() * 3);
-  for (std::size_t i = 0; i < utf16.size(); ++i) {
-    char32_t cp = utf16[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF) {
-      if (i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-        ++i;
-      } else {
-        cp = kReplacement;
-      }
-    } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+  out.reserve(units.size() * 3);
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t cp = units[i];
+    if (utf16::IsLeadSurrogate(cp) && i + 1 < units.size() &&
+        utf16::IsTrailSurrogate(units[i + 1])) {
+      cp = utf16::CodePointOfPair(cp, units[++i]);
+    } else if (utf16::IsSurrogate(cp)) {
       cp = kReplacement;
     }
     AppendUtf8(out, cp);

@@ -7,7 +7,9 @@
 #include <optional>
 #include <utility>
 
+#include "core/ascii.hpp"
 #include "core/text.hpp"
+#include "core/utf16.hpp"
 
 namespace langxing {
 namespace {
@@ -154,16 +156,6 @@ class FeedReader final : public nlohmann::json_sax<nlohmann::json> {
   FeedItem current_;
 };
 
-void AppendCodePoint(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out += static_cast<char16_t>(c);
-  } else {
-    c -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (c >> 10));
-    out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-  }
-}
-
 // The character an entity's name (between "&" and ";") stands for, if it is one of the few
 // that titles use, or a valid numeric reference.
 std::optional<char32_t> EntityValue(std::u16string_view name) {
@@ -180,15 +172,12 @@ std::optional<char32_t> EntityValue(std::u16string_view name) {
   if (digits.empty()) return std::nullopt;
   char32_t value = 0;
   for (char16_t c : digits) {
-    int digit = -1;
-    if (c >= u'0' && c <= u'9') digit = c - u'0';
-    if (hex && c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-    if (hex && c >= u'A' && c <= u'F') digit = c - u'A' + 10;
+    const int digit = hex ? ascii::HexDigitValue(c) : (c >= u'0' && c <= u'9' ? c - u'0' : -1);
     if (digit < 0) return std::nullopt;
     value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
     if (value > 0x10FFFF) return std::nullopt;
   }
-  if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
+  if (value == 0 || utf16::IsSurrogate(value)) return std::nullopt;
   return value;
 }
 
@@ -201,7 +190,7 @@ std::u16string DecodeEntities(std::u16string_view text) {
       const std::size_t end = text.find(u';', i + 1);
       if (end != std::u16string_view::npos && end - i - 1 <= kLongestName) {
         if (const auto value = EntityValue(text.substr(i + 1, end - i - 1))) {
-          AppendCodePoint(out, *value);
+          utf16::AppendCodePoint(out, *value);
           i = end;
           continue;
         }
@@ -235,38 +224,23 @@ std::u16string TitleText(std::string_view utf8) {
   return ReplaceAll(title, u"url=", u"url\uFF1D");
 }
 
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    char16_t c = text[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
-
 // The url as it can be opened and fetched, or none when it is no http(s) address.
 std::optional<std::u16string> LinkUrl(std::string_view utf8) {
   const std::u16string raw = Utf8ToUtf16(utf8);
-  std::size_t first = 0, last = raw.size();
-  while (first < last && raw[first] <= 0x20) ++first;
-  while (last > first && raw[last - 1] <= 0x20) --last;
+  const std::u16string_view trimmed = ascii::TrimmedOfControlsAndSpaces(raw);
   std::u16string url;
-  url.reserve(last - first);
-  for (std::size_t i = first; i < last; ++i) {
-    const char16_t c = raw[i];
+  url.reserve(trimmed.size());
+  for (const char16_t c : trimmed) {
     if (c == u'\t' || c == u'\n' || c == u'\r') continue;  // as browsers drop them
     if (c == u'"' || c == u' ' || c < 0x20 || c == 0x7F) {
-      static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-      url += u'%';
-      url += kHex[c >> 4];
-      url += kHex[c & 0xF];
+      ascii::AppendPercentEscape(url, static_cast<unsigned char>(c));
     } else {
       url += c;
     }
   }
   for (std::u16string_view scheme : {u"http://", u"https://"}) {
-    if (StartsWithNoCase(url, scheme) && url.size() > scheme.size() && url[scheme.size()] != u'/')
+    if (ascii::StartsWithIgnoringCase(url, scheme) && url.size() > scheme.size() &&
+        url[scheme.size()] != u'/')
       return url;
   }
   return std::nullopt;

@@ -33,24 +33,6 @@ std::string AbsoluteWebAddress(std::string_view address) {
   return {};
 }
 
-std::string CollapsedSpace(std::string_view text) {
-  std::string out;
-  bool pendingSpace = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const bool nbsp = c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA0';
-    if (ascii::IsSpace(c) || nbsp) {
-      pendingSpace = true;
-      if (nbsp) ++i;
-      continue;
-    }
-    if (pendingSpace && !out.empty()) out.push_back(' ');
-    pendingSpace = false;
-    out.push_back(c);
-  }
-  return out;
-}
-
 std::string ArticleHead(const std::optional<std::string>& title,
                         const std::optional<std::string>& dateLine) {
   std::string head;

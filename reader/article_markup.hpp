@@ -20,9 +20,6 @@ inline std::string EscapedAttribute(std::string_view text) { return Escaped(text
 // (javascript:, data:, a relative path).
 std::string AbsoluteWebAddress(std::string_view address);
 
-// The text with each run of white space (no-break spaces included) as one blank, trimmed.
-std::string CollapsedSpace(std::string_view text);
-
 // The title and the date line, each left out when absent or empty.
 std::string ArticleHead(const std::optional<std::string>& title,
                         const std::optional<std::string>& dateLine);

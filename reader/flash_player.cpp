@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/ascii.hpp"
+#include "core/collapsed_space.hpp"
 #include "core/html_element.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"
@@ -20,11 +21,7 @@ namespace {
 constexpr std::size_t npos = std::u16string_view::npos;
 
 bool StartsWithIgnoringCase(std::u16string_view text, std::size_t at, std::u16string_view word) {
-  if (text.size() - at < word.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (ascii::Lower(text[at + i]) != word[i]) return false;
-  }
-  return true;
+  return ascii::StartsWithIgnoringCase(text.substr(at), word);
 }
 
 std::size_t FindIgnoringCase(std::u16string_view text, std::u16string_view word, std::size_t from) {
@@ -95,18 +92,11 @@ std::size_t EmbedEnd(std::u16string_view text, std::size_t at) {
   return end;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string PercentDecoded(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const int high = i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+    const int high = i + 2 < text.size() ? ascii::HexDigitValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? ascii::HexDigitValue(text[i + 2]) : -1;
     if (text[i] == '%' && low >= 0) {
       out.push_back(static_cast<char>(high * 16 + low));
       i += 2;

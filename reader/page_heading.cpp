@@ -5,7 +5,7 @@
 #include <map>
 #include <string_view>
 
-#include "reader/article_markup.hpp"
+#include "core/collapsed_space.hpp"
 
 namespace langxing {
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/collapsed_space.hpp"
 #include "reader/article_markup.hpp"
 #include "reader/page_heading.hpp"
 

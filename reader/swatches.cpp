@@ -7,17 +7,6 @@
 
 namespace langxing {
 
-const std::array<Swatch, 8> Swatches = {{
-    {"Picture9", 120, 240, ColourValue(255, 255, 255), 0, u""},
-    {"Picture10", 480, 240, ColourValue(224, 224, 224), 0, u""},
-    {"Picture3", 840, 240, ColourValue(192, 192, 192), 0, u""},
-    {"Picture4", 1200, 240, ColourValue(128, 128, 128), 3, u""},
-    {"Picture8", 1560, 240, ColourValue(234, 224, 206), 0, u"#CDC8B1"},
-    {"Picture5", 1920, 240, ColourValue(200, 177, 141), 0, u"#CDBA96"},
-    {"Picture6", 120, 600, ColourValue(192, 192, 255), 0, u"#B0C4DE"},
-    {"Picture7", 480, 600, ColourValue(0, 128, 0), 0, u"#2E8B57"},
-}};
-
 std::optional<std::uint32_t> DecimalValue(std::u16string_view text) {
   std::string ascii;
   for (const char16_t c : text) {

@@ -34,16 +34,22 @@ std::optional<std::uint32_t> DecimalValue(std::u16string_view text);
 std::optional<std::uint32_t> ColourValueOfDecimal(std::u16string_view text);
 
 struct Swatch {
-  std::string_view name;        // the name the swatch is known by ("Picture9", ...)
-  int left, top;                // its place among the swatches (left, top), in twips
   std::uint32_t colour;         // own colour value
   std::uint32_t pressedColour;  // colour value while pressed
   std::u16string_view literal;  // the colour text it gives; empty = computed from colour
 };
 
-// In the order they are shown: Picture9, Picture10, Picture3, Picture4, Picture8, Picture5,
-// Picture6, Picture7.
-extern const std::array<Swatch, 8> Swatches;
+// White, light grey, silver, grey, beige, camel, lavender and green.
+inline constexpr std::array<Swatch, 8> Swatches = {{
+    {ColourValue(255, 255, 255), 0, u""},
+    {ColourValue(224, 224, 224), 0, u""},
+    {ColourValue(192, 192, 192), 0, u""},
+    {ColourValue(128, 128, 128), 3, u""},
+    {ColourValue(234, 224, 206), 0, u"#CDC8B1"},
+    {ColourValue(200, 177, 141), 0, u"#CDBA96"},
+    {ColourValue(192, 192, 255), 0, u"#B0C4DE"},
+    {ColourValue(0, 128, 0), 0, u"#2E8B57"},
+}};
 
 // The background colour text a choice of the swatch gives: the literal, or the saved colour value
 // (decimal text) as upper-case hexadecimal without leading zeros and without "#".

@@ -14,13 +14,6 @@ std::u16string ElementOf(std::u16string_view block, std::u16string_view tag,
   return TrimSpaces(ExtractBetween(block, tag, endTag));
 }
 
-bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (ascii::Lower(text[i]) != prefix[i]) return false;
-  return true;
-}
-
 }  // namespace
 
 std::optional<UpdateAnnouncement> ParseAnnouncement(std::u16string_view innerText) {
@@ -46,9 +39,9 @@ bool IsOpenableDownloadAddress(std::u16string_view address) {
     if (Contains(u"\"<>\\`", std::u16string_view(&c, 1))) return false;
   }
   std::u16string_view rest;
-  if (StartsWithIgnoringAsciiCase(address, u"http://")) {
+  if (ascii::StartsWithIgnoringCase(address, u"http://")) {
     rest = address.substr(7);
-  } else if (StartsWithIgnoringAsciiCase(address, u"https://")) {
+  } else if (ascii::StartsWithIgnoringCase(address, u"https://")) {
     rest = address.substr(8);
   } else {
     return false;

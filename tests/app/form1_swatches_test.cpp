@@ -4,7 +4,7 @@
 #include <QColor>
 
 #include "app/picture_box.hpp"
-#include "reader/swatches.hpp"
+#include "app/swatch_widgets.hpp"
 #include "tests/app/reader_harness.hpp"
 #include "tests/support/form1_access.hpp"
 #include "tests/support/window_controls.hpp"
@@ -18,8 +18,8 @@ class SwatchTest : public ReaderHarness {
   // Every swatch's colour, by name.
   std::map<std::string, QColor> Colours() const {
     std::map<std::string, QColor> colours;
-    for (const langxing::Swatch& row : langxing::Swatches)
-      colours[std::string(row.name)] = controls.Swatch(row.name)->BackColor();
+    for (const SwatchWidget& widget : SwatchWidgets)
+      colours[std::string(widget.name)] = controls.Swatch(widget.name)->BackColor();
     return colours;
   }
 

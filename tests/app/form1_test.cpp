@@ -29,13 +29,13 @@
 #include "app/missing_channel_file.hpp"
 #include "app/picture_box.hpp"
 #include "app/status_bar.hpp"
+#include "app/swatch_widgets.hpp"
 #include "app/tab_strip.hpp"
 #include "app/written_page.hpp"
 #include "catalog/catalog.hpp"
 #include "core/portal.hpp"
 #include "core/text.hpp"
 #include "headlines/publish_time.hpp"
-#include "reader/swatches.hpp"
 #include "tests/support/form1_access.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/support/window_controls.hpp"
@@ -105,7 +105,7 @@ TEST_F(Form1Test, OpensOnTheCatalogWithTheTitleShownAndTheFirstRendersSettings) 
   EXPECT_TRUE(controls.Frame1->isHidden());
 
   // Each swatch lies inside its frame's contents, clear of the frame's caption and its lines.
-  for (const langxing::Swatch& row : langxing::Swatches) {
+  for (const SwatchWidget& row : SwatchWidgets) {
     const PictureBox* swatch = controls.Swatch(row.name);
     ASSERT_NE(swatch, nullptr) << row.name;
     EXPECT_EQ(swatch->parentWidget(), controls.Frame4) << row.name;

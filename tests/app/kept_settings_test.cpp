@@ -15,7 +15,7 @@
 #include "app/form1.hpp"
 #include "app/picture_box.hpp"
 #include "app/reader_settings_store.hpp"
-#include "reader/swatches.hpp"
+#include "app/swatch_widgets.hpp"
 #include "tests/portal/test_portal.hpp"
 #include "tests/support/news_window_harness.hpp"
 #include "tests/support/window_controls.hpp"
@@ -61,7 +61,7 @@ class KeptSettingsTest : public testing::Test {
 };
 
 TEST_F(KeptSettingsTest, TheNextWindowStartsAsTheLastOneWasLeft) {
-  const langxing::Swatch& grey = langxing::Swatches[3];
+  const SwatchWidget& grey = SwatchWidgets[3];
   double splitter = 0;
   QRect place;
   {
@@ -104,9 +104,10 @@ TEST_F(KeptSettingsTest, TheNextWindowStartsAsTheLastOneWasLeft) {
   EXPECT_EQ(reader.showImages, 0);
   EXPECT_EQ(reader.showVideo, 1);
   EXPECT_EQ(reader.fontSize, 20);
-  const std::string decimal = std::to_string(grey.colour);
-  EXPECT_EQ(reader.backgroundColour,
-            langxing::SwatchColourText(grey, std::u16string(decimal.begin(), decimal.end())));
+  const std::string decimal = std::to_string(grey.swatch->colour);
+  EXPECT_EQ(
+      reader.backgroundColour,
+      langxing::SwatchColourText(*grey.swatch, std::u16string(decimal.begin(), decimal.end())));
   EXPECT_EQ(c.HScroll2->value(), 16);
   EXPECT_EQ(c.List2->font().pointSize(), 16);
   // The channel is selected, not loaded: nothing was asked of the network.

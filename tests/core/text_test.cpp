@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/collapsed_space.hpp"
+
 namespace langxing {
 namespace {
 
@@ -87,10 +89,43 @@ TEST(TrimSpacesTest, TrimsTheSpaceCharacterOnly) {
   EXPECT_EQ(TrimSpaces(u"\u30001.2"), u"\u30001.2");
 }
 
+TEST(CollapsedSpaceTest, RunsOfWhiteSpaceAndNoBreakSpacesAreOneBlankTrimmed) {
+  const struct {
+    std::string text, expected;
+  } cases[] = {
+      {" a \t\n b\f\rc ", "a b c"},
+      {"\xC2\xA0x\xC2\xA0 \xC2\xA0y\xC2\xA0", "x y"},
+      {"   ", ""},
+      {"\xC2"
+       "b\xC2",
+       "\xC2"
+       "b\xC2"},  // a lead byte without A0 is a character
+      {"a\xE3\x80\x80"
+       "b",
+       "a\xE3\x80\x80"
+       "b"},  // the ideographic space is no white space here
+  };
+  for (const auto& c : cases) EXPECT_EQ(CollapsedSpace(c.text), c.expected) << c.text;
+
+  // Pieces: a break is a run of its own, joined with the white space around it.
+  SpaceCollapser pieces;
+  pieces.Break();
+  pieces.Append("a ");
+  pieces.Break();
+  pieces.Append(" b");
+  pieces.Append("c");
+  pieces.Break();
+  EXPECT_EQ(pieces.Take(), "a bc");
+}
+
 TEST(Utf8Test, RoundTripsAndReplacesInvalidSequencesAsBrowsersDo) {
   const std::u16string chinese = u"朗星快报 1.2 \U0001F600";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(chinese)), chinese);
   EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', u'\xD800'}), "a\xEF\xBF\xBD");
+  // A trail unit alone, or before its lead, stands for no character.
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'\xDE00', u'\xD83D', u'b'}),
+            "\xEF\xBF\xBD\xEF\xBF\xBD"
+            "b");
 
   // One U+FFFD for each malformed sequence's longest well-formed start; the byte that broke
   // it starts the next sequence.

@@ -9,12 +9,6 @@
 namespace langxing {
 namespace {
 
-const Swatch& SwatchNamed(std::string_view name) {
-  for (const Swatch& s : Swatches)
-    if (s.name == name) return s;
-  throw std::runtime_error("no such swatch");
-}
-
 TEST(Swatches, ColourValueOfDecimalTakesPlainNumbersUpToWhite) {
   struct Case {
     std::u16string_view text;
@@ -44,7 +38,7 @@ TEST(Swatches, RgbOfSplitsTheValueLowByteRed) {
 }
 
 TEST(Swatches, ComputedTextIsUpperHexWithoutLeadingZeros) {
-  const Swatch& grey = SwatchNamed("Picture3");
+  const Swatch& silver = Swatches[2];
   struct Case {
     std::u16string_view saved, text;
   } cases[] = {
@@ -60,10 +54,10 @@ TEST(Swatches, ComputedTextIsUpperHexWithoutLeadingZeros) {
       {u"99999999999", u"0"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(SwatchColourText(grey, c.saved), c.text)
+    EXPECT_EQ(SwatchColourText(silver, c.saved), c.text)
         << std::string(c.saved.begin(), c.saved.end());
   // A literal swatch ignores the saved value.
-  EXPECT_EQ(SwatchColourText(SwatchNamed("Picture7"), u"0"), u"#2E8B57");
+  EXPECT_EQ(SwatchColourText(Swatches[7], u"0"), u"#2E8B57");
 }
 
 }  // namespace
