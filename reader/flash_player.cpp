@@ -176,8 +176,7 @@ bool IsOnVideoHost(std::string_view address) {
   std::string_view host = address.substr(scheme + 2);
   host = host.substr(0, host.find_first_of("/?#:"));
   const std::string video = Utf16ToUtf8(PortalVideoHost);
-  std::string lower;
-  for (const char c : host) lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+  const std::string lower = ascii::LowerAscii(host);
   return !video.empty() && (lower == video || lower.ends_with("." + video));
 }
 

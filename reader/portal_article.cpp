@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reader/portal_article.hpp"
 
+#include "core/ascii.hpp"
 #include "core/html_element.hpp"
 #include "core/portal.hpp"
 #include "reader/main_text.hpp"
@@ -32,9 +33,7 @@ Address AddressOf(std::u16string_view url) {
   if (const std::size_t colon = authority.find(u':'); colon != std::u16string_view::npos) {
     authority = authority.substr(0, colon);
   }
-  for (const char16_t c : authority) {
-    address.host.push_back(c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c);
-  }
+  address.host = ascii::LowerAscii(authority);
   address.path = url.substr(end);
   return address;
 }
