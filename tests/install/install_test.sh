@@ -163,7 +163,9 @@ if [ "$with_packages" = 1 ] && [ -f "$window_deb" ] && [ -f "$cli_deb" ]; then
   [ "${catalog%%$'\n'*}" = '朗星快报' ] || fail "the unpacked langxing-cli does not find the packaged chan.dll"
   # The window tells the desktop which menu entry it belongs to (the id is UTF-16 in it).
   for entry in "$unpacked"/usr/share/applications/*.desktop; do
-    strings -e l "$unpacked/usr/bin/langxing" | grep -qxF "$(basename "$entry" .desktop)" \
+    # grep reads to the end (no -q): with pipefail, strings killed by SIGPIPE at an early
+    # match would fail the pipeline, and the check with it, depending on the binary's layout.
+    strings -e l "$unpacked/usr/bin/langxing" | grep -xF "$(basename "$entry" .desktop)" >/dev/null \
       || fail "the window does not name its menu entry $(basename "$entry")"
   done
   check_man_page "$unpacked/usr/share/man/man1/langxing-cli.1.gz"
