@@ -106,7 +106,9 @@ TEST(TestPortal, HttpsIsTrustedOnlyUnderTheTestCaForThePortalsHosts) {
   for (const auto& c : cases) {
     const Fetched fetched = Get(c.url, portal.HttpsProxyUrl(), c.caFile);
     EXPECT_EQ(fetched.code, c.code) << c.name << ": " << curl_easy_strerror(fetched.code);
-    if (c.code == CURLE_OK) EXPECT_EQ(fetched.body, "<p>今日</p>") << c.name;
+    if (c.code == CURLE_OK) {
+      EXPECT_EQ(fetched.body, "<p>今日</p>") << c.name;
+    }
   }
 }
 
