@@ -4,8 +4,6 @@
 #pragma once
 
 #include <QWidget>
-#include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
